@@ -1,0 +1,26 @@
+#pragma once
+#include <cstdio>
+#include <optional>
+#include <string>
+
+#include "match/game_options.h"
+
+// What the command line sets besides GameOptions.
+struct CommandLineSettings {
+    int titleAnimation = 1;
+    int autoplay = 0;
+    std::FILE* bowlerListFile = nullptr;  // opened by /a=FileName, never read
+    std::optional<std::string> outputFileName;
+    std::optional<std::string> team1File;
+    std::optional<std::string> team2File;
+    int randomSeed = 0;  // 0: seed from the calendar time
+};
+
+// Splits the command line at " ,\t\n" and applies each option token in order;
+// later tokens override earlier ones. Returns 1 when /? asks for the usage
+// text (tokens after it are not looked at), else 0. Opens the bowler list
+// file of /a=FileName; the caller owns that handle.
+int parseCommandLine(const std::string& commandLine, CommandLineSettings& settings, GameOptions& options);
+
+// atoi, but a value outside the int range saturates instead of being undefined.
+int saturatingAtoi(const char* text);

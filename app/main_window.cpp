@@ -1,0 +1,290 @@
+#include "app/main_window.h"
+
+#include <cstdio>
+#include <string>
+
+#include "app/choose_player_model.h"
+#include "app/options_model.h"
+#include "presentation/scorecard_writer.h"
+#include "resources/strings.h"
+
+namespace {
+
+std::string text(int id) { return std::string(loadString(id)); }
+
+bool readable(const std::optional<std::string>& name)
+{
+    if (!name) return false;
+    std::FILE* f = std::fopen(name->c_str(), "r");
+    if (!f) return false;
+    std::fclose(f);
+    return true;
+}
+
+}  // namespace
+
+MainWindow::MainWindow(WindowPlatform& platform, const CommandLineSettings& settings, const GameOptions& options)
+    : platform_(platform)
+{
+    match_.options() = options;
+    titleAnimation_ = settings.titleAnimation;
+    autoplay_ = settings.autoplay;
+    randomSeed_ = settings.randomSeed;
+    outputFileName_ = settings.outputFileName;
+    team1File_ = settings.team1File;
+    team2File_ = settings.team2File;
+    teamsPreset_ = (readable(team1File_) && readable(team2File_)) ? 1 : 0;
+}
+
+MainWindow::~MainWindow() { onDestroy(); }
+
+void MainWindow::onInitDialog()
+{
+    platform_.enableMenuItem(cmd::PlayGame, teamsPreset_ == 1);
+    platform_.enableMenuItem(cmd::ChooseTeams, teamsPreset_ != 1);
+
+    seed_ = randomSeed_ != 0 ? static_cast<std::uint32_t>(randomSeed_) : static_cast<std::uint32_t>(platform_.now());
+    match_.context().random.seed(seed_);
+
+    mainTimerId_ = platform_.setTimer(kMainTimer, kFirstMainPeriodMs) ? kMainTimer : 0;
+    if (!mainTimerId_) platform_.messageBox(text(str::CannotCreateMainTimer), text(str::AppName), MessageIcon::None);
+    if (titleAnimation_) {
+        titleTimerId_ = platform_.setTimer(kTitleTimer, kTitlePeriodMs) ? kTitleTimer : 0;
+        if (!titleTimerId_)
+            platform_.messageBox(text(str::CannotCreateTitleTimer), text(str::AppName), MessageIcon::None);
+    }
+    platform_.showPauseButton(false);
+    match_.owner = this;
+    if (teamsPreset_ && autoplay_) onPlayGame();
+}
+
+void MainWindow::onTimer(int id)
+{
+    if (destroyed_) return;
+    if (titleAnimation_ && titleTimerId_ && id == titleTimerId_) titleStep();
+    else if (mainTimerId_ && id == mainTimerId_) mainStep();
+}
+
+// A ball travels to the stumps, then one of two broken wickets stays a while.
+// The choice between them draws from the match generator, which is why a
+// replay needs the animation off.
+void MainWindow::titleStep()
+{
+    const int f = titleFrame_;
+    if (f <= 31) {
+        std::string caption = " |||";
+        caption.append(static_cast<std::size_t>(31 - f), ' ');
+        caption += '.';
+        platform_.setCaption(caption);
+        titleFrame_ = f + 1;
+    } else if (f == 32) {
+        platform_.setCaption(match_.context().random.below(2) == 1 ? "||./" : "\\.||");
+        titleFrame_ = 33;
+    } else if (f <= 47) {
+        titleFrame_ = f + 1;
+    } else {
+        titleFrame_ = 0;
+    }
+}
+
+void MainWindow::mainStep()
+{
+    GameOptions& options = match_.options();
+    if (options.speedChanged == 1) {
+        options.speedChanged = 0;
+        restartMainTimer();
+    }
+    if (match_.hold || !match_.playing || match_.gameOver) return;
+    const unsigned r = match_.playBall();
+    if (r == 0) return;
+    if (r & kInningsEnded) endOfInnings();
+    if (destroyed_) return;
+    if (r & kRepaintAll) {
+        platform_.invalidate();
+    } else {
+        RepaintHint hint;
+        match_.repaintHint(hint);
+        platform_.paintNow(&hint);
+    }
+}
+
+void MainWindow::endOfInnings()
+{
+    const int k = match_.currentInnings;
+    match_.hold = 1;
+    platform_.paintNow(nullptr);
+    if (!autoplay_) platform_.messageBox(text(str::EndOfInning), text(str::AppName), MessageIcon::None);
+    if (destroyed_) return;
+    if (k + 1 < match_.inningsCount) {
+        if (!match_.startInnings(k + 1, (k + 1) % 2, k % 2)) {
+            // Never play on an innings that did not start: the game ends here.
+            match_.gameOver = 1;
+            failed_ = true;
+            platform_.messageBox(text(str::CannotStartInnings), text(str::AppName), MessageIcon::None);
+            writeReport();
+            if (autoplay_ && !destroyed_) platform_.quit(exitCode());
+        }
+    } else {
+        match_.gameOver = 1;
+        if (!autoplay_) platform_.messageBox(text(str::EndOfGame), text(str::AppName), MessageIcon::None);
+        writeReport();
+        if (autoplay_ && !destroyed_) platform_.quit(exitCode());
+    }
+    match_.hold = 0;
+}
+
+// Writes the report once, then makes sure it reached the file: a write error
+// or a full disk is reported, never passed off as success.
+void MainWindow::writeReport()
+{
+    ScorecardWriter::writeReport(match_);
+    std::FILE* f = match_.outputFile;
+    if (!f) return;
+    if (std::fflush(f) != 0 || std::ferror(f)) {
+        failed_ = true;
+        platform_.messageBox(text(str::FailureWritingOutput) + reportName_, text(str::AppName), MessageIcon::None);
+    }
+}
+
+void MainWindow::fail()
+{
+    failed_ = true;
+    if (autoplay_) platform_.quit(exitCode());
+}
+
+bool MainWindow::chooseTeams()
+{
+    for (int slot = 0; slot < 2; ++slot) {
+        std::optional<std::string> name = slot == 0 ? team1File_ : team2File_;
+        if (!name) {
+            name = platform_.chooseFile(FileKind::Team);
+            if (!name) return false;
+        }
+        LoadDiagnosis why;
+        if (!match_.teams[slot].load(name->c_str(), &why)) {
+            // A preset side that does not load stops play with a message; an
+            // interactive choice is abandoned quietly, with the reason shown.
+            if (teamsPreset_)
+                platform_.messageBox(text(str::FailureLoadingTeam) + *name, text(str::AppName), MessageIcon::None);
+            platform_.setStatus(*name + ": " + why.reason);
+            return false;
+        }
+    }
+    int batFirst = 0;
+    const std::string message = match_.tossMessage(batFirst);
+    if (!autoplay_) {
+        platform_.invalidate();
+        platform_.messageBox(message, text(str::Toss), MessageIcon::Information);
+    }
+    if (batFirst == 1) match_.swapTeams();
+    platform_.setStatus({});
+    platform_.invalidate();
+    platform_.enableMenuItem(cmd::PlayGame, true);
+    return true;
+}
+
+void MainWindow::onChooseTeams()
+{
+    if (match_.gameStarted) return;
+    chooseTeams();
+}
+
+void MainWindow::onPlayGame()
+{
+    if (match_.gameStarted || destroyed_) return;
+    if (teamsPreset_ && !chooseTeams()) {
+        fail();
+        return;
+    }
+    // A side that cannot bowl an innings through would leave play stuck: refuse
+    // it before the report file is touched. The side batting first is named first.
+    const int needed = match_.options().oneDay ? 5 : 2;
+    for (int t = 0; t < 2; ++t) {
+        if (match_.teams[t].bowlerCount() < needed) {
+            platform_.messageBox(std::string(match_.teams[t].name()) + text(str::CannotBowlThrough), text(str::AppName),
+                                 MessageIcon::None);
+            fail();
+            return;
+        }
+    }
+
+    std::optional<std::string> name = outputFileName_;
+    if (!name) {
+        name = platform_.chooseFile(FileKind::Report);
+        if (!name) platform_.messageBox(text(str::NoOutputFile), text(str::AppName), MessageIcon::None);
+    }
+    if (name) {
+        std::FILE* f = platform_.openReport(*name);
+        if (!f) {
+            failed_ = true;  // played all the same, but no report will be written
+            platform_.messageBox(text(str::FailureOpeningOutput) + *name, text(str::AppName), MessageIcon::None);
+        } else {
+            match_.outputFile = f;
+            reportName_ = *name;
+        }
+    }
+    if (destroyed_) return;
+
+    platform_.enableMenuItem(cmd::PlayGame, false);
+    platform_.enableMenuItem(cmd::ChooseTeams, false);
+    if (!match_.startPlay()) {
+        failed_ = true;
+        match_.gameOver = 1;
+        platform_.messageBox(text(str::CannotStartInnings), text(str::AppName), MessageIcon::None);
+        if (autoplay_) platform_.quit(exitCode());
+        return;
+    }
+    platform_.showPauseButton(true);
+    platform_.invalidate();
+}
+
+void MainWindow::openOptionsDialog(int gameTypeEnabled)
+{
+    OptionsModel model;
+    model.gameTypeEnabled = gameTypeEnabled;
+    model.initDialog(match_.options());
+    if (platform_.runOptionsDialog(model)) model.ok(match_.context());
+}
+
+void MainWindow::onOptions()
+{
+    const int period = match_.options().gameSpeed * 10;
+    match_.hold = 1;
+    openOptionsDialog(match_.gameStarted ? 0 : 1);
+    if (destroyed_) return;
+    if (match_.options().gameSpeed * 10 != period) restartMainTimer();
+    match_.hold = 0;  // a game paused before the dialog resumes
+}
+
+void MainWindow::onOK() { match_.hold = 1 - match_.hold; }
+
+void MainWindow::restartMainTimer()
+{
+    platform_.killTimer(kMainTimer);
+    int period = match_.options().gameSpeed * 10;
+    if (period <= 0) period = kShortestPeriodMs;
+    mainTimerId_ = platform_.setTimer(kMainTimer, period) ? kMainTimer : 0;
+    if (!mainTimerId_) platform_.messageBox(text(str::CannotCreateMainTimer), text(str::AppName), MessageIcon::None);
+}
+
+ChoiceResult MainWindow::choosePlayer(Innings& innings, int chooseBatsman, int allowDeclare)
+{
+    ChoosePlayerModel model;
+    model.setup(innings, chooseBatsman, allowDeclare);
+    model.optionsHandler = [this] { openOptionsDialog(0); };
+    platform_.runChoosePlayer(model);
+    return ChoiceResult{model.choice, model.declared};
+}
+
+void MainWindow::onDestroy()
+{
+    if (destroyed_) return;
+    destroyed_ = true;
+    platform_.killTimer(kMainTimer);
+    if (titleAnimation_) platform_.killTimer(kTitleTimer);
+    // A match closed before its end leaves the report file empty.
+    if (match_.outputFile) {
+        std::fclose(match_.outputFile);
+        match_.outputFile = nullptr;
+    }
+}

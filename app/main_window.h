@@ -1,0 +1,76 @@
+#pragma once
+#include <optional>
+#include <string>
+
+#include "app/command_line.h"
+#include "app/platform.h"
+#include "match/match.h"
+
+// The control logic of the main window: its timers, menu commands, the
+// Pause/Go button and the end of each innings and of the game. It drives the
+// one Match of the run and talks to the window system only through the
+// WindowPlatform, so the Qt window, the console runner and the tests share it.
+class MainWindow : public MatchOwner {
+public:
+    static constexpr int kMainTimer = 1;
+    static constexpr int kTitleTimer = 2;
+    static constexpr int kFirstMainPeriodMs = 1100;
+    static constexpr int kTitlePeriodMs = 100;
+    static constexpr int kShortestPeriodMs = 10;
+
+    // Copies the settings; the caller keeps ownership of the bowler list file.
+    MainWindow(WindowPlatform& platform, const CommandLineSettings& settings, const GameOptions& options);
+    ~MainWindow() override;
+
+    void onInitDialog();
+    void onTimer(int id);
+    void onChooseTeams();
+    void onPlayGame();
+    void onOptions();
+    void onOK();  // Pause/Go
+    // The window is going away (closed, Escape, or the end of autoplay).
+    void onDestroy();
+
+    // MatchOwner.
+    int autoplay() const override { return autoplay_; }
+    ChoiceResult choosePlayer(Innings& innings, int chooseBatsman, int allowDeclare) override;
+
+    Match& match() { return match_; }
+    const Match& match() const { return match_; }
+    int teamsPreset() const { return teamsPreset_; }
+    int titleFrame() const { return titleFrame_; }
+    int mainTimerId() const { return mainTimerId_; }
+    // The seed the generator was given at initialisation.
+    std::uint32_t seed() const { return seed_; }
+    // 0 unless something the user or a script relies on failed: a side that
+    // could not load or cannot bowl, a report that could not be opened or written.
+    int exitCode() const { return failed_ ? 1 : 0; }
+
+private:
+    // Loads both slots and tosses. False when a slot was abandoned.
+    bool chooseTeams();
+    void restartMainTimer();
+    void titleStep();
+    void mainStep();
+    void endOfInnings();
+    void writeReport();
+    void fail();
+    void openOptionsDialog(int gameTypeEnabled);
+
+    WindowPlatform& platform_;
+    Match match_;
+    int mainTimerId_ = 0;
+    int titleTimerId_ = 0;
+    int autoplay_ = 0;
+    int titleAnimation_ = 1;
+    int randomSeed_ = 0;
+    std::uint32_t seed_ = 0;
+    std::optional<std::string> outputFileName_;
+    std::optional<std::string> team1File_;
+    std::optional<std::string> team2File_;
+    int teamsPreset_ = 0;
+    int titleFrame_ = 0;
+    std::string reportName_;
+    bool failed_ = false;
+    bool destroyed_ = false;
+};

@@ -1,0 +1,62 @@
+#pragma once
+#include <cstdint>
+#include <cstdio>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "match/match.h"
+
+class ChoosePlayerModel;
+class OptionsModel;
+
+// Command and control identifiers of the main window.
+namespace cmd {
+enum : int {
+    PauseGo = 1,       // the Pause/Go button, the dialog's default button
+    AboutBox = 16,     // system menu item "&About Pelmora..."
+    ChooseTeams = 32771,
+    PlayGame = 32772,
+    Options = 32773,
+    HelpAbout = 32774,
+};
+}
+
+enum class MessageIcon { None, Information, Question, Warning };
+enum class FileKind { Team, Report };
+
+// What the window control logic needs from a window system. The Qt window,
+// the console runner and the tests' fake each implement it; the logic itself
+// does not know which one it runs on.
+class WindowPlatform {
+public:
+    virtual ~WindowPlatform() = default;
+
+    // Creates (or re-creates) a periodic timer; false on failure.
+    virtual bool setTimer(int id, int periodMs) = 0;
+    virtual void killTimer(int id) = 0;
+    // Modal; returns when the user closes it. Timer ticks go on meanwhile.
+    virtual void messageBox(std::string_view text, std::string_view caption, MessageIcon icon) = 0;
+    // A file to open: an existing team file, or the report file. nullopt on cancel.
+    virtual std::optional<std::string> chooseFile(FileKind kind) = 0;
+    virtual void setCaption(std::string_view caption) = 0;
+    // A short line saying why the last command could not be done; empty clears it.
+    virtual void setStatus(std::string_view text) = 0;
+    // The whole client area is to be repainted at the next paint.
+    virtual void invalidate() = 0;
+    // Paints the scoreboard now: everything without a hint, else only the
+    // hinted lines, the summary rows and the commentary.
+    virtual void paintNow(const RepaintHint* hint) = 0;
+    virtual void enableMenuItem(int commandId, bool enabled) = 0;
+    virtual void showPauseButton(bool visible) = 0;
+    // Ends the window's modal loop and with it the program.
+    virtual void quit(int exitCode) = 0;
+    // The choose-player dialog, modal; fills the model's answer.
+    virtual void runChoosePlayer(ChoosePlayerModel& model) = 0;
+    // The Game Options dialog, modal; true when confirmed with OK.
+    virtual bool runOptionsDialog(OptionsModel& model) = 0;
+    // Opens the report file for writing (created, or emptied); null on failure.
+    virtual std::FILE* openReport(const std::string& name) { return std::fopen(name.c_str(), "w"); }
+    // Calendar time in seconds, for seeding when no seed was given.
+    virtual std::int64_t now() = 0;
+};

@@ -1,0 +1,48 @@
+#pragma once
+#include <cstdio>
+#include <optional>
+#include <string>
+
+#include "app/application.h"
+#include "app/platform.h"
+
+// The window platform of the console runner: no window, no timers of its
+// own (the runner delivers main-timer ticks as fast as it can), message boxes
+// as lines on standard error, and the report on standard output unless /s=
+// names a file.
+class ConsolePlatform : public WindowPlatform, public AppPlatform {
+public:
+    static constexpr const char* kStdoutName = "/dev/stdout";
+
+    explicit ConsolePlatform(std::FILE* errors = stderr) : errors_(errors) {}
+
+    // Every delivery's commentary line goes here as it is played (optional).
+    void setCommentaryFile(std::FILE* f) { commentary_ = f; }
+
+    // WindowPlatform.
+    bool setTimer(int, int) override { return true; }
+    void killTimer(int) override {}
+    void messageBox(std::string_view text, std::string_view caption, MessageIcon icon) override;
+    std::optional<std::string> chooseFile(FileKind kind) override;
+    void setCaption(std::string_view) override {}
+    void setStatus(std::string_view text) override;
+    void invalidate() override {}
+    void paintNow(const RepaintHint*) override {}
+    void enableMenuItem(int, bool) override {}
+    void showPauseButton(bool) override {}
+    void quit(int exitCode) override;
+    void runChoosePlayer(ChoosePlayerModel& model) override;
+    bool runOptionsDialog(OptionsModel&) override { return false; }
+    std::FILE* openReport(const std::string& name) override;
+    std::int64_t now() override;
+
+    // AppPlatform.
+    void showUsage(const std::string& text, const std::string& caption) override;
+    int runMainWindow(Application& application) override;
+
+private:
+    std::FILE* errors_;
+    std::FILE* commentary_ = nullptr;
+    bool quitRequested_ = false;
+    int exitCode_ = 0;
+};

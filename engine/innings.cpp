@@ -1,0 +1,96 @@
+#include "engine/innings.h"
+
+#include <new>
+
+#include "match/match.h"
+
+EngineContext& Innings::context() const { return match->context(); }
+
+int Innings::autoplay() const { return (match && match->owner) ? match->owner->autoplay() : 1; }
+
+int Innings::start(const Team& batting_, const Team& bowling_, int target_, int maxBalls_)
+{
+    int n = maxBalls_ / 6 + 1;
+    if (n < 1) n = 1;
+    overs_.reset(new (std::nothrow) OverEntry[n]());
+    if (!overs_) return 0;
+    ballLog_.reset(new (std::nothrow) BallRecord[static_cast<std::size_t>(n) * kCommentaryLines]());
+    if (!ballLog_) return 0;
+    overCount_ = n;
+
+    battingTeam = &batting_;
+    bowlingTeam = &bowling_;
+    batsmenIn = 0;
+    // Slot 0 is the wicket-keeper; the other ten follow in team order.
+    const int keeper = bowling_.keeper();
+    int next = 1;
+    for (int i = 0; i < 11; ++i) {
+        battingOrder[i] = -1;
+        if (i == keeper) fielders[0] = i;
+        else if (next < 11) fielders[next++] = i;
+    }
+    target = target_;
+    maxBalls = maxBalls_;
+    return 1;
+}
+
+int Innings::mayBowl(int position) const
+{
+    if (!bowlingTeam || position < 0 || position >= bowlingTeam->bowlerCount()) return 0;
+    if (bowler == -1) return 1;
+    if (position == bowler) return 0;  // nobody bowls two overs running
+    if (!context().options.oneDay) return 1;
+    return maxBalls / 5 > bowling[position].balls;  // a fifth of the allowance each
+}
+
+int Innings::eligibleToBowl(int position) const
+{
+    if (!bowlingTeam || position < 0 || position >= bowlingTeam->bowlerCount()) return 0;
+    for (int b = 0; b < bowlingTeam->bowlerCount(); ++b)
+        if (mayBowl(b)) return mayBowl(position);
+    return position != bowler;
+}
+
+int Innings::firstEligibleBowler() const
+{
+    if (!bowlingTeam) return -1;
+    for (int b = 0; b < bowlingTeam->bowlerCount(); ++b)
+        if (eligibleToBowl(b)) return b;
+    return -1;
+}
+
+int Innings::positionOf(int playerIndex) const
+{
+    for (int p = 0; p < 11; ++p)
+        if (battingOrder[p] == playerIndex) return p;
+    return 11;
+}
+
+void Innings::swapEnds()
+{
+    int s = striker;
+    striker = nonStriker;
+    nonStriker = s;
+}
+
+void Innings::commentaryLine(int i, char (&out)[kCommentaryWidth]) const
+{
+    storeText(out, commentaryLine(i));
+}
+
+const char* Innings::commentaryLine(int i) const
+{
+    if (i < 0 || i >= kCommentaryLines) return "";
+    return commentary_[i];
+}
+
+void Innings::setCommentaryLine(int i, const char* text)
+{
+    if (i < 0 || i >= kCommentaryLines) return;
+    storeText(commentary_[i], text ? text : "");
+}
+
+void Innings::clearCommentary()
+{
+    for (auto& line : commentary_) line[0] = '\0';
+}

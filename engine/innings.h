@@ -1,0 +1,137 @@
+#pragma once
+#include <memory>
+
+#include "engine/records.h"
+#include "teams/team.h"
+
+class Match;
+struct EngineContext;
+
+// The complete state of one innings. The delivery simulation (deliver) and the
+// automatic bowler choice are its only writers while it is played; the
+// scoreboard, the report and the choice dialog read it.
+//
+// Three index spaces, never mixed: batting position (battingOrder -> player
+// index of the batting side), bowler position (bowlingTeam->bowlerAt -> player
+// index of the fielding side) and fielder slot (fielders -> player index of the
+// fielding side, slot 0 the wicket-keeper).
+class Innings {
+public:
+    static constexpr int kCommentaryLines = 12;
+    static constexpr int kCommentaryWidth = 72;  // 71 characters and the terminator
+
+    Innings() = default;
+    Innings(const Innings&) = delete;
+    Innings& operator=(const Innings&) = delete;
+
+    // Obtains the per-over table and the ball log and opens the innings.
+    // Returns 0 when the tables cannot be obtained.
+    int start(const Team& battingTeam, const Team& bowlingTeam, int target, int maxBalls);
+
+    // Plays one delivery, with whatever choice of batsman or bowler comes first.
+    void deliver();
+    // The bowler position for the over about to start (autoplay).
+    int autoBowler();
+    void rankBowlers();
+    int pairAllows(int position) const;
+    // Who may bowl the next over; evaluated before `bowler` is replaced.
+    int mayBowl(int position) const;
+    // mayBowl, with the one-day quota waived when nobody passes it: then every
+    // bowler but the one of the previous over is eligible.
+    int eligibleToBowl(int position) const;
+
+    BattingLine* battingLine(int position) { return validBatting(position) ? &batting[position] : nullptr; }
+    const BattingLine* battingLine(int position) const { return validBatting(position) ? &batting[position] : nullptr; }
+    BowlingLine* bowlingLine(int position) { return validBowling(position) ? &bowling[position] : nullptr; }
+    const BowlingLine* bowlingLine(int position) const { return validBowling(position) ? &bowling[position] : nullptr; }
+
+    int positionOf(int playerIndex) const;
+    void swapEnds();
+
+    // Copies line i out; the empty text outside 0..11.
+    void commentaryLine(int i, char (&out)[kCommentaryWidth]) const;
+    const char* commentaryLine(int i) const;
+    void setCommentaryLine(int i, const char* text);
+    void clearCommentary();
+
+    void fallOfWicket(int i, FallOfWicket& out) const { out = fallOfWickets[i]; }
+    void setFallOfWicket(int i, const FallOfWicket& record) { fallOfWickets[i] = record; }
+    int overStart(int k) const { return overs_[k].start; }
+    void setOverStart(int k, int value) { overs_[k].start = value; }
+    void ballRecord(int i, BallRecord& out) const { out = ballLog_[i]; }
+    const BallRecord& ballRecord(int i) const { return ballLog_[i]; }
+    void setBallRecord(int i, const BallRecord& record) { ballLog_[i] = record; }
+    // Capacity of the tables obtained by start (0 before).
+    int overCapacity() const { return overCount_; }
+
+    // The how-out text of a batting position, at most 35 characters.
+    void dismissalText(int position, char (&out)[48]) const;
+    // Writes the commentary line of a delivery as line overBall - 1.
+    void commentate(const BallRecord& record);
+
+    // Fields of the record. Counters start at 0, positions at -1.
+    Match* match = nullptr;
+    BattingLine batting[11];
+    BowlingLine bowling[10];
+    int runs = 0;
+    int legalBalls = 0;
+    int overBall = -1;
+    int overExtras = -1;
+    int deliveries = 0;
+    int wickets = 0;
+    int noBalls = 0;
+    int wides = 0;
+    int byes = 0;
+    int legByes = 0;
+    int batsmenIn = 0;
+    int battingOrder[11] = {-1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1};
+    int fielders[11] = {};
+    int threatRanking[10] = {-1, -1, -1, -1, -1, -1, -1, -1, -1, -1};
+    int styleRanking[10] = {-1, -1, -1, -1, -1, -1, -1, -1, -1, -1};
+    int target = 0;
+    int maxBalls = 0;
+    int striker = -1;
+    int nonStriker = -1;
+    int bowler = -1;
+    int otherEndBowler = -1;
+    int lastWasExtra = 0;
+    int needBatsman = 0;
+    int closed = 0;
+    const Team* battingTeam = nullptr;
+    const Team* bowlingTeam = nullptr;
+    int overRuns = -1;
+    FallOfWicket fallOfWickets[10];
+
+private:
+    // Per over: where its deliveries begin in the ball log, and the spell it
+    // completes (overs, runs, chances from this end) so the bowler choice
+    // judges a spell without walking back through the log.
+    struct OverEntry {
+        int start = 0;
+        int spellOvers = 0;
+        int spellRuns = 0;
+        int spellChances = 0;
+    };
+
+    static bool validBatting(int p) { return p >= 0 && p < 11; }
+    static bool validBowling(int p) { return p >= 0 && p < 10; }
+
+    EngineContext& context() const;
+    int autoplay() const;
+    bool batsmanStep();
+    bool overStep();
+    void summariseOver(int k);
+    void ballOutcome(BallRecord& record);
+    int drawRuns(int row);
+    void drawDismissal(Dismissal& dismissal);
+    void bookWicket(BallRecord& record);
+    void bookScoring(BallRecord& record);
+    int firstEligibleBowler() const;
+    int searchCandidates(const int* list, int start, int notPosition) const;
+    int randomBowler();
+
+    std::unique_ptr<OverEntry[]> overs_;
+    std::unique_ptr<BallRecord[]> ballLog_;
+    int overCount_ = 0;
+    char commentary_[kCommentaryLines][kCommentaryWidth] = {};
+};

@@ -1,0 +1,142 @@
+#include "match/match.h"
+
+#include <cstdio>
+
+#include "resources/strings.h"
+
+Match::Match()
+{
+    for (Innings& i : innings) i.match = this;
+    startInnings(-1, -1, -1);
+}
+
+Match::~Match()
+{
+    if (outputFile) {
+        std::fclose(outputFile);
+        outputFile = nullptr;
+    }
+}
+
+bool Match::setTeam(int i, const Team& t)
+{
+    if (i != 0 && i != 1) return false;
+    teams[i] = t;
+    return true;
+}
+
+bool Match::startInnings(int index, int battingTeam, int bowlingTeam)
+{
+    currentInnings = index;
+    if (index == -1 || battingTeam == -1 || bowlingTeam == -1) return false;
+    if (index < 0 || index >= 4 || battingTeam < 0 || battingTeam > 1 || bowlingTeam < 0 || bowlingTeam > 1)
+        return false;
+
+    // The last innings chases the aggregate of the side batting first minus
+    // that of the side batting last; earlier innings have no target.
+    int target = -1;
+    if (index + 1 == inningsCount) {
+        target = 0;
+        for (int i = 0; i < index; ++i) target += (i % 2 == 0) ? innings[i].runs : -innings[i].runs;
+    }
+    int maxBalls = kOneDayBalls;
+    if (!context_.options.oneDay) {
+        maxBalls = kTestBalls;
+        for (int i = 0; i < index; ++i) maxBalls -= innings[i].legalBalls;
+    }
+    if (!innings[index].start(teams[battingTeam], teams[bowlingTeam], target, maxBalls)) return false;
+    playing = 1;
+    return true;
+}
+
+unsigned Match::playBall()
+{
+    if (deliveryInProgress) return 0;
+    Innings* current = inningsAt(currentInnings);
+    if (!current || current->closed || current->overCapacity() == 0) return 0;
+    deliveryInProgress = 1;
+    current->deliver();
+    const int closed = current->closed;
+    deliveryInProgress = 0;
+    return closed ? (kInningsEnded | kRepaintAll) : 7u;
+}
+
+void Match::repaintHint(RepaintHint& out) const
+{
+    const Innings* current = inningsAt(currentInnings);
+    if (!current) {
+        out = RepaintHint{};
+        return;
+    }
+    out.striker = current->striker;
+    out.nonStriker = current->nonStriker;
+    out.bowler = current->bowler;
+    out.otherEndBowler = current->otherEndBowler;
+}
+
+bool Match::startPlay()
+{
+    inningsCount = context_.options.oneDay ? 2 : 4;
+    bool started = startInnings(0, 0, 1);
+    gameStarted = 1;
+    return started;
+}
+
+void Match::writeLine(std::string_view text)
+{
+    if (!outputFile) return;
+    std::fwrite(text.data(), 1, text.size(), outputFile);
+    std::fputc('\n', outputFile);
+}
+
+std::string Match::toss()
+{
+    int batFirst = 0;
+    std::string message = tossMessage(batFirst);
+    if (batFirst == 1) swapTeams();
+    return message;
+}
+
+void Match::swapTeams()
+{
+    Team swap = teams[0];
+    teams[0] = teams[1];
+    teams[1] = swap;
+}
+
+std::string Match::tossMessage(int& batFirst)
+{
+    const int w = context_.random.below(2);
+    std::string message = teams[w].name();
+    message += loadString(str::WonTheToss);
+    const int b = context_.random.below(2);
+    message += ' ';
+    message += teams[b].name();
+    message += loadString(str::WillBatFirst);
+    batFirst = b;
+    return message;
+}
+
+std::string Match::resultLine() const
+{
+    const int a = innings[0].runs + (inningsCount > 2 ? innings[2].runs : 0);
+    const int b = innings[1].runs + (inningsCount > 3 ? innings[3].runs : 0);
+    const std::string nameA = teams[0].name();
+    const std::string nameB = teams[1].name();
+    char number[16];
+    std::string line;
+    if (a < b) {
+        const int lastOfB = inningsCount > 3 ? 3 : 1;
+        std::snprintf(number, sizeof number, "%d ", 10 - innings[lastOfB].wickets);
+        line = nameB + ' ' + std::string(loadString(str::Defeated)) + ' ' + nameA + ' ' +
+               std::string(loadString(str::By)) + ' ' + number + std::string(loadString(str::Wickets));
+    } else if (a > b) {
+        std::snprintf(number, sizeof number, "%d ", a - b);
+        line = nameA + ' ' + std::string(loadString(str::Defeated)) + ' ' + nameB + ' ' +
+               std::string(loadString(str::By)) + ' ' + number + std::string(loadString(str::Runs));
+    } else {
+        line = nameA + ' ' + std::string(loadString(str::And)) + ' ' + nameB + ' ' +
+               std::string(loadString(str::TiedTheMatch));
+    }
+    return line;
+}

@@ -1,0 +1,177 @@
+#include "resources/strings.h"
+
+#include <algorithm>
+#include <iterator>
+
+namespace {
+
+struct Entry {
+    int id;
+    std::string_view text;
+};
+
+// Sorted by id, so a lookup is a binary search and nothing is allocated.
+constexpr Entry kTable[] = {
+    {101, "&About Pelmora..."},
+    {102, "No output file specified. Will not write output to file."},
+    {103, "Failure opening output file."},
+    {104, "Cannot create Main Timer"},
+    {105, "Cannot create Title Timer"},
+    {106,
+     "Usage\n"
+     "Pelmora [option] [option] ...\n"
+     "options :\n"
+     "\n"
+     "/a[=FileName] : AutoPlay. Optional Bowler List FileName\n"
+     "/nta : No Title Animation\n"
+     "/t : Test Match\n"
+     "/o : One Day Match(default)\n"
+     "/t1=FileName : Team 1 FileName\n"
+     "/t2=FileName : Team 2 FileName\n"
+     "/s=FileName : Output File Name\n"
+     "/d:Delay : Milliseconds to wait between deliveries\n"
+     "/l : Long Output\n"
+     "/r=Number : Random number seed : positive integer > 1\n"
+     "/? : Usage"},
+    {107, "Pelmora"},
+    {108, "Failure loading team file."},
+    {109, "Failure writing output file."},
+    {110, " cannot bowl an innings through: a Test match needs at least 2 bowlers, a one-day match at least 5."},
+    {111, "Cannot start the next innings."},
+
+    {901, "Extras"},
+    {902, "LegByes"},
+    {903, "Byes"},
+    {907, "NoBall"},
+    {908, "WideBall"},
+    {910, "Did Not Bat"},
+    {911, "Not Out"},
+    {912, "b"},
+    {913, "lbw"},
+    {914, "st"},
+    {915, "HitWkt"},
+    {916, "c"},
+    {917, "Runout"},
+    {918, "Out : Handled the ball"},
+    {919, "Retired hurt"},
+    {920, "Out"},
+    {921, "Run(s)"},
+    {922, "Choose Batsman"},
+    {923, "Choose Bowler"},
+    {924, "overs"},
+    {925, "RunRate"},
+    {926, "chasing"},
+    {927, "Reqd. RunRate"},
+    {928, "Current Partnership"},
+    {929, "Over"},
+    {930, "Ball"},
+    {931, "to"},
+    {932, "Batsman scored"},
+    {933, "No event"},
+    {934, "************ END OF INNING ************"},
+    {935, "************"},
+    {936, "Fall of Wickets"},
+    {938, "defeated"},
+    {939, "wickets"},
+    {940, "by"},
+    {941, "tied the match"},
+    {942, "and"},
+    {943, "with"},
+    {950, "End of Inning"},
+    {951, "End of Game"},
+    {952, "Outstanding performances in the inning"},
+    {953, "Batting"},
+    {954, "Bowling"},
+    {961, " won the toss."},
+    {962, " will bat first."},
+    {963, "TOSS"},
+    {964, "off the no ball"},
+    {965, "&"},
+
+    {1000, "Third Man"},
+    {1001, "Point"},
+    {1002, "Cover"},
+    {1003, "Extra Cover"},
+    {1004, "Mid Off"},
+    {1005, "Bowler"},
+    {1006, "Mid On"},
+    {1007, "Midwicket"},
+    {1008, "Square Leg"},
+    {1009, "Long Leg"},
+    {1010, "Fine Leg"},
+    {1011, "Third Man fence"},
+    {1012, "Point boundary"},
+    {1013, "Cover boundary"},
+    {1014, "Extra Cover fence"},
+    {1015, "Long Off fence"},
+    {1016, "Bowler back"},
+    {1017, "Long On ropes"},
+    {1018, "Midwicket boundary"},
+    {1019, "Square Leg fence"},
+    {1020, "Long Leg fence"},
+    {1021, "Deep Fine Leg ropes"},
+
+    {1100, "Drives to the left of"},
+    {1101, "Drives to the right of"},
+    {1102, "Drives stylishly to"},
+    {1103, "Drives uppishly over"},
+    {1104, "Drives dangerously to"},
+    {1105, "Drives like a bullet to"},
+    {1106, "Sq. Drives spuerbly to"},
+    {1107, "Lofts over"},
+    {1108, "Lofts dangerously over"},
+    {1109, "Pushes firmly to"},
+    {1110, "Pushes to"},
+    {1111, "Flicks to"},
+    {1112, "Flicks with wrist to"},
+    {1113, "Flicks off the toes"},
+    {1114, "Short arm pulls to"},
+    {1115, "Pulls to"},
+    {1116, "Pulls over"},
+    {1117, "Sweeps to"},
+    {1118, "Miscues to"},
+    {1119, "Cuts to"},
+    {1120, "Square cuts to"},
+    {1121, "Hooks over"},
+    {1122, "Glances to"},
+    {1123, "Swings over"},
+    {1124, "Snicks to"},
+    {1126, "Hoists over"},
+    {1127, "Guides to"},
+    {1128, "Edges to"},
+    {1130, "was almost bowled."},
+    {1131, "beaten outside the off stump"},
+    {1132, "lbw appeal, close. not granted"},
+    {1133, "appeal for caught behind, rejected."},
+
+    {1150, "through to the keeper"},
+    {1151, "fielded at Third Man"},
+    {1152, "fielded at Point"},
+    {1153, "fielded at Covers"},
+    {1154, "fielded at Extra Cover"},
+    {1155, "fielded at Mid Off"},
+    {1156, "fielded at Bowler"},
+    {1157, "fielded at Mid On"},
+    {1158, "fielded at MidWicket"},
+    {1159, "fielded at Square Leg"},
+    {1160, "fielded at Fine Leg"},
+    {1161, "fielded at gully"},
+};
+
+constexpr bool sortedById()
+{
+    for (std::size_t i = 1; i < std::size(kTable); ++i)
+        if (kTable[i - 1].id >= kTable[i].id) return false;
+    return true;
+}
+static_assert(sortedById(), "string table must stay sorted by id");
+
+}  // namespace
+
+std::string_view loadString(int id)
+{
+    auto it = std::lower_bound(std::begin(kTable), std::end(kTable), id,
+                               [](const Entry& e, int key) { return e.id < key; });
+    if (it == std::end(kTable) || it->id != id) return {};
+    return it->text;
+}

@@ -1,0 +1,51 @@
+#pragma once
+#include <string>
+#include <string_view>
+
+#include "teams/player.h"
+
+// Why a team file was refused; filled by Team::load for the console runner and
+// tests. The load result itself stays a plain 1/0.
+struct LoadDiagnosis {
+    std::string reason;  // empty when the file loaded
+};
+
+// A side of eleven as read from a team file: a plain value record, copied whole.
+class Team {
+public:
+    static constexpr int kPlayers = 11;
+    static constexpr int kMaxBowlers = 10;
+
+    Player* player(int i) { return (i >= 0 && i < kPlayers) ? &players_[i] : nullptr; }
+    const Player* player(int i) const { return (i >= 0 && i < kPlayers) ? &players_[i] : nullptr; }
+
+    const char* name() const { return name_; }
+    void setName(std::string_view text) { storeText(name_, text); }
+    const char* filePath() const { return filePath_; }
+    void setFilePath(std::string_view text) { storeText(filePath_, text); }
+
+    int keeper() const { return keeper_; }
+    void setKeeper(int k) { keeper_ = k; }
+
+    int bowlerCount() const { return bowlerCount_; }
+    void setBowlerCount(int n) { bowlerCount_ = n; }
+    const int* bowlers() const { return bowlers_; }
+    // Sets the list to the n player indices given (n at most 10); the rest become -1.
+    void setBowlers(const int* indices, int n);
+    // Player index at a bowler position, -1 outside 0..bowlerCount-1.
+    int bowlerAt(int pos) const;
+    // First position holding the player; bowlerCount when absent (0 for an empty list).
+    int bowlerPosition(int playerIndex) const;
+
+    // Reads a team file into this record; 1 loaded, 0 refused. A refusal leaves
+    // behind what was read so far, as the file format describes.
+    int load(const char* path, LoadDiagnosis* why = nullptr);
+
+private:
+    Player players_[kPlayers];
+    char name_[16] = {};
+    char filePath_[260] = {};
+    int keeper_ = -1;
+    int bowlers_[kMaxBowlers] = {-1, -1, -1, -1, -1, -1, -1, -1, -1, -1};
+    int bowlerCount_ = 0;
+};
