@@ -1,0 +1,84 @@
+// Matches and deliveries per second on one core, with and without the report.
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <string>
+
+#include "match/match.h"
+#include "presentation/scorecard_writer.h"
+
+namespace {
+
+Team loadSide(const char* file)
+{
+    Team team;
+    const std::string path = std::string(PELMORA_SOURCE_DIR) + "/samples/" + file;
+    if (!team.load(path.c_str())) std::fprintf(stderr, "cannot load %s\n", path.c_str());
+    return team;
+}
+
+const Team& north()
+{
+    static const Team team = loadSide("northshire.xi");
+    return team;
+}
+const Team& south()
+{
+    static const Team team = loadSide("southmoor.xi");
+    return team;
+}
+
+// Plays a whole match unattended the way the main window's timer does.
+long playMatch(Match& match, int oneDay, unsigned seed)
+{
+    match.options().oneDay = oneDay;
+    match.context().random.seed(seed);
+    match.setTeam(0, north());
+    match.setTeam(1, south());
+    match.toss();
+    match.startPlay();
+    long deliveries = 0;
+    while (!match.gameOver) {
+        const unsigned r = match.playBall();
+        ++deliveries;
+        if (r & kInningsEnded) {
+            const int k = match.currentInnings;
+            if (k + 1 < match.inningsCount) match.startInnings(k + 1, (k + 1) % 2, k % 2);
+            else match.gameOver = 1;
+        }
+    }
+    return deliveries;
+}
+
+void runMatches(benchmark::State& state, int oneDay, bool report)
+{
+    std::FILE* sink = report ? std::fopen("/dev/null", "w") : nullptr;
+    unsigned seed = 1;
+    long deliveries = 0;
+    for (auto _ : state) {
+        Match match;
+        deliveries += playMatch(match, oneDay, seed++);
+        if (report) {
+            match.outputFile = sink;
+            ScorecardWriter::writeReport(match);
+            match.outputFile = nullptr;
+        }
+        benchmark::DoNotOptimize(match.innings[0].runs);
+    }
+    state.counters["matches/s"] = benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+    state.counters["deliveries/s"] = benchmark::Counter(static_cast<double>(deliveries), benchmark::Counter::kIsRate);
+    if (sink) std::fclose(sink);
+}
+
+void OneDayMatch(benchmark::State& state) { runMatches(state, 1, false); }
+void OneDayMatchWithReport(benchmark::State& state) { runMatches(state, 1, true); }
+void TestMatch(benchmark::State& state) { runMatches(state, 0, false); }
+void TestMatchWithReport(benchmark::State& state) { runMatches(state, 0, true); }
+
+}  // namespace
+
+BENCHMARK(OneDayMatch)->Unit(benchmark::kMicrosecond);
+BENCHMARK(OneDayMatchWithReport)->Unit(benchmark::kMicrosecond);
+BENCHMARK(TestMatch)->Unit(benchmark::kMicrosecond);
+BENCHMARK(TestMatchWithReport)->Unit(benchmark::kMicrosecond);
+BENCHMARK_MAIN();
