@@ -88,7 +88,10 @@ void Innings::commentate(const BallRecord& record)
     default:
         break;
     }
-    if (record.runs > 0) line.number(" %d ", record.runs) << loadString(str::Runs);
+    if (record.runs > 0) {
+        line << " ";
+        line.number(record.runs) << " " << loadString(str::Runs);
+    }
     setCommentaryLine(overBall - 1, line.c_str());
 }
 

@@ -1,6 +1,5 @@
 #pragma once
 #include <cstddef>
-#include <cstdio>
 #include <cstring>
 #include <string_view>
 
@@ -18,12 +17,19 @@ public:
         data_[size_] = '\0';
         return *this;
     }
-    TextBuffer& number(const char* format, int value)
+    // The number in decimal, as "%d" writes it.
+    TextBuffer& number(int value)
     {
-        char digits[24];
-        int n = std::snprintf(digits, sizeof digits, format, value);
-        if (n > 0) *this << std::string_view(digits, static_cast<std::size_t>(n) < sizeof digits ? n : sizeof digits - 1);
-        return *this;
+        char digits[12];
+        char* end = digits + sizeof digits;
+        char* p = end;
+        unsigned magnitude = value < 0 ? 0u - static_cast<unsigned>(value) : static_cast<unsigned>(value);
+        do {
+            *--p = static_cast<char>('0' + magnitude % 10);
+            magnitude /= 10;
+        } while (magnitude);
+        if (value < 0) *--p = '-';
+        return *this << std::string_view(p, static_cast<std::size_t>(end - p));
     }
     const char* c_str() const { return data_; }
     std::string_view view() const { return {data_, size_}; }

@@ -1,6 +1,6 @@
 #include "resources/strings.h"
 
-#include <algorithm>
+#include <array>
 #include <iterator>
 
 namespace {
@@ -166,12 +166,18 @@ constexpr bool sortedById()
 }
 static_assert(sortedById(), "string table must stay sorted by id");
 
+// Indexed by id, so the commentary of every ball looks its words up directly.
+constexpr int kLastId = std::end(kTable)[-1].id;
+constexpr std::array<std::string_view, kLastId + 1> kById = [] {
+    std::array<std::string_view, kLastId + 1> byId{};
+    for (const Entry& e : kTable) byId[static_cast<std::size_t>(e.id)] = e.text;
+    return byId;
+}();
+
 }  // namespace
 
 std::string_view loadString(int id)
 {
-    auto it = std::lower_bound(std::begin(kTable), std::end(kTable), id,
-                               [](const Entry& e, int key) { return e.id < key; });
-    if (it == std::end(kTable) || it->id != id) return {};
-    return it->text;
+    if (id < 0 || id > kLastId) return {};
+    return kById[static_cast<std::size_t>(id)];
 }
