@@ -5,6 +5,7 @@
 #include <string>
 
 #include "match/match.h"
+#include "match/unattended.h"
 #include "presentation/scorecard_writer.h"
 
 namespace {
@@ -28,28 +29,6 @@ const Team& south()
     return team;
 }
 
-// Plays a whole match unattended the way the main window's timer does.
-long playMatch(Match& match, int oneDay, unsigned seed)
-{
-    match.options().oneDay = oneDay;
-    match.context().random.seed(seed);
-    match.setTeam(0, north());
-    match.setTeam(1, south());
-    match.toss();
-    match.startPlay();
-    long deliveries = 0;
-    while (!match.gameOver) {
-        const unsigned r = match.playBall();
-        ++deliveries;
-        if (r & kInningsEnded) {
-            const int k = match.currentInnings;
-            if (k + 1 < match.inningsCount) match.startInnings(k + 1, (k + 1) % 2, k % 2);
-            else match.gameOver = 1;
-        }
-    }
-    return deliveries;
-}
-
 void runMatches(benchmark::State& state, int oneDay, bool report)
 {
     std::FILE* sink = report ? std::fopen("/dev/null", "w") : nullptr;
@@ -57,7 +36,9 @@ void runMatches(benchmark::State& state, int oneDay, bool report)
     long deliveries = 0;
     for (auto _ : state) {
         Match match;
-        deliveries += playMatch(match, oneDay, seed++);
+        match.options().oneDay = oneDay;
+        playUnattended(match, north(), south(), seed++);
+        for (const Innings& inn : match.innings) deliveries += inn.deliveries;
         if (report) {
             match.outputFile = sink;
             ScorecardWriter::writeReport(match);

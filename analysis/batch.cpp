@@ -1,0 +1,183 @@
+#include "analysis/batch.h"
+
+#include <algorithm>
+#include <cmath>
+#include <thread>
+
+#include "match/match.h"
+#include "match/unattended.h"
+
+void BatchTotals::add(const BatchTotals& o)
+{
+    played += o.played;
+    refused += o.refused;
+    wins[0] += o.wins[0];
+    wins[1] += o.wins[1];
+    ties += o.ties;
+    timeRanOut += o.timeRanOut;
+    battedFirstWins += o.battedFirstWins;
+    for (int k = 0; k < 4; ++k) {
+        allOut[k] += o.allOut[k];
+        extras[k] += o.extras[k];
+        inningsPlayed[k] += o.inningsPlayed[k];
+    }
+    for (int i = 0; i < 10; ++i) dismissals[i] += o.dismissals[i];
+    for (int s = 0; s < 2; ++s) {
+        for (int p = 0; p < 11; ++p) {
+            PlayerTotals& a = players[s][p];
+            const PlayerTotals& b = o.players[s][p];
+            a.battingInnings += b.battingInnings;
+            a.runs += b.runs;
+            a.outs += b.outs;
+            a.ballsFaced += b.ballsFaced;
+            a.ballsBowled += b.ballsBowled;
+            a.runsConceded += b.runsConceded;
+            a.wickets += b.wickets;
+        }
+    }
+}
+
+namespace {
+
+// Plays one match and adds it to the totals; its innings go to `figures`.
+void playOne(const BatchSettings& settings, const Team& first, const Team& second, std::uint32_t seed,
+             BatchTotals& totals, InningsFigures* figures)
+{
+    Match match;
+    match.options() = settings.options;
+    int battedFirst = 0;
+    const UnattendedResult result = playUnattended(match, first, second, seed, &battedFirst);
+    if (result == UnattendedResult::CannotBowl) {
+        ++totals.refused;
+        return;
+    }
+    ++totals.played;
+    // teams[0] of the match is whichever side won the right to bat first.
+    const int slotOf[2] = {battedFirst, 1 - battedFirst};
+
+    const int n = match.inningsCount;
+    const int a = match.innings[0].runs + (n > 2 ? match.innings[2].runs : 0);
+    const int b = match.innings[1].runs + (n > 3 ? match.innings[3].runs : 0);
+    if (a > b) {
+        ++totals.wins[slotOf[0]];
+        ++totals.battedFirstWins;
+    } else if (b > a) {
+        ++totals.wins[slotOf[1]];
+    } else {
+        ++totals.ties;
+    }
+    const Innings& last = match.innings[n - 1];
+    if (!match.options().oneDay && last.battingTeam && last.wickets < 10 && last.legalBalls >= last.maxBalls &&
+        !(last.target != -1 && last.runs > last.target))
+        ++totals.timeRanOut;
+
+    for (int k = 0; k < n; ++k) {
+        const Innings& inn = match.innings[k];
+        if (!inn.battingTeam) continue;
+        const int battingSlot = slotOf[k % 2];
+        const int fieldingSlot = slotOf[1 - k % 2];
+        ++totals.inningsPlayed[k];
+        if (inn.wickets >= 10) ++totals.allOut[k];
+        totals.extras[k] += inn.byes + inn.legByes + inn.wides + inn.noBalls;
+        figures[k] = InningsFigures{static_cast<std::int16_t>(inn.runs), static_cast<std::int16_t>(inn.wickets),
+                                    static_cast<std::int16_t>(inn.legalBalls), 1};
+        for (int p = 0; p < inn.batsmenIn && p < 11; ++p) {
+            const BattingLine& line = inn.batting[p];
+            const int player = inn.battingOrder[p];
+            if (player < 0 || player > 10) continue;
+            PlayerTotals& t = totals.players[battingSlot][player];
+            ++t.battingInnings;
+            t.runs += line.runs;
+            t.ballsFaced += line.balls;
+            const int kind = line.dismissal.kind;
+            if (kind >= Bowled && kind <= RetiredHurt) ++totals.dismissals[kind];
+            if (kind >= Bowled && kind <= HandledBall) ++t.outs;  // retired hurt is not out
+        }
+        const Team& bowling = *inn.bowlingTeam;
+        for (int pos = 0; pos < bowling.bowlerCount(); ++pos) {
+            const int player = bowling.bowlerAt(pos);
+            PlayerTotals& t = totals.players[fieldingSlot][player];
+            t.ballsBowled += inn.bowling[pos].balls;
+            t.runsConceded += inn.bowling[pos].runs;
+            t.wickets += inn.bowling[pos].wickets;
+        }
+    }
+}
+
+}  // namespace
+
+BatchResult runBatch(const BatchSettings& settings, const Team& first, const Team& second, std::atomic<int>* progress)
+{
+    BatchResult result;
+    const int matches = settings.matches > 0 ? settings.matches : 0;
+    result.innings.assign(static_cast<std::size_t>(matches) * 4, InningsFigures{});
+    result.inningsPerMatch = settings.options.oneDay ? 2 : 4;
+    result.names[0] = first.name();
+    result.names[1] = second.name();
+    for (int p = 0; p < 11; ++p) {
+        result.playerNames[0][p] = first.player(p)->name();
+        result.playerNames[1][p] = second.player(p)->name();
+    }
+
+    // Matches are handed out in small blocks; each thread sums integers only,
+    // so the totals do not depend on who played which match.
+    constexpr int kBlock = 32;
+    std::atomic<int> next{0};
+    const int threads = std::max(1, std::min(settings.threads, std::max(1, matches / kBlock + 1)));
+    std::vector<BatchTotals> partial(static_cast<std::size_t>(threads));
+    auto work = [&](int t) {
+        for (;;) {
+            const int begin = next.fetch_add(kBlock);
+            if (begin >= matches) break;
+            const int end = std::min(matches, begin + kBlock);
+            for (int i = begin; i < end; ++i) {
+                playOne(settings, first, second, settings.firstSeed + static_cast<std::uint32_t>(i), partial[t],
+                        &result.innings[static_cast<std::size_t>(i) * 4]);
+                if (progress) progress->fetch_add(1, std::memory_order_relaxed);
+            }
+        }
+    };
+    std::vector<std::thread> pool;
+    for (int t = 1; t < threads; ++t) pool.emplace_back(work, t);
+    work(0);
+    for (std::thread& th : pool) th.join();
+    for (const BatchTotals& p : partial) result.totals.add(p);
+    return result;
+}
+
+Proportion wilsonInterval(std::int64_t successes, std::int64_t trials)
+{
+    Proportion p;
+    if (trials <= 0) return p;
+    const double n = static_cast<double>(trials);
+    const double share = static_cast<double>(successes) / n;
+    const double z = 1.959963984540054;
+    const double z2 = z * z;
+    const double centre = (share + z2 / (2 * n)) / (1 + z2 / n);
+    const double half = z * std::sqrt(share * (1 - share) / n + z2 / (4 * n * n)) / (1 + z2 / n);
+    p.share = share;
+    p.low = std::max(0.0, centre - half);
+    p.high = std::min(1.0, centre + half);
+    return p;
+}
+
+Distribution distribution(std::vector<double>& values)
+{
+    Distribution d;
+    if (values.empty()) return d;
+    std::sort(values.begin(), values.end());
+    double sum = 0;
+    for (double v : values) sum += v;
+    const std::size_t n = values.size();
+    auto rank = [&](double q) {
+        std::size_t r = static_cast<std::size_t>(std::ceil(q * static_cast<double>(n)));
+        if (r < 1) r = 1;
+        if (r > n) r = n;
+        return values[r - 1];
+    };
+    d.mean = sum / static_cast<double>(n);
+    d.median = rank(0.5);
+    d.p10 = rank(0.1);
+    d.p90 = rank(0.9);
+    return d;
+}

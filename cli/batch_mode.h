@@ -1,0 +1,12 @@
+#pragma once
+#include <string>
+
+struct BatchModeOptions {
+    int matches = 0;
+    int threads = 0;  // 0: the number of cores
+    bool json = false;
+};
+
+// Plays the batch that the command line describes and prints its summary on
+// standard output. Returns the process exit status.
+int runBatchMode(const std::string& commandLine, const BatchModeOptions& options);

@@ -1,0 +1,31 @@
+#include "match/unattended.h"
+
+UnattendedResult playUnattended(Match& match, const Team& first, const Team& second, std::uint32_t seed,
+                                int* battedFirst)
+{
+    match.context().random.seed(seed);
+    match.setTeam(0, first);
+    match.setTeam(1, second);
+    int batFirst = 0;
+    match.tossMessage(batFirst);
+    if (batFirst == 1) match.swapTeams();
+    if (battedFirst) *battedFirst = batFirst;
+    const int needed = bowlersNeeded(match.options());
+    if (match.teams[0].bowlerCount() < needed || match.teams[1].bowlerCount() < needed)
+        return UnattendedResult::CannotBowl;
+    if (!match.startPlay()) return UnattendedResult::InningsFailed;
+    while (!match.gameOver) {
+        const unsigned r = match.playBall();
+        if (r == 0) return UnattendedResult::InningsFailed;
+        if (r & kInningsEnded) {
+            const int k = match.currentInnings;
+            if (k + 1 >= match.inningsCount) {
+                match.gameOver = 1;
+            } else if (!match.startInnings(k + 1, (k + 1) % 2, k % 2)) {
+                match.gameOver = 1;
+                return UnattendedResult::InningsFailed;
+            }
+        }
+    }
+    return UnattendedResult::Played;
+}
