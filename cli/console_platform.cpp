@@ -5,6 +5,7 @@
 #include <ctime>
 
 #include "app/choose_player_model.h"
+#include "analysis/cricsheet.h"
 #include "app/main_window.h"
 #include "resources/strings.h"
 
@@ -53,6 +54,16 @@ std::int64_t ConsolePlatform::now() { return static_cast<std::int64_t>(std::time
 
 void ConsolePlatform::showUsage(const std::string& text, const std::string&) { std::printf("%s\n", text.c_str()); }
 
+bool ConsolePlatform::writeCricsheet(const Match& match)
+{
+    const std::string json = cricsheetJson(match, todayUtc());
+    std::FILE* f = std::fopen(cricsheetPath_.c_str(), "w");
+    bool ok = f && std::fwrite(json.data(), 1, json.size(), f) == json.size();
+    if (f && std::fclose(f) != 0) ok = false;
+    if (!ok) std::fprintf(errors_, "pelmora-cli: failure writing Cricsheet file %s\n", cricsheetPath_.c_str());
+    return ok;
+}
+
 int ConsolePlatform::runMainWindow(Application& application)
 {
     CommandLineSettings& settings = application.settings;
@@ -94,6 +105,7 @@ int ConsolePlatform::runMainWindow(Application& application)
             std::fputc('\n', commentary_);
         }
     }
+    if (!cricsheetPath_.empty() && match.gameOver && !writeCricsheet(match)) exitCode_ = exitCode_ ? exitCode_ : 1;
     window.onDestroy();
     return exitCode_;
 }

@@ -18,6 +18,8 @@ public:
 
     // Every delivery's commentary line goes here as it is played (optional).
     void setCommentaryFile(std::FILE* f) { commentary_ = f; }
+    // The finished match goes here in Cricsheet's JSON format (optional).
+    void setCricsheetPath(std::string path) { cricsheetPath_ = std::move(path); }
 
     // WindowPlatform.
     bool setTimer(int, int) override { return true; }
@@ -41,8 +43,11 @@ public:
     int runMainWindow(Application& application) override;
 
 private:
+    bool writeCricsheet(const Match& match);
+
     std::FILE* errors_;
     std::FILE* commentary_ = nullptr;
+    std::string cricsheetPath_;
     bool quitRequested_ = false;
     int exitCode_ = 0;
 };

@@ -33,7 +33,7 @@ bool readCount(const char* text, int& out)
 
 int main(int argc, char** argv)
 {
-    std::string commentaryPath;
+    std::string commentaryPath, cricsheetPath;
     BatchModeOptions batch;
     for (int i = 1; i < argc; ++i) {
         const char* value = nullptr;
@@ -41,6 +41,7 @@ int main(int argc, char** argv)
             std::printf("%s\n", std::string(loadString(str::Usage)).c_str());
             std::printf("\npelmora-cli also takes:\n"
                         "--commentary=FILE : every delivery's commentary line, one per line\n"
+                        "--cricsheet=FILE : the match in Cricsheet's ball-by-ball JSON format\n"
                         "--matches=N : play N matches with seeds /r=, /r=+1, ... and print a summary\n"
                         "--threads=K : threads for --matches (default: the number of cores)\n"
                         "--format=table|json : the summary's format (default: table)\n");
@@ -48,6 +49,8 @@ int main(int argc, char** argv)
         }
         if ((value = optionValue(argv[i], kCommentaryOption))) {
             commentaryPath = value;
+        } else if ((value = optionValue(argv[i], "--cricsheet="))) {
+            cricsheetPath = value;
         } else if ((value = optionValue(argv[i], "--matches="))) {
             if (!readCount(value, batch.matches)) {
                 std::fprintf(stderr, "pelmora-cli: --matches needs a whole number from 1 up, not \"%s\"\n", value);
@@ -69,6 +72,7 @@ int main(int argc, char** argv)
     if (batch.matches > 0) return runBatchMode(Application::joinArguments(argc, argv), batch);
 
     ConsolePlatform platform;
+    platform.setCricsheetPath(cricsheetPath);
     std::FILE* commentary = nullptr;
     if (!commentaryPath.empty()) {
         commentary = std::fopen(commentaryPath.c_str(), "w");

@@ -114,6 +114,7 @@ std::string Match::tossMessage(int& batFirst)
     message += teams[b].name();
     message += loadString(str::WillBatFirst);
     batFirst = b;
+    tossWinner = w == b ? 0 : 1;
     return message;
 }
 

@@ -86,6 +86,9 @@ public:
     int hold = 0;
     std::FILE* outputFile = nullptr;
     MatchOwner* owner = nullptr;
+    // Who won the toss, once the sides are in batting order: 0 the side
+    // batting first, 1 the other; -1 before the toss.
+    int tossWinner = -1;
 
 private:
     EngineContext context_;

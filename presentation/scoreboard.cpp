@@ -127,8 +127,10 @@ void formatScore(const Innings& inn, char* out, std::size_t size)
     const std::string_view chasing = loadString(str::Chasing);
     const std::string_view required = loadString(str::ReqdRunRate);
     const int remaining = inn.maxBalls - inn.legalBalls;
+    // A Test innings whose allowance was used up before it began still has
+    // its one ball: no balls remain, so no rate is required.
     const int needed = inn.target + 1 - inn.runs;
-    const double requiredRate = remaining == 0 ? 0.0 : static_cast<double>(needed * 6) / remaining;
+    const double requiredRate = remaining <= 0 ? 0.0 : static_cast<double>(needed * 6) / remaining;
     std::snprintf(out, size, "%3d / %3d in %3d.%1d %.*s. %.*s = %.3f %.*s %3d, %.*s = %.3f", inn.runs, inn.wickets,
                   inn.legalBalls / 6, inn.legalBalls % 6, textLength(overs), overs.data(), textLength(runRate),
                   runRate.data(), rate, textLength(chasing), chasing.data(), inn.target + 1, textLength(required),
