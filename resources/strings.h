@@ -74,6 +74,43 @@ enum : int {
     FirstReprieve = 1130,  // 1130..1133
     ThroughToKeeper = 1150,
     FirstFieldedAt = 1151,  // 1151..1161
+
+    // Menu 129 and the texts of the dialog templates (100 About, 102 main
+    // window, 132 choose player, 133 game options).
+    GameMenu = 1200,
+    ChooseTeamsItem = 1201,
+    OptionsItem = 1202,
+    PlayGameItem = 1203,
+    HelpMenu = 1204,
+    HelpAboutItem = 1205,
+    PauseGo = 1210,
+    OkButton = 1211,
+    TeamFilePattern = 1212,
+    ReportFilePattern = 1213,
+    AboutCaption = 1220,
+    AboutVersion = 1221,
+    AboutContact = 1222,
+    DeclareButton = 1230,
+    OptionsButton = 1231,
+    GameOptionsCaption = 1240,
+    GameTypeGroup = 1241,
+    OneDayRadio = 1242,
+    TestRadio = 1243,
+    OutputFileGroup = 1244,
+    BallByBallCheck = 1245,
+    GameSpeedGroup = 1246,
+    FastLabel = 1247,
+    SlowLabel = 1248,
+    PitchSurfaceGroup = 1249,
+    BareLabel = 1250,
+    GreenTopLabel = 1251,
+    PitchTypeGroup = 1252,
+    DullLabel = 1253,
+    LivelyLabel = 1254,
+    OutfieldGroup = 1255,
+    WicketDifficultyGroup = 1256,
+    BattingEasyLabel = 1257,
+    BattingTrickyLabel = 1258,
 };
 }  // namespace str
 

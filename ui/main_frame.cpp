@@ -1,0 +1,233 @@
+#include "ui/main_frame.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QEventLoop>
+#include <QFile>
+#include <QFileDialog>
+#include <QIcon>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QShortcut>
+#include <QStatusBar>
+#include <QTimer>
+#include <ctime>
+
+#include "app/choose_player_model.h"
+#include "app/options_model.h"
+#include "resources/strings.h"
+#include "ui/about_dialog.h"
+#include "ui/choose_player_dialog.h"
+#include "ui/options_dialog.h"
+#include "ui/qt_platform.h"
+#include "ui/scoreboard_view.h"
+#include "ui/ui_text.h"
+
+namespace {
+
+QMessageBox::Icon boxIcon(MessageIcon icon)
+{
+    switch (icon) {
+    case MessageIcon::Information: return QMessageBox::Information;
+    case MessageIcon::Question: return QMessageBox::Question;
+    case MessageIcon::Warning: return QMessageBox::Warning;
+    case MessageIcon::None: break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+}  // namespace
+
+MainFrame::MainFrame(Application& application, AppPlatform& appPlatform, QWidget* parent)
+    : QMainWindow(parent),
+      application_(application),
+      appPlatform_(appPlatform),
+      control_(*this, application.settings, application.options)
+{
+    setWindowTitle(uiText(str::AppName));
+    setWindowIcon(applicationIcon());
+
+    view_ = new ScoreboardView(control_.match(), this);
+    setCentralWidget(view_);
+    connect(view_->pauseButton(), &QPushButton::clicked, this, [this] { control_.onOK(); });
+
+    status_ = new QLabel(this);
+    statusBar()->addWidget(status_, 1);
+
+    buildMenus();
+
+    // The Pause/Go button is the window's default button: Enter presses it.
+    for (const QKeySequence& key : {QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter)})
+        connect(new QShortcut(key, this), &QShortcut::activated, this, [this] { control_.onOK(); });
+    connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this, &QWidget::close);
+}
+
+MainFrame::~MainFrame() { control_.onDestroy(); }
+
+QAction* MainFrame::addCommand(QMenu* menu, int textId, int commandId)
+{
+    QAction* action = menu->addAction(uiText(textId));
+    actions_[commandId] = action;
+    return action;
+}
+
+void MainFrame::buildMenus()
+{
+    QMenu* game = menuBar()->addMenu(uiText(str::GameMenu));
+    connect(addCommand(game, str::ChooseTeamsItem, cmd::ChooseTeams), &QAction::triggered, this,
+            [this] { control_.onChooseTeams(); });
+    connect(addCommand(game, str::OptionsItem, cmd::Options), &QAction::triggered, this,
+            [this] { control_.onOptions(); });
+    connect(addCommand(game, str::PlayGameItem, cmd::PlayGame), &QAction::triggered, this,
+            [this] { control_.onPlayGame(); });
+
+    // Linux windows have no system menu: its About item joins the Help menu.
+    QMenu* help = menuBar()->addMenu(uiText(str::HelpMenu));
+    connect(addCommand(help, str::HelpAboutItem, cmd::HelpAbout), &QAction::triggered, this,
+            [this] { application_.showUsage(appPlatform_); });
+    help->addSeparator();
+    connect(addCommand(help, str::AboutMenuItem, cmd::AboutBox), &QAction::triggered, this, [this] {
+        AboutDialog about(this);
+        about.exec();
+    });
+}
+
+QAction* MainFrame::action(int commandId) const
+{
+    const auto it = actions_.find(commandId);
+    return it == actions_.end() ? nullptr : it->second;
+}
+
+QPushButton* MainFrame::pauseButton() const { return view_->pauseButton(); }
+
+QString MainFrame::statusText() const { return status_->text(); }
+
+int MainFrame::timerInterval(int id) const
+{
+    const auto it = timers_.find(id);
+    return (it == timers_.end() || !it->second->isActive()) ? -1 : it->second->interval();
+}
+
+void MainFrame::start()
+{
+    control_.onInitDialog();
+    if (quitRequested_) return;
+    move(0, 0);
+    resize(kFirstWidth, kFirstHeight);
+    show();
+}
+
+int MainFrame::run()
+{
+    start();
+    if (quitRequested_) return exitStatus_;
+    QEventLoop loop;
+    loop_ = &loop;
+    const int status = loop.exec();
+    loop_ = nullptr;
+    return status;
+}
+
+void MainFrame::closeEvent(QCloseEvent* event)
+{
+    control_.onDestroy();
+    // The user closing the window is a normal end, whatever happened before.
+    if (!quitRequested_) quit(0);
+    event->accept();
+}
+
+bool MainFrame::setTimer(int id, int periodMs)
+{
+    QTimer*& timer = timers_[id];
+    if (!timer) {
+        timer = new QTimer(this);
+        timer->setTimerType(Qt::PreciseTimer);
+        connect(timer, &QTimer::timeout, this, [this, id] { control_.onTimer(id); });
+    }
+    timer->start(periodMs);
+    return true;
+}
+
+void MainFrame::killTimer(int id)
+{
+    const auto it = timers_.find(id);
+    if (it != timers_.end()) it->second->stop();
+}
+
+void MainFrame::messageBox(std::string_view text, std::string_view caption, MessageIcon icon)
+{
+    const QString title = caption.empty() ? uiText(str::AppName) : latin1(caption);
+    QMessageBox box(boxIcon(icon), title, latin1(text), QMessageBox::Ok, dialogParent());
+    box.exec();
+}
+
+std::optional<std::string> MainFrame::chooseFile(FileKind kind)
+{
+    QFileDialog dialog(dialogParent());
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    if (kind == FileKind::Team) {
+        dialog.setFileMode(QFileDialog::ExistingFile);
+        dialog.setNameFilter(uiText(str::TeamFilePattern));
+    } else {
+        dialog.setFileMode(QFileDialog::AnyFile);
+        dialog.setNameFilter(uiText(str::ReportFilePattern));
+    }
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    return QFile::encodeName(dialog.selectedFiles().constFirst()).toStdString();
+}
+
+void MainFrame::setCaption(std::string_view caption) { setWindowTitle(latin1(caption)); }
+
+// The status names a file, so its bytes are taken as the file system's.
+void MainFrame::setStatus(std::string_view text)
+{
+    status_->setText(QString::fromLocal8Bit(text.data(), static_cast<qsizetype>(text.size())));
+}
+
+void MainFrame::invalidate() { view_->invalidateAll(); }
+
+void MainFrame::paintNow(const RepaintHint* hint)
+{
+    view_->paintNow(hint);
+    if (hint) emit deliveryShown();
+}
+
+void MainFrame::enableMenuItem(int commandId, bool enabled)
+{
+    if (QAction* a = action(commandId)) a->setEnabled(enabled);
+}
+
+void MainFrame::showPauseButton(bool visible) { view_->pauseButton()->setVisible(visible); }
+
+void MainFrame::quit(int exitCode)
+{
+    quitRequested_ = true;
+    exitStatus_ = exitCode;
+    if (loop_) loop_->exit(exitCode);
+}
+
+void MainFrame::runChoosePlayer(ChoosePlayerModel& model)
+{
+    ChoosePlayerDialog dialog(model, this);
+    const QRect frame = frameGeometry();
+    dialog.placeTopRightAt(QPoint(frame.x() + frame.width(), frame.y()));
+    dialog.exec();
+}
+
+bool MainFrame::runOptionsDialog(OptionsModel& model)
+{
+    OptionsDialog dialog(model, dialogParent());
+    return dialog.exec() == QDialog::Accepted;
+}
+
+std::int64_t MainFrame::now() { return static_cast<std::int64_t>(std::time(nullptr)); }
+
+QWidget* MainFrame::dialogParent()
+{
+    QWidget* modal = QApplication::activeModalWidget();
+    return modal ? modal : this;
+}
