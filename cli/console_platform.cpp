@@ -7,6 +7,7 @@
 #include "app/choose_player_model.h"
 #include "analysis/cricsheet.h"
 #include "app/main_window.h"
+#include "cli/chart_images.h"
 #include "resources/strings.h"
 
 void ConsolePlatform::messageBox(std::string_view text, std::string_view, MessageIcon)
@@ -106,6 +107,13 @@ int ConsolePlatform::runMainWindow(Application& application)
         }
     }
     if (!cricsheetPath_.empty() && match.gameOver && !writeCricsheet(match)) exitCode_ = exitCode_ ? exitCode_ : 1;
+    if (!chartsFolder_.empty() && match.gameOver) {
+        std::string why;
+        if (!writeCharts(match, chartsFolder_, why)) {
+            std::fprintf(errors_, "pelmora-cli: %s\n", why.c_str());
+            exitCode_ = exitCode_ ? exitCode_ : 1;
+        }
+    }
     window.onDestroy();
     return exitCode_;
 }

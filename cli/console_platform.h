@@ -20,6 +20,8 @@ public:
     void setCommentaryFile(std::FILE* f) { commentary_ = f; }
     // The finished match goes here in Cricsheet's JSON format (optional).
     void setCricsheetPath(std::string path) { cricsheetPath_ = std::move(path); }
+    // worm.png and manhattan.png of the finished match go here (optional).
+    void setChartsFolder(std::string folder) { chartsFolder_ = std::move(folder); }
 
     // WindowPlatform.
     bool setTimer(int, int) override { return true; }
@@ -48,6 +50,7 @@ private:
     std::FILE* errors_;
     std::FILE* commentary_ = nullptr;
     std::string cricsheetPath_;
+    std::string chartsFolder_;
     bool quitRequested_ = false;
     int exitCode_ = 0;
 };

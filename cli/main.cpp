@@ -33,7 +33,7 @@ bool readCount(const char* text, int& out)
 
 int main(int argc, char** argv)
 {
-    std::string commentaryPath, cricsheetPath;
+    std::string commentaryPath, cricsheetPath, chartsFolder;
     BatchModeOptions batch;
     for (int i = 1; i < argc; ++i) {
         const char* value = nullptr;
@@ -42,6 +42,7 @@ int main(int argc, char** argv)
             std::printf("\npelmora-cli also takes:\n"
                         "--commentary=FILE : every delivery's commentary line, one per line\n"
                         "--cricsheet=FILE : the match in Cricsheet's ball-by-ball JSON format\n"
+                        "--charts=DIR : worm.png and manhattan.png of the match, drawn offscreen\n"
                         "--matches=N : play N matches with seeds /r=, /r=+1, ... and print a summary\n"
                         "--threads=K : threads for --matches (default: the number of cores)\n"
                         "--format=table|json : the summary's format (default: table)\n");
@@ -51,6 +52,8 @@ int main(int argc, char** argv)
             commentaryPath = value;
         } else if ((value = optionValue(argv[i], "--cricsheet="))) {
             cricsheetPath = value;
+        } else if ((value = optionValue(argv[i], "--charts="))) {
+            chartsFolder = value;
         } else if ((value = optionValue(argv[i], "--matches="))) {
             if (!readCount(value, batch.matches)) {
                 std::fprintf(stderr, "pelmora-cli: --matches needs a whole number from 1 up, not \"%s\"\n", value);
@@ -73,6 +76,7 @@ int main(int argc, char** argv)
 
     ConsolePlatform platform;
     platform.setCricsheetPath(cricsheetPath);
+    platform.setChartsFolder(chartsFolder);
     std::FILE* commentary = nullptr;
     if (!commentaryPath.empty()) {
         commentary = std::fopen(commentaryPath.c_str(), "w");

@@ -191,6 +191,15 @@ constexpr Entry kTable[] = {
     {1256, "Wicket Difficulty"},
     {1257, "Batting Easy"},
     {1258, "Batting Tricky"},
+
+    {1260, "&View"},
+    {1261, "&Charts"},
+    {1262, "&Export Cricsheet..."},
+    {1263, "Worm"},
+    {1264, "Manhattan"},
+    {1265, "Pelmora charts"},
+    {1266, "*.json"},
+    {1267, "Failure writing Cricsheet file."},
 };
 
 constexpr bool sortedById()

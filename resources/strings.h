@@ -111,6 +111,16 @@ enum : int {
     WicketDifficultyGroup = 1256,
     BattingEasyLabel = 1257,
     BattingTrickyLabel = 1258,
+
+    // The charts and the Cricsheet export.
+    ViewMenu = 1260,
+    ChartsItem = 1261,
+    ExportCricsheetItem = 1262,
+    WormTab = 1263,
+    ManhattanTab = 1264,
+    ChartsCaption = 1265,
+    CricsheetFilePattern = 1266,
+    FailureWritingCricsheet = 1267,
 };
 }  // namespace str
 

@@ -15,12 +15,15 @@
 #include <QShortcut>
 #include <QStatusBar>
 #include <QTimer>
+#include <cstdio>
 #include <ctime>
 
+#include "analysis/cricsheet.h"
 #include "app/choose_player_model.h"
 #include "app/options_model.h"
 #include "resources/strings.h"
 #include "ui/about_dialog.h"
+#include "ui/charts_window.h"
 #include "ui/choose_player_dialog.h"
 #include "ui/options_dialog.h"
 #include "ui/qt_platform.h"
@@ -85,6 +88,15 @@ void MainFrame::buildMenus()
     connect(addCommand(game, str::PlayGameItem, cmd::PlayGame), &QAction::triggered, this,
             [this] { control_.onPlayGame(); });
 
+    game->addSeparator();
+    QAction* exportItem = game->addAction(uiText(str::ExportCricsheetItem));
+    connect(exportItem, &QAction::triggered, this, [this] { exportCricsheet(); });
+    // There is something to export once the match is over.
+    connect(game, &QMenu::aboutToShow, this, [this, exportItem] { exportItem->setEnabled(control_.match().gameOver); });
+
+    QMenu* view = menuBar()->addMenu(uiText(str::ViewMenu));
+    connect(view->addAction(uiText(str::ChartsItem)), &QAction::triggered, this, [this] { showCharts(); });
+
     // Linux windows have no system menu: its About item joins the Help menu.
     QMenu* help = menuBar()->addMenu(uiText(str::HelpMenu));
     connect(addCommand(help, str::HelpAboutItem, cmd::HelpAbout), &QAction::triggered, this,
@@ -94,6 +106,32 @@ void MainFrame::buildMenus()
         AboutDialog about(this);
         about.exec();
     });
+}
+
+void MainFrame::showCharts()
+{
+    if (!charts_) {
+        charts_ = new ChartsWindow(control_.match(), this);
+        connect(this, &MainFrame::deliveryShown, charts_, &ChartsWindow::refresh);
+    }
+    charts_->show();
+    charts_->raise();
+    charts_->refresh();
+}
+
+void MainFrame::exportCricsheet()
+{
+    QFileDialog dialog(this);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setNameFilter(uiText(str::CricsheetFilePattern));
+    dialog.setDefaultSuffix(QStringLiteral("json"));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
+    const std::string path = QFile::encodeName(dialog.selectedFiles().constFirst()).toStdString();
+    const std::string json = cricsheetJson(control_.match(), todayUtc());
+    std::FILE* f = std::fopen(path.c_str(), "w");
+    bool ok = f && std::fwrite(json.data(), 1, json.size(), f) == json.size();
+    if (f && std::fclose(f) != 0) ok = false;
+    if (!ok) messageBox(std::string(loadString(str::FailureWritingCricsheet)) + path, {}, MessageIcon::None);
 }
 
 QAction* MainFrame::action(int commandId) const
@@ -188,7 +226,11 @@ void MainFrame::setStatus(std::string_view text)
     status_->setText(QString::fromLocal8Bit(text.data(), static_cast<qsizetype>(text.size())));
 }
 
-void MainFrame::invalidate() { view_->invalidateAll(); }
+void MainFrame::invalidate()
+{
+    view_->invalidateAll();
+    if (charts_) charts_->refresh();
+}
 
 void MainFrame::paintNow(const RepaintHint* hint)
 {

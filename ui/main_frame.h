@@ -11,6 +11,7 @@ class QEventLoop;
 class QLabel;
 class QPushButton;
 class QTimer;
+class ChartsWindow;
 class ScoreboardView;
 
 // The main window on Qt: menus, the scoreboard with its Pause/Go button, a
@@ -68,6 +69,8 @@ protected:
 
 private:
     void buildMenus();
+    void showCharts();
+    void exportCricsheet();
     QAction* addCommand(QMenu* menu, int textId, int commandId);
     // Dialogs stack on whatever modal window is open, else on this one.
     QWidget* dialogParent();
@@ -77,6 +80,7 @@ private:
     std::map<int, QTimer*> timers_;
     std::map<int, QAction*> actions_;
     ScoreboardView* view_ = nullptr;
+    ChartsWindow* charts_ = nullptr;
     QLabel* status_ = nullptr;
     QEventLoop* loop_ = nullptr;
     bool quitRequested_ = false;
