@@ -95,3 +95,55 @@ TEST(BatchStatistics, NearestRankPercentiles)
     std::vector<double> empty;
     EXPECT_DOUBLE_EQ(distribution(empty).mean, 0);
 }
+
+// The shipped sides are tuned to look like international cricket; these
+// bounds are generous, but a change to the engine that makes play unrealistic
+// falls outside them.
+TEST(BatchRealism, SampleSidesPlayPlausibleOneDayCricket)
+{
+    const Team north = sample("northshire.xi"), south = sample("southmoor.xi");
+    const BatchSettings s = settings(600, 2, 1);
+    const BatchResult r = runBatch(s, north, south);
+    ASSERT_EQ(r.totals.played, 600);
+    std::vector<double> runs, wickets, rate;
+    for (std::size_t m = 0; m < 600; ++m) {
+        const InningsFigures& f = r.innings[m * 4];
+        runs.push_back(f.runs);
+        wickets.push_back(f.wickets);
+        rate.push_back(f.runs * 6.0 / f.legalBalls);
+    }
+    const Distribution dr = distribution(runs), dw = distribution(wickets), rr = distribution(rate);
+    EXPECT_GT(dr.mean, 225);
+    EXPECT_LT(dr.mean, 300);
+    EXPECT_GE(dw.median, 5);
+    EXPECT_LE(dw.median, 9);
+    EXPECT_GT(rr.mean, 4.5);
+    EXPECT_LT(rr.mean, 6.5);
+    const double extras = static_cast<double>(r.totals.extras[0]) / r.totals.inningsPlayed[0];
+    EXPECT_GT(extras, 8);
+    EXPECT_LT(extras, 22);
+    const double battedFirst = static_cast<double>(r.totals.battedFirstWins) / r.totals.played;
+    EXPECT_GT(battedFirst, 0.35);
+    EXPECT_LT(battedFirst, 0.65);
+}
+
+TEST(BatchRealism, SampleSidesPlayPlausibleTestCricket)
+{
+    const BatchSettings s = settings(150, 2, 0);
+    const BatchResult r = runBatch(s, sample("northshire.xi"), sample("southmoor.xi"));
+    std::vector<double> firstInnings;
+    for (std::size_t m = 0; m < 150; ++m) firstInnings.push_back(r.innings[m * 4].runs);
+    const Distribution d = distribution(firstInnings);
+    EXPECT_GT(d.median, 200);
+    EXPECT_LT(d.median, 500);
+    const double draws = static_cast<double>(r.totals.timeRanOut) / r.totals.played;
+    EXPECT_GT(draws, 0.1);
+    EXPECT_LT(draws, 0.8);
+}
+
+TEST(BatchRealism, TheStrongSideWinsMostMatches)
+{
+    const BatchSettings s = settings(300, 2, 1);
+    const BatchResult r = runBatch(s, sample("invicta.xi"), sample("harrowby.xi"));
+    EXPECT_GT(static_cast<double>(r.totals.wins[0]) / r.totals.played, 0.75);
+}
