@@ -85,7 +85,8 @@ bool Match::startPlay()
 void Match::writeLine(std::string_view text)
 {
     if (!outputFile) return;
-    std::fwrite(text.data(), 1, text.size(), outputFile);
+    // An empty view may carry no pointer at all, which fwrite must never get.
+    if (!text.empty()) std::fwrite(text.data(), 1, text.size(), outputFile);
     std::fputc('\n', outputFile);
 }
 

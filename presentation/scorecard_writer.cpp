@@ -135,7 +135,8 @@ void writeInnings(Match& match, const Innings& inn)
             std::snprintf(buf, sizeof buf, "%2d - %03d [%03d.%1d] (+%03d) (%s) ", n + 1, f.score, f.ball / 6, f.ball % 6,
                           f.score - previous, playerName(batting, f.outPlayer));
             previous = f.score;
-            match.writeLine(std::string(buf) + text(str::With) + ' ' + playerName(batting, f.partnerPlayer));
+            // The format ends in a blank and the word is set off by another.
+            match.writeLine(std::string(buf) + ' ' + text(str::With) + ' ' + playerName(batting, f.partnerPlayer));
         }
     }
 
