@@ -1,13 +1,12 @@
 #pragma once
 // A fake window system for the main window's control logic: scripted ticks,
-// dialogs answered from a script, and a record of everything the window asks
-// of it (timers, message boxes, menu states, captions, the quit request).
+// dialogs answered from a script, and a record of what the window asks of it
+// (timers, message boxes, menu states, the quit request).
 #include <deque>
 #include <functional>
 #include <map>
 #include <memory>
 #include <optional>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -18,55 +17,44 @@
 
 namespace fake {
 
-struct Box {
-    std::string text, caption;
-    MessageIcon icon;
-};
-
 struct FakePlatform : WindowPlatform {
     std::vector<std::pair<int, int>> timersSet;
     std::vector<int> timersKilled;
-    std::set<int> refusedTimers;
-    std::vector<Box> boxes;
-    std::function<void(const Box&)> duringBox;
-    std::deque<std::optional<std::string>> teamFiles, reportFiles;
-    int teamAsks = 0, reportAsks = 0;
-    std::vector<std::string> captions;
-    std::string status;
-    int invalidations = 0, fullPaints = 0, hintPaints = 0;
+    std::vector<std::string> boxes, captions;
+    std::function<void(const std::string&)> duringBox;
+    std::deque<std::optional<std::string>> teamFiles;  // answers in turn; none left means cancel
+    int reportAsks = 0, chooses = 0;
     std::map<int, bool> menu;
     bool pauseVisible = false;
     std::optional<int> quitCode;
     std::function<void()> onQuit;
     std::function<void(ChoosePlayerModel&)> chooser;
-    int chooses = 0;
     std::function<bool(OptionsModel&)> optionsDialog;
-    int optionRuns = 0;
 
     bool setTimer(int id, int periodMs) override
     {
         timersSet.emplace_back(id, periodMs);
-        return refusedTimers.count(id) == 0;
+        return true;
     }
     void killTimer(int id) override { timersKilled.push_back(id); }
-    void messageBox(std::string_view text, std::string_view caption, MessageIcon icon) override
+    void messageBox(std::string_view text, std::string_view caption, MessageIcon) override
     {
-        boxes.push_back(Box{std::string(text), std::string(caption), icon});
+        boxes.emplace_back(text);
+        captions.emplace_back(caption);
         if (duringBox) duringBox(boxes.back());
     }
     std::optional<std::string> chooseFile(FileKind kind) override
     {
-        auto& queue = kind == FileKind::Team ? teamFiles : reportFiles;
-        ++(kind == FileKind::Team ? teamAsks : reportAsks);
-        if (queue.empty()) return std::nullopt;
-        auto answer = queue.front();
-        queue.pop_front();
+        reportAsks += kind == FileKind::Report;
+        if (kind == FileKind::Report || teamFiles.empty()) return std::nullopt;
+        auto answer = teamFiles.front();
+        teamFiles.pop_front();
         return answer;
     }
-    void setCaption(std::string_view caption) override { captions.emplace_back(caption); }
-    void setStatus(std::string_view text) override { status = text; }
-    void invalidate() override { ++invalidations; }
-    void paintNow(const RepaintHint* hint) override { ++(hint ? hintPaints : fullPaints); }
+    void setCaption(std::string_view) override {}
+    void setStatus(std::string_view) override {}
+    void invalidate() override {}
+    void paintNow(const RepaintHint*) override {}
     void enableMenuItem(int commandId, bool enabled) override { menu[commandId] = enabled; }
     void showPauseButton(bool visible) override { pauseVisible = visible; }
     void quit(int exitCode) override
@@ -81,18 +69,14 @@ struct FakePlatform : WindowPlatform {
         if (chooser) chooser(model);
         model.storeSelection();  // closing the dialog stores the selection, whichever way
     }
-    bool runOptionsDialog(OptionsModel& model) override
-    {
-        ++optionRuns;
-        return optionsDialog ? optionsDialog(model) : false;
-    }
+    bool runOptionsDialog(OptionsModel& model) override { return optionsDialog ? optionsDialog(model) : false; }
     std::int64_t now() override { return 4242; }
 
-    std::vector<std::string> boxTexts() const
+    // What the user may press: the enabled menu commands and the Pause/Go button.
+    std::string controls() const
     {
-        std::vector<std::string> texts;
-        for (const Box& b : boxes) texts.push_back(b.text);
-        return texts;
+        return std::string(menu.at(cmd::ChooseTeams) ? "ChooseTeams " : "") +
+               (menu.at(cmd::PlayGame) ? "PlayGame " : "") + (pauseVisible ? "Pause/Go" : "");
     }
 };
 
@@ -104,13 +88,16 @@ struct Harness {
 
     Harness() { settings.randomSeed = 77; }
 
-    void presetTeams(const std::string& first = support::dataPath("harbour.xi"),
-                     const std::string& second = support::dataPath("upland.xi"))
+    // Preset team files (both test sides unless named), autoplay, and the report file.
+    Harness& preset(const std::string& report = "", int autoplay = 0, const std::string& first = "",
+                    const std::string& second = "")
     {
-        settings.team1File = first;
-        settings.team2File = second;
+        settings.team1File = first.empty() ? support::dataPath("harbour.xi") : first;
+        settings.team2File = second.empty() ? support::dataPath("upland.xi") : second;
+        settings.autoplay = autoplay;
+        if (!report.empty()) settings.outputFileName = report;
+        return *this;
     }
-
     MainWindow& open()
     {
         window = std::make_unique<MainWindow>(platform, settings, options);
@@ -121,10 +108,6 @@ struct Harness {
     void tick(int n = 1)
     {
         for (int i = 0; i < n; ++i) window->onTimer(MainWindow::kMainTimer);
-    }
-    void titleTick(int n = 1)
-    {
-        for (int i = 0; i < n; ++i) window->onTimer(MainWindow::kTitleTimer);
     }
     int currentDeliveries()
     {

@@ -1,10 +1,11 @@
-// The engine's own choice of bowlers. Spells are set up by playing overs with
-// scripted bowlers and then rewriting each ball's log entry, so an over
-// carries exactly the runs and chances a case needs; the choice is then asked
-// for directly.
+// Who may bowl, and the engine's own choice of bowlers. Spells are set up by
+// playing overs with scripted bowlers and then rewriting each ball's log
+// entry, so an over carries exactly the runs and chances a case needs; the
+// choice is then asked for directly.
 #include <gtest/gtest.h>
 
 #include <set>
+#include <tuple>
 #include <vector>
 
 #include "support.h"
@@ -12,59 +13,47 @@
 using support::Engine;
 using support::findSeed;
 using support::Lcg;
-using support::makePlayer;
 
 namespace {
-
-constexpr int kHuge = 1000000;
 
 // Bowler positions 0..4 (players 6..10):
 //   0 A pace threat 100, 1 B spin 90, 2 C neutral 80, 3 D pace 150, 4 E spin 120.
 // threatRanking = 3 4 0 1 2, styleRanking = 2 4 1 3 0.
-Team attack()
+void openAttack(Engine& e, std::uint32_t seed = 1, bool oneDay = true, int maxBalls = 300)
 {
-    std::vector<Player> players;
-    for (int i = 0; i < 6; ++i) players.push_back(makePlayer(("K" + std::to_string(i)).c_str(), 400, 120, 500, i == 5));
-    players.push_back(makePlayer("A", 400, 120, 500, 0, 1, 300, 100, 0));
-    players.push_back(makePlayer("B", 400, 120, 500, 0, 1, 300, 90, 1));
-    players.push_back(makePlayer("C", 400, 120, 500, 0, 1, 300, 80, 2));
-    players.push_back(makePlayer("D", 400, 120, 500, 0, 1, 300, 150, 0));
-    players.push_back(makePlayer("E", 400, 120, 500, 0, 1, 300, 120, 1));
-    return support::makeTeam("Attack", players);
+    Team attack = support::makeSide("Attack", "K", 5, 400, 120, 500, 0);
+    const int threat[5] = {100, 90, 80, 150, 120}, style[5] = {0, 1, 2, 0, 1};
+    for (int b = 0; b < 5; ++b) {
+        attack.player(6 + b)->bowlThreat = threat[b];
+        attack.player(6 + b)->bowlStyle = style[b];
+    }
+    e.open(support::uniformSide(400, -1000000, 0), attack, oneDay, -1, maxBalls, seed);
 }
 
-Team neverOut() { return support::uniformSide("Bat", "B", 400, -kHuge, 0); }
-
-struct Over {
-    int bowler;
-    int runs = 0;
-    int chances = 0;
-};
-
-// Plays the overs with the given bowlers; every over's first ball is logged
-// as a stroke worth `runs`, the next `chances` balls as beaten batsmen, the
+// Plays one over per entry of `bowlers`; over k's first ball is logged as a
+// stroke worth runs[k], the next chances[k] balls as beaten batsmen, the
 // rest as dot balls.
-void playOvers(Engine& e, support::ScriptedOwner& owner, const std::vector<Over>& overs)
+void playOvers(Engine& e, support::ScriptedOwner& owner, const std::vector<int>& bowlers, const std::vector<int>& runs,
+               const std::vector<int>& chances = {})
 {
     e.match->owner = &owner;
-    for (const Over& o : overs) owner.bowlers.push_back(o.bowler);
+    owner.bowlers = bowlers;
     Innings& inn = e.innings();
-    const int legalTarget = 6 * static_cast<int>(overs.size());
+    const int legalTarget = 6 * static_cast<int>(bowlers.size());
     while (inn.legalBalls < legalTarget && !inn.closed) {
-        const int over = inn.legalBalls / 6;
+        const std::size_t over = inn.legalBalls / 6;
         inn.deliver();
         const int i = inn.deliveries - 1;
-        BallRecord r;
-        inn.ballRecord(i, r);
-        const int place = i - inn.overStart(over);
+        BallRecord r = inn.ballRecord(i);
+        const int place = i - inn.overStart(static_cast<int>(over));
         r.runs = 0;
         r.runKind = NoRun;
         r.event = DotBall;
-        if (place == 0 && overs[over].runs > 0) {
+        if (place == 0 && over < runs.size() && runs[over] > 0) {
             r.event = Scoring;
             r.runKind = Bat;
-            r.runs = overs[over].runs;
-        } else if (place >= 1 && place <= overs[over].chances) {
+            r.runs = runs[over];
+        } else if (place >= 1 && over < chances.size() && place <= chances[over]) {
             r.event = Beaten;
         }
         inn.setBallRecord(i, r);
@@ -77,248 +66,130 @@ void playOvers(Engine& e, support::ScriptedOwner& owner, const std::vector<Over>
 // fixed, as the engine would have them after its first choice.
 int choose(Engine& e, int pair0 = 3, int pair1 = 4)
 {
-    Innings& inn = e.innings();
-    inn.rankBowlers();
+    e.innings().rankBowlers();
     e.context().strikePair[0] = pair0;
     e.context().strikePair[1] = pair1;
-    return inn.autoBowler();
-}
-
-std::vector<Over> alternate(const std::vector<int>& bowlers, const std::vector<int>& runs,
-                            const std::vector<int>& chances = {})
-{
-    std::vector<Over> overs;
-    for (std::size_t k = 0; k < bowlers.size(); ++k)
-        overs.push_back(Over{bowlers[k], k < runs.size() ? runs[k] : 0, k < chances.size() ? chances[k] : 0});
-    return overs;
+    return e.innings().autoBowler();
 }
 
 }  // namespace
-
-TEST(BowlerChoice, RankingsOrderByThreatAndByStyleKeepingTiesInListOrder)
-{
-    Engine e;
-    e.open(neverOut(), attack(), true, -1, 300, 1);
-    e.innings().rankBowlers();
-    const int threat[5] = {3, 4, 0, 1, 2}, style[5] = {2, 4, 1, 3, 0};
-    for (int i = 0; i < 5; ++i) {
-        EXPECT_EQ(e.innings().threatRanking[i], threat[i]) << "threat rank " << i;
-        EXPECT_EQ(e.innings().styleRanking[i], style[i]) << "style rank " << i;
-    }
-    Engine same;
-    same.open(neverOut(), support::uniformSide("Same", "S", 400, 100, 500, 300, 100, 0, 6), true, -1, 300, 1);
-    same.innings().rankBowlers();
-    for (int i = 0; i < 6; ++i) EXPECT_EQ(same.innings().threatRanking[i], i) << "equal bowlers keep their order";
-}
 
 TEST(BowlerChoice, OpeningOversGoToTheFirstTwoByStyleAndOneDrawPicksTheStrikePair)
 {
     const std::uint32_t byThreat = findSeed([](Lcg& g) { return g.below(1000) < 500; });
     const std::uint32_t byStyle = findSeed([](Lcg& g) { return g.below(1000) >= 500; });
-    for (auto [seed, pair0] : {std::pair{byThreat, 3}, std::pair{byStyle, 2}}) {
+    // The last case has no balls to bowl: its first choice makes no death-overs draw either.
+    for (auto [seed, maxBalls, pair0] :
+         {std::tuple{byThreat, 300, 3}, std::tuple{byStyle, 300, 2}, std::tuple{9u, 0, -1}}) {
         Engine e;
-        e.open(neverOut(), attack(), true, -1, 300, seed);
-        Innings& inn = e.innings();
+        openAttack(e, seed, maxBalls > 0, maxBalls);
         const auto before = e.context().random.draws();
-        EXPECT_EQ(inn.autoBowler(), 2);
+        EXPECT_EQ(e.innings().autoBowler(), 2);
         EXPECT_EQ(e.context().random.draws() - before, 1u) << "the first choice makes exactly one draw";
-        EXPECT_EQ(e.context().strikePair[0], pair0);
+        if (pair0 >= 0) {
+            EXPECT_EQ(e.context().strikePair[0], pair0);
+        }
         EXPECT_EQ(e.context().strikePair[1], 4);
     }
-
     Engine e;
-    e.open(neverOut(), attack(), true, -1, 300, byThreat);
+    openAttack(e, byThreat);
     Innings& inn = e.innings();
-    inn.deliver();
-    EXPECT_EQ(inn.bowler, 2);
     while (inn.legalBalls < 6) inn.deliver();
+    EXPECT_EQ(inn.bowler, 2);
     inn.deliver();
     EXPECT_EQ(inn.bowler, 4) << "the second over goes to styleRanking[1], strike bowler or not";
-    EXPECT_EQ(inn.otherEndBowler, 2);
 }
 
-TEST(BowlerChoice, ExpensiveSpellWithoutChancesIsEnded)
+TEST(BowlerChoice, SpellIsJudgedByItsCostItsChancesAndTheBowlersFigures)
 {
-    // Two overs for 20 runs in an innings going at 5 an over: 10 > 8 and no chance.
-    Engine e;
-    e.open(neverOut(), attack(), true, -1, 300, 1);
-    support::ScriptedOwner owner;
-    playOvers(e, owner, alternate({0, 1, 2, 1, 2, 1}, {0, 0, 10, 0, 10, 0}));
-    e.innings().runs = 30;
-    EXPECT_EQ(choose(e), 4);
-}
-
-TEST(BowlerChoice, CheapSpellIsKept)
-{
-    Engine e;
-    e.open(neverOut(), attack(), true, -1, 300, 1);
-    support::ScriptedOwner owner;
-    playOvers(e, owner, alternate({0, 1, 2, 1, 2, 1}, {0, 0, 3, 0, 3, 0}));
-    e.innings().runs = 30;
-    EXPECT_EQ(choose(e), 2);
-}
-
-TEST(BowlerChoice, SpellWithAChancePerOverIsKeptUnlessItIsExpensive)
-{
-    for (auto [runs, expected] : {std::pair{5, 2}, std::pair{9, 4}}) {
+    struct Case {
+        const char* what;
+        std::vector<int> bowlers, runs, chances;
+        int inningsRuns, figureRuns, expected;  // figureRuns: C's whole figures from 36 balls, -1 for none
+    } cases[] = {
+        {"two overs for 20, no chance, innings at 5: ended", {0, 1, 2, 1, 2, 1}, {0, 0, 10, 0, 10}, {}, 30, -1, 4},
+        {"two overs for 6, innings at 5: kept", {0, 1, 2, 1, 2, 1}, {0, 0, 3, 0, 3}, {}, 30, -1, 2},
+        {"a chance an over, not expensive: kept", {0, 1, 2, 1, 2, 1}, {0, 0, 5, 0, 5}, {0, 0, 1, 0, 1}, 18, -1, 2},
+        {"a chance an over, but over 8 an over: ended",
+         {0, 1, 2, 1, 2, 1},
+         {0, 0, 9, 0, 8},
+         {0, 0, 1, 0, 1},
+         30,
+         -1,
+         4},
+        {"one over, figures 5 an over against 4: off", {0, 1, 2, 1}, {0, 0, 5}, {}, 16, 30, 4},
+        {"one over, figures 3.5 an over against 4: kept", {0, 1, 2, 1}, {0, 0, 5}, {}, 16, 21, 2},
+    };
+    for (const Case& c : cases) {
         Engine e;
-        e.open(neverOut(), attack(), true, -1, 300, 1);
+        openAttack(e);
         support::ScriptedOwner owner;
-        playOvers(e, owner, alternate({0, 1, 2, 1, 2, 1}, {0, 0, runs, 0, runs, 0}, {0, 0, 1, 0, 1, 0}));
-        e.innings().runs = 18;
-        EXPECT_EQ(choose(e), expected) << "two overs of " << runs << " with two chances, innings at 3 an over";
+        playOvers(e, owner, c.bowlers, c.runs, c.chances);
+        e.innings().runs = c.inningsRuns;
+        if (c.figureRuns >= 0) {
+            e.innings().bowling[2].balls = 36;
+            e.innings().bowling[2].runs = c.figureRuns;
+        }
+        EXPECT_EQ(choose(e), c.expected) << c.what;
     }
 }
 
-TEST(BowlerChoice, ShortSpellOfABowlerOutsideTheLeadingAttackIsJudgedByHisFigures)
-{
-    // One over for 5 in an innings at 4 an over; C is last by threat.
-    for (auto [figureRuns, expected] : {std::pair{30, 4}, std::pair{21, 2}}) {
-        Engine e;
-        e.open(neverOut(), attack(), true, -1, 300, 1);
-        support::ScriptedOwner owner;
-        playOvers(e, owner, alternate({0, 1, 2, 1}, {0, 0, 5, 0}));
-        e.innings().runs = 16;
-        e.innings().bowling[2].balls = 36;
-        e.innings().bowling[2].runs = figureRuns;
-        EXPECT_EQ(choose(e), expected) << "whole figures " << figureRuns << " runs from 36 balls";
-    }
-}
-
-TEST(BowlerChoice, LeadingBowlerKeepsAShortSpellWhateverHisFigures)
-{
-    Engine e;
-    e.open(neverOut(), attack(), true, -1, 300, 1);
-    support::ScriptedOwner owner;
-    playOvers(e, owner, alternate({1, 2, 0, 2}, {0, 0, 5, 0}));
-    e.innings().runs = 16;
-    e.innings().bowling[0].balls = 36;
-    e.innings().bowling[0].runs = 30;
-    EXPECT_EQ(choose(e), 0) << "A is third by threat, inside the first two thirds of five";
-}
-
-TEST(BowlerChoice, CheapButLongSpellGoesOnToTheChanceTest)
-{
-    // Four overs at 3 in an innings at 4: cheaper than the innings, but longer
-    // than three overs, so the chances decide.
-    for (auto [chance, expected] : {std::pair{0, 4}, std::pair{1, 2}}) {
-        Engine e;
-        e.open(neverOut(), attack(), true, -1, 300, 1);
-        support::ScriptedOwner owner;
-        playOvers(e, owner,
-                  alternate({2, 1, 2, 1, 2, 1, 2, 1}, {3, 0, 3, 0, 3, 0, 3, 0},
-                            {chance, 0, chance, 0, chance, 0, chance, 0}));
-        e.innings().runs = 32;
-        EXPECT_EQ(choose(e), expected) << "chances per over " << chance;
-    }
-}
-
-TEST(BowlerChoice, StrikeBowlerKeepsHisLastTwoOversForTheEnd)
-{
-    Engine e;
-    e.open(neverOut(), attack(), true, -1, 300, 1);
-    e.context().strikePair[0] = 3;
-    e.context().strikePair[1] = 4;
-    Innings& inn = e.innings();
-    inn.bowling[3].balls = 47;
-    inn.bowling[4].balls = 48;
-    inn.bowling[0].balls = 59;
-    EXPECT_EQ(inn.pairAllows(3), 1);
-    EXPECT_EQ(inn.pairAllows(4), 0) << "48 balls reach the reserve limit of a 300-ball innings";
-    EXPECT_EQ(inn.pairAllows(0), 1) << "the limit is only for the strike pair";
-}
-
-namespace {
-
-// 46 overs: A and B alternate to over 39, then C bowls overs 40, 42 and 44
-// and B the overs between; the next over is the 47th, in the death overs.
-Engine& deathOvers(Engine& e, support::ScriptedOwner& owner, int spellRuns)
-{
-    e.open(neverOut(), attack(), true, -1, 300, 1);
-    std::vector<Over> overs;
-    for (int k = 0; k < 46; ++k) {
-        const int bowler = k < 40 ? k % 2 : (k % 2 == 0 ? 2 : 1);
-        overs.push_back(Over{bowler, bowler == 2 ? spellRuns : 0, 0});
-    }
-    playOvers(e, owner, overs);
-    e.innings().runs = 46 * 4;
-    return e;
-}
-
-}  // namespace
-
-TEST(BowlerChoice, DeathOversGoStraightToAStrikeBowlerAQuarterOfTheTime)
+TEST(BowlerChoice, DeathOversGoToAStrikeBowlerWhoMayBowlAQuarterOfTheTimeOrWhenTheSpellEnds)
 {
     const std::uint32_t death = findSeed([](Lcg& g) { return g.below(1000) < 250; });
     const std::uint32_t spell = findSeed([](Lcg& g) { return g.below(1000) >= 250; });
-    for (auto [seed, expected] : {std::pair{death, 4}, std::pair{spell, 2}}) {
+    struct Case {
+        const char* what;
+        int spellRuns;
+        std::uint32_t seed;
+        int pair0, spentE, expected;
+    } cases[] = {
+        {"death draw", 0, death, 3, 0, 4},
+        {"cheap spell kept", 0, spell, 3, 0, 2},
+        {"spell ended: a strike bowler, never the rotation", 20, spell, 3, 0, 4},
+        {"strike pair bowled the last over or has no overs left: search by threat", 0, death, 1, 1, 3},
+    };
+    for (const Case& c : cases) {
+        // 46 overs: A and B alternate to over 39, then C bowls overs 40, 42 and 44
+        // and B the overs between; the next over is the 47th.
         Engine e;
+        openAttack(e);
         support::ScriptedOwner owner;
-        deathOvers(e, owner, 0);
-        e.innings().rankBowlers();
-        e.context().random.seed(seed);
-        EXPECT_EQ(choose(e), expected) << (expected == 4 ? "death draw" : "cheap spell kept");
+        std::vector<int> bowlers, runs;
+        for (int k = 0; k < 46; ++k) {
+            bowlers.push_back(k < 40 ? k % 2 : (k % 2 == 0 ? 2 : 1));
+            runs.push_back(bowlers.back() == 2 ? c.spellRuns : 0);
+        }
+        playOvers(e, owner, bowlers, runs);
+        e.innings().runs = 46 * 4;
+        if (c.spentE) e.innings().bowling[4].balls = 60;
+        e.context().random.seed(c.seed);
+        EXPECT_EQ(choose(e, c.pair0), c.expected) << c.what;
     }
 }
 
-TEST(BowlerChoice, InTheDeathOversABowlerTakenOffIsReplacedByAStrikeBowler)
+TEST(BowlerChoice, OneDayQuotaIsAFifthOfTheAllowanceWaivedForAnOverNobodyElseMayBowl)
 {
-    const std::uint32_t spell = findSeed([](Lcg& g) { return g.below(1000) >= 250; });
-    Engine e;
-    support::ScriptedOwner owner;
-    deathOvers(e, owner, 20);
-    e.innings().rankBowlers();
-    e.context().random.seed(spell);
-    EXPECT_EQ(choose(e), 4) << "never the rotation once the innings is in its late part";
-}
-
-TEST(BowlerChoice, DeathOversNeverGiveTheBowlerOfThePreviousOverOrOneWithoutOvers)
-{
-    const std::uint32_t death = findSeed([](Lcg& g) { return g.below(1000) < 250; });
-    Engine e;
-    support::ScriptedOwner owner;
-    deathOvers(e, owner, 0);
-    Innings& inn = e.innings();
-    ASSERT_EQ(inn.bowler, 1);
-    inn.bowling[4].balls = 60;
-    inn.rankBowlers();
-    e.context().random.seed(death);
-    const int chosen = choose(e, 1, 4);
-    EXPECT_NE(chosen, 1) << "strikePair[0] bowled the previous over";
-    EXPECT_NE(chosen, 4) << "strikePair[1] has no overs left";
-    EXPECT_EQ(chosen, 3) << "the search by threat from the top";
-}
-
-TEST(BowlerChoice, QuotaIsWaivedForAnOverNobodyMayBowl)
-{
-    // Four bowlers have used up their overs and the fifth bowled the last one.
     for (int r : {4, 2}) {
-        const std::uint32_t seed = findSeed([r](Lcg& g) { return g.below(5) == r; });
         Engine e;
-        e.open(neverOut(), attack(), true, -1, 300, 1);
+        openAttack(e);
         Innings& inn = e.innings();
-        inn.legalBalls = 240;
-        inn.deliveries = 240;
+        inn.legalBalls = inn.deliveries = 240;
         inn.bowler = 4;
-        for (int b = 0; b < 4; ++b) inn.bowling[b].balls = 60;
         inn.bowling[4].balls = 6;
-        for (int b = 0; b < 5; ++b) EXPECT_EQ(inn.mayBowl(b), 0);
-        for (int b = 0; b < 4; ++b) EXPECT_EQ(inn.eligibleToBowl(b), 1) << "bowler " << b;
-        EXPECT_EQ(inn.eligibleToBowl(4), 0);
-        inn.rankBowlers();
-        e.context().random.seed(seed);
-        const int chosen = choose(e);
-        EXPECT_EQ(chosen, r == 4 ? 0 : r) << "the random search from " << r << ", skipping the last bowler";
+        for (int b = 0; b < 4; ++b) inn.bowling[b].balls = 59;
+        EXPECT_EQ(inn.mayBowl(0), 1) << "59 balls leave one more over";
+        EXPECT_EQ(inn.mayBowl(4), 0) << "nobody bowls two overs running";
+        for (int b = 0; b < 4; ++b) inn.bowling[b].balls = 60;
+        EXPECT_EQ(inn.mayBowl(0), 0) << "60 balls use up a fifth of 300";
+        e.match->options().oneDay = 0;
+        EXPECT_EQ(inn.mayBowl(0), 1) << "a Test has no quota";
+        e.match->options().oneDay = 1;
+        // Four bowlers have used up their overs and the fifth bowled the last one.
+        for (int b = 0; b < 5; ++b) EXPECT_EQ(inn.eligibleToBowl(b), b < 4 ? 1 : 0) << "bowler " << b;
+        e.context().random.seed(findSeed([r](Lcg& g) { return g.below(5) == r; }));
+        EXPECT_EQ(choose(e), r == 4 ? 0 : r) << "the random search from " << r << ", skipping the last bowler";
     }
-}
-
-TEST(BowlerChoice, ZeroAllowanceFirstChoiceMakesNoDeathOversDraw)
-{
-    Engine e;
-    e.open(neverOut(), attack(), false, -1, 0, 9);
-    const auto before = e.context().random.draws();
-    EXPECT_EQ(e.innings().autoBowler(), 2);
-    EXPECT_EQ(e.context().random.draws() - before, 1u);
 }
 
 TEST(BowlerChoice, TwoBowlersAlternateForAWholeTestInnings)
@@ -330,8 +201,7 @@ TEST(BowlerChoice, TwoBowlersAlternateForAWholeTestInnings)
     const int overs = (inn.legalBalls + 5) / 6;
     ASSERT_GT(overs, 20);
     std::set<int> seen;
-    int previous = -1;
-    for (int k = 0; k < overs; ++k) {
+    for (int k = 0, previous = -1; k < overs; ++k) {
         const int bowler = inn.ballRecord(inn.overStart(k)).bowlerPlayer;
         seen.insert(bowler);
         EXPECT_NE(bowler, previous) << "over " << k;

@@ -1,7 +1,9 @@
 // The logic of the choose-player dialog and of the Game Options dialog.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
+#include <vector>
 
 #include "app/choose_player_model.h"
 #include "app/options_model.h"
@@ -11,6 +13,7 @@ using support::Engine;
 
 namespace {
 
+// Batsmen with ratings 300 + i, 100 + i, 500 + i; six bowlers on the field.
 void openInnings(Engine& e, bool oneDay)
 {
     Team batting = support::makeSide("Bat", "B", 5);
@@ -23,6 +26,16 @@ void openInnings(Engine& e, bool oneDay)
     e.open(batting, support::makeSide("Field", "F", 6), oneDay, -1, 300, 1);
 }
 
+std::vector<int> rows(Innings& inn, int chooseBatsman, int allowDeclare = 0)
+{
+    ChoosePlayerModel model;
+    model.setup(inn, chooseBatsman, allowDeclare);
+    model.initDialog();
+    std::vector<int> out;
+    for (int row = 0; row < model.rowCount(); ++row) out.push_back(model.rowMap(row));
+    return out;
+}
+
 }  // namespace
 
 TEST(ChoosePlayer, BatsmanListShowsThoseYetToBatInTeamOrder)
@@ -30,169 +43,81 @@ TEST(ChoosePlayer, BatsmanListShowsThoseYetToBatInTeamOrder)
     Engine e;
     openInnings(e, true);
     Innings& inn = e.innings();
-    inn.battingOrder[0] = 0;
-    inn.battingOrder[1] = 1;
-    inn.battingOrder[2] = 2;
+    for (int p = 0; p < 3; ++p) inn.battingOrder[p] = p;
     inn.batsmenIn = 3;
+    EXPECT_EQ(rows(inn, 1), (std::vector<int>{3, 4, 5, 6, 7, 8, 9, 10}));
     ChoosePlayerModel model;
     model.setup(inn, 1, 0);
     model.initDialog();
-    EXPECT_STREQ(model.caption(), "Choose Batsman");
-    ASSERT_EQ(model.rowCount(), 8);
-    for (int row = 0; row < 8; ++row) EXPECT_EQ(model.rowMap(row), row + 3);
-    EXPECT_STREQ(model.rowText(0), "BD");
-    EXPECT_EQ(model.selectedRow(), 0);
-    EXPECT_EQ(model.figureLine(0), "0 BD 303 103 503");
+    EXPECT_EQ(model.figureLine(0), "0 BD 303 103 503") << "row 0 stands for player 3";
     EXPECT_EQ(model.figureLine(7), "7 BK 310 110 510");
-    EXPECT_EQ(model.bowlingFigures(0), "");
 }
 
-TEST(ChoosePlayer, BowlerListLeavesOutThePreviousBowlerAndSpentQuotas)
+TEST(ChoosePlayer, BowlerListLeavesOutThePreviousBowlerAndSpentQuotasUnlessNobodyElseMayBowl)
 {
     Engine e;
     openInnings(e, true);
     Innings& inn = e.innings();
-    ChoosePlayerModel model;
-    model.setup(inn, 0, 0);
-    model.initDialog();
-    EXPECT_STREQ(model.caption(), "Choose Bowler");
-    EXPECT_EQ(model.rowCount(), 6) << "before the first over everybody is offered";
-
+    EXPECT_EQ(rows(inn, 0), (std::vector<int>{0, 1, 2, 3, 4, 5})) << "before the first over everybody is offered";
     inn.bowler = 1;
     inn.bowling[1].balls = 12;
     inn.bowling[3].balls = 60;
+    EXPECT_EQ(rows(inn, 0), (std::vector<int>{0, 2, 4, 5}));
+    inn.bowling[2] = BowlingLine{13, 1, 20, 2};
+    ChoosePlayerModel model;
     model.setup(inn, 0, 0);
     model.initDialog();
-    ASSERT_EQ(model.rowCount(), 4);
-    const int expected[4] = {0, 2, 4, 5};
-    for (int row = 0; row < 4; ++row) EXPECT_EQ(model.rowMap(row), expected[row]) << "row " << row;
-
+    EXPECT_EQ(model.figureLine(1), "1 FH 340 120 0") << "row 1 stands for bowler position 2";
+    EXPECT_EQ(model.bowlingFigures(1), "2-1-20-2");
+    for (int b : {0, 2, 4, 5}) inn.bowling[b].balls = 60;
+    EXPECT_EQ(rows(inn, 0), (std::vector<int>{0, 2, 3, 4, 5})) << "the quota is waived when nobody passes it";
     e.match->options().oneDay = 0;
-    model.setup(inn, 0, 1);
-    model.initDialog();
-    EXPECT_EQ(model.rowCount(), 5) << "a Test has no quota, but still no two overs running";
+    EXPECT_EQ(rows(inn, 0, 1), (std::vector<int>{0, 2, 3, 4, 5}))
+        << "a Test has no quota, but still no two overs running";
 }
 
-TEST(ChoosePlayer, BowlerRowShowsRatingsAndFigures)
+TEST(ChoosePlayer, EscapeOrDeclareAnswersTheSelectedRowAsAPlayerIndex)
 {
     Engine e;
     openInnings(e, false);
-    Innings& inn = e.innings();
-    Player& first = *e.match->teams[1].player(e.match->teams[1].bowlerAt(0));
-    first.bowlTempo = 345;
-    first.bowlThreat = 123;
-    first.bowlStyle = 1;
-    inn.bowling[0] = BowlingLine{13, 1, 20, 2};
-    ChoosePlayerModel model;
-    model.setup(inn, 0, 1);
-    model.initDialog();
-    EXPECT_EQ(model.figureLine(0), std::string("0 ") + first.name() + " 345 123 1");
-    EXPECT_EQ(model.bowlingFigures(0), "2-1-20-2");
-}
-
-TEST(ChoosePlayer, EscapeAnswersTheSelectedRowWhichIsTheFirstAtOpening)
-{
-    Engine e;
-    openInnings(e, true);
     Innings& inn = e.innings();
     inn.battingOrder[0] = 4;
     inn.batsmenIn = 1;
     ChoosePlayerModel model;
-    model.setup(inn, 1, 0);
+    model.setup(inn, 1, 1);
     EXPECT_EQ(model.choice, -1);
     model.initDialog();
     model.storeSelection();
-    EXPECT_EQ(model.choice, 0);
+    EXPECT_EQ(model.choice, 0) << "Escape at once answers the first listed player";
     model.select(4);
     model.storeSelection();
     EXPECT_EQ(model.choice, 5) << "row 4 stands for player 5 once player 4 has batted";
-    model.select(99);
-    model.storeSelection();
-    EXPECT_EQ(model.choice, 5) << "with no row selected the answer stays";
-}
-
-TEST(ChoosePlayer, DeclareAnswersTheSelectionTooAndSetupResetsTheAnswer)
-{
-    Engine e;
-    openInnings(e, false);
-    ChoosePlayerModel model;
-    model.setup(e.innings(), 0, 1);
-    model.initDialog();
     model.select(2);
     model.declare();
     EXPECT_EQ(model.declared, 1);
     EXPECT_EQ(model.choice, 2);
-    model.setup(e.innings(), 1, 1);
-    EXPECT_EQ(model.declared, 0);
+    model.setup(inn, 1, 1);
+    EXPECT_EQ(model.declared, 0) << "a new question starts without the old answer";
     EXPECT_EQ(model.choice, -1);
-}
-
-TEST(ChoosePlayer, EmptyListAnswersMinusOne)
-{
-    Engine e;
-    e.open(support::makeSide("Bat", "B", 5), support::makeSide("None", "N", 0), true, -1, 300, 1);
-    ChoosePlayerModel model;
-    model.setup(e.innings(), 0, 0);
-    model.initDialog();
-    EXPECT_EQ(model.rowCount(), 0);
-    EXPECT_EQ(model.selectedRow(), -1);
-    model.storeSelection();
-    EXPECT_EQ(model.choice, -1);
-    EXPECT_EQ(model.figureLine(0), "");
-    EXPECT_STREQ(model.rowText(0), "");
-}
-
-TEST(ChoosePlayer, WhenNobodyMayBowlTheQuotaIsWaivedForTheList)
-{
-    Engine e;
-    e.open(support::makeSide("Bat", "B", 5), support::makeSide("Five", "F", 5), true, -1, 300, 1);
-    Innings& inn = e.innings();
-    inn.bowler = 2;
-    for (int b = 0; b < 5; ++b) inn.bowling[b].balls = b == 2 ? 6 : 60;
-    ChoosePlayerModel model;
-    model.setup(inn, 0, 0);
-    model.initDialog();
-    ASSERT_EQ(model.rowCount(), 4);
-    const int expected[4] = {0, 1, 3, 4};
-    for (int row = 0; row < 4; ++row) EXPECT_EQ(model.rowMap(row), expected[row]);
-}
-
-namespace {
-
-std::vector<int> row1(const EngineContext& c) { return std::vector<int>(c.runTables[1], c.runTables[1] + 6); }
-
-}  // namespace
-
-TEST(GameOptionsDialog, ConfirmingTheDefaultsChangesNothing)
-{
-    EngineContext context;
-    OptionsModel model;
-    model.initDialog(context.options);
-    EXPECT_EQ(model.oneDayChecked, 1);
-    EXPECT_EQ(model.testChecked, 0);
-    EXPECT_EQ(model.ballByBall, 0);
-    EXPECT_EQ(model.gameSpeed, 50);
-    model.ok(context);
-    EXPECT_EQ(row1(context), (std::vector<int>{320, 640, 720, 970, 971, 1000}));
-    EXPECT_EQ(context.options.speedChanged, 0);
-    EXPECT_EQ(context.options.oneDay, 1);
-    EXPECT_EQ(context.options.briefOutput, 1);
 }
 
 TEST(GameOptionsDialog, OutfieldReshapesRunTableRowOneEachTimeItIsConfirmed)
 {
+    const auto row1 = [](const EngineContext& c) { return std::vector<int>(c.runTables[1], c.runTables[1] + 6); };
     EngineContext fast;
     OptionsModel model;
     model.initDialog(fast.options);
+    model.ok(fast);
+    EXPECT_EQ(row1(fast), (std::vector<int>{320, 640, 720, 970, 971, 1000})) << "the defaults change nothing";
     model.outfield = 70;
     model.ok(fast);
     EXPECT_EQ(row1(fast), (std::vector<int>{320, 620, 700, 970, 971, 1000}));
     model.initDialog(fast.options);
-    EXPECT_EQ(model.outfield, 70);
     model.ok(fast);
-    EXPECT_EQ(row1(fast), (std::vector<int>{320, 600, 680, 970, 971, 1000}));
+    EXPECT_EQ(row1(fast), (std::vector<int>{320, 600, 680, 970, 971, 1000})) << "confirming 70 again reshapes again";
     for (int row : {0, 2, 3})
-        for (int i = 0; i < 6; ++i) EXPECT_EQ(fast.runTables[row][i], EngineContext::kInitialRunTables[row][i]);
+        EXPECT_TRUE(std::equal(fast.runTables[row], fast.runTables[row] + 6, EngineContext::kInitialRunTables[row]))
+            << "row " << row << " changed";
 
     EngineContext slow;
     model.initDialog(slow.options);
@@ -201,18 +126,23 @@ TEST(GameOptionsDialog, OutfieldReshapesRunTableRowOneEachTimeItIsConfirmed)
     EXPECT_EQ(row1(slow), (std::vector<int>{320, 660, 740, 970, 971, 1000}));
 }
 
-TEST(GameOptionsDialog, GameTypeIsLockedOnceDisabled)
+TEST(GameOptionsDialog, GameTypeIsLockedOnceDisabledAndTheOtherFieldsAreWrittenBack)
 {
     EngineContext context;
     context.options.oneDay = 0;
-    OptionsModel model;
-    model.gameTypeEnabled = 0;
-    model.initDialog(context.options);
-    EXPECT_EQ(model.oneDayChecked, 0);
-    EXPECT_EQ(model.testChecked, 0);
-    model.oneDayChecked = 1;
-    model.ok(context);
-    EXPECT_EQ(context.options.oneDay, 0);
+    OptionsModel locked;
+    locked.gameTypeEnabled = 0;
+    locked.initDialog(context.options);
+    EXPECT_EQ(locked.oneDayChecked + locked.testChecked, 0) << "both buttons unchecked";
+    locked.oneDayChecked = 1;
+    locked.gameSpeed = 0;
+    locked.ballByBall = 1;
+    locked.pitchSurface = 10;
+    locked.ok(context);
+    const GameOptions& o = context.options;
+    EXPECT_EQ(std::vector<int>({o.oneDay, o.gameSpeed, o.speedChanged, o.briefOutput, o.pitchSurface}),
+              std::vector<int>({0, 0, 1, 0, 10}))
+        << "oneDay, gameSpeed, speedChanged, briefOutput, pitchSurface";
 
     OptionsModel open;
     open.initDialog(context.options);
@@ -221,33 +151,4 @@ TEST(GameOptionsDialog, GameTypeIsLockedOnceDisabled)
     open.testChecked = 0;
     open.ok(context);
     EXPECT_EQ(context.options.oneDay, 1);
-}
-
-TEST(GameOptionsDialog, SpeedAndBallByBallAreWrittenBack)
-{
-    EngineContext context;
-    OptionsModel model;
-    model.initDialog(context.options);
-    model.gameSpeed = 0;
-    model.ballByBall = 1;
-    model.pitchSurface = 10;
-    model.pitchPace = 20;
-    model.wicketDifficulty = 90;
-    model.ok(context);
-    EXPECT_EQ(context.options.gameSpeed, 0);
-    EXPECT_EQ(context.options.speedChanged, 1);
-    EXPECT_EQ(context.options.briefOutput, 0);
-    EXPECT_EQ(context.options.pitchSurface, 10);
-    EXPECT_EQ(context.options.pitchPace, 20);
-    EXPECT_EQ(context.options.wicketDifficulty, 90);
-
-    context.options.speedChanged = 0;
-    model.initDialog(context.options);
-    EXPECT_EQ(model.ballByBall, 1);
-    model.ballByBall = 0;
-    model.gameSpeed = 100;
-    model.ok(context);
-    EXPECT_EQ(context.options.gameSpeed, 100);
-    EXPECT_EQ(context.options.speedChanged, 1);
-    EXPECT_EQ(context.options.briefOutput, 1);
 }

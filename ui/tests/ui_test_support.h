@@ -1,68 +1,83 @@
 #pragma once
 #include <QApplication>
-#include <QDialog>
+#include <QFile>
+#include <QTemporaryDir>
 #include <QTimer>
-#include <QWidget>
 #include <functional>
+#include <memory>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "app/application.h"
+#include "app/command_line.h"
+#include "ui/main_frame.h"
 
-// Answers every modal window that opens while it exists: the handler looks at
-// it and must close it. The default handler rejects it, so a window nobody
-// expected ends the wait instead of hanging the test.
-class ModalAnswerer {
-public:
-    using Handler = std::function<void(QWidget*)>;
-
-    explicit ModalAnswerer(Handler handler = {}) : handler_(std::move(handler))
+// Answers every modal window that opens while it lives with the handler,
+// which should close it; a window left open is closed, so no test ever waits
+// for a person.
+struct ModalAnswerer : QTimer {
+    explicit ModalAnswerer(std::function<void(QWidget*)> handler = [](QWidget*) {})
     {
-        timer_.setInterval(5);
-        QObject::connect(&timer_, &QTimer::timeout, [this] { answer(); });
-        timer_.start();
+        connect(this, &QTimer::timeout, [this, handler] {
+            QWidget* w = QApplication::activeModalWidget();
+            if (!w || !w->isVisible()) return;
+            ++answered;
+            handler(w);
+            if (QApplication::activeModalWidget() == w) w->close();
+        });
+        start(5);
     }
-
-    int answered() const { return answered_; }
-
-    static void reject(QWidget* w)
-    {
-        if (auto* d = qobject_cast<QDialog*>(w)) d->reject();
-        else w->close();
-    }
-
-private:
-    void answer()
-    {
-        QWidget* w = QApplication::activeModalWidget();
-        if (!w || !w->isVisible()) return;
-        ++answered_;
-        // A runaway sequence of windows ends too.
-        if (handler_ && answered_ < 500) handler_(w);
-        if (w->isVisible() && QApplication::activeModalWidget() == w) reject(w);
-    }
-
-    Handler handler_;
-    QTimer timer_;
-    int answered_ = 0;
+    int answered = 0;
 };
 
-// An AppPlatform for building a MainFrame directly; records the usage box.
-class RecordingAppPlatform : public AppPlatform {
+// A main window whose file chooser answers from a list and whose message
+// boxes are only recorded, so a test can drive whole command sequences.
+class ScriptedFrame : public MainFrame {
 public:
-    void showUsage(const std::string& text, const std::string& caption) override
+    using MainFrame::MainFrame;
+
+    std::optional<std::string> chooseFile(FileKind) override
     {
-        usageText = text;
-        usageCaption = caption;
+        if (files.empty()) return std::nullopt;
+        std::string name = files.front();
+        files.erase(files.begin());
+        return name;
     }
+    void messageBox(std::string_view text, std::string_view, MessageIcon) override { boxes.emplace_back(text); }
+
+    std::vector<std::string> files;  // the chooser's answers in turn; none left means cancel
+    std::vector<std::string> boxes;
+};
+
+// An application with a command line, and its main window.
+struct Window : AppPlatform {
+    explicit Window(const std::string& commandLine)
+    {
+        parseCommandLine(commandLine, application.settings, application.options);
+        frame = std::make_unique<ScriptedFrame>(application, *this);
+    }
+    void showUsage(const std::string&, const std::string&) override {}
     int runMainWindow(Application&) override { return 0; }
 
-    std::string usageText;
-    std::string usageCaption;
+    Application application;
+    std::unique_ptr<ScriptedFrame> frame;
 };
 
-// A file in the project's sample folder.
 inline std::string samplePath(const char* name) { return std::string(PELMORA_SOURCE_DIR) + "/samples/" + name; }
 
+inline std::string presetTeams() { return "/t1=" + samplePath("northshire.xi") + " /t2=" + samplePath("southmoor.xi"); }
+
 // A fresh name in a scratch folder of the test run.
-std::string scratchPath(const std::string& name);
-std::string readFile(const std::string& path);
+inline std::string scratchPath(const std::string& name)
+{
+    static QTemporaryDir dir;
+    return QFile::encodeName(dir.filePath(QString::fromStdString(name))).toStdString();
+}
+
+inline std::string readFile(const std::string& path)
+{
+    QFile file(QString::fromStdString(path));
+    if (!file.open(QIODevice::ReadOnly)) return "<cannot read " + path + ">";
+    return file.readAll().toStdString();
+}
