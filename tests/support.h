@@ -159,6 +159,15 @@ inline std::vector<std::string> splitLines(const std::string& text)
     return lines;
 }
 
+// A side shipped in samples/ (batch and export tests measure those very sides).
+inline Team loadSample(const std::string& file)
+{
+    Team team;
+    const std::string path = std::string(PELMORA_SOURCE_DIR) + "/samples/" + file;
+    EXPECT_EQ(team.load(path.c_str()), 1) << path;
+    return team;
+}
+
 inline std::string dataPath(const std::string& name) { return std::string(PELMORA_SOURCE_DIR) + "/tests/data/" + name; }
 
 inline Team loadData(const std::string& name)

@@ -6,16 +6,9 @@
 #include "analysis/batch_summary.h"
 #include "match/match.h"
 #include "match/unattended.h"
+#include "support.h"
 
 namespace {
-
-Team sample(const char* file)
-{
-    Team team;
-    const std::string path = std::string(PELMORA_SOURCE_DIR) + "/samples/" + file;
-    EXPECT_EQ(team.load(path.c_str()), 1) << path;
-    return team;
-}
 
 BatchSettings settings(int matches, int threads, int oneDay)
 {
@@ -31,7 +24,7 @@ BatchSettings settings(int matches, int threads, int oneDay)
 
 TEST(Batch, SummaryIsTheSameWhateverTheThreadCount)
 {
-    const Team north = sample("northshire.xi"), south = sample("southmoor.xi");
+    const Team north = support::loadSample("northshire.xi"), south = support::loadSample("southmoor.xi");
     for (int oneDay : {1, 0}) {
         const BatchSettings one = settings(150, 1, oneDay), two = settings(150, 2, oneDay),
                             five = settings(150, 5, oneDay);
@@ -43,7 +36,7 @@ TEST(Batch, SummaryIsTheSameWhateverTheThreadCount)
 
 TEST(Batch, EachMatchIsTheUnattendedMatchOfItsSeed)
 {
-    const Team north = sample("northshire.xi"), south = sample("southmoor.xi");
+    const Team north = support::loadSample("northshire.xi"), south = support::loadSample("southmoor.xi");
     const BatchSettings s = settings(3, 2, 1);
     const BatchResult result = runBatch(s, north, south);
     for (int m = 0; m < 3; ++m) {
@@ -61,7 +54,7 @@ TEST(Batch, EachMatchIsTheUnattendedMatchOfItsSeed)
 
 TEST(Batch, SidesThatCannotBowlThroughAreRefusedNotPlayed)
 {
-    Team north = sample("northshire.xi");
+    Team north = support::loadSample("northshire.xi");
     Team fourBowlers;
     ASSERT_EQ(fourBowlers.load((std::string(PELMORA_SOURCE_DIR) + "/samples/malformed/four_bowlers.xi").c_str()), 1);
     const BatchSettings oneDay = settings(10, 2, 1);
@@ -101,7 +94,7 @@ TEST(BatchStatistics, NearestRankPercentiles)
 // falls outside them.
 TEST(BatchRealism, SampleSidesPlayPlausibleOneDayCricket)
 {
-    const Team north = sample("northshire.xi"), south = sample("southmoor.xi");
+    const Team north = support::loadSample("northshire.xi"), south = support::loadSample("southmoor.xi");
     const BatchSettings s = settings(600, 2, 1);
     const BatchResult r = runBatch(s, north, south);
     ASSERT_EQ(r.totals.played, 600);
@@ -130,7 +123,7 @@ TEST(BatchRealism, SampleSidesPlayPlausibleOneDayCricket)
 TEST(BatchRealism, SampleSidesPlayPlausibleTestCricket)
 {
     const BatchSettings s = settings(150, 2, 0);
-    const BatchResult r = runBatch(s, sample("northshire.xi"), sample("southmoor.xi"));
+    const BatchResult r = runBatch(s, support::loadSample("northshire.xi"), support::loadSample("southmoor.xi"));
     std::vector<double> firstInnings;
     for (std::size_t m = 0; m < 150; ++m) firstInnings.push_back(r.innings[m * 4].runs);
     const Distribution d = distribution(firstInnings);
@@ -144,6 +137,6 @@ TEST(BatchRealism, SampleSidesPlayPlausibleTestCricket)
 TEST(BatchRealism, TheStrongSideWinsMostMatches)
 {
     const BatchSettings s = settings(300, 2, 1);
-    const BatchResult r = runBatch(s, sample("invicta.xi"), sample("harrowby.xi"));
+    const BatchResult r = runBatch(s, support::loadSample("invicta.xi"), support::loadSample("harrowby.xi"));
     EXPECT_GT(static_cast<double>(r.totals.wins[0]) / r.totals.played, 0.75);
 }

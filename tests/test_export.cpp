@@ -7,24 +7,13 @@
 #include "analysis/cricsheet.h"
 #include "match/match.h"
 #include "match/unattended.h"
-
-namespace {
-
-Team sample(const char* file)
-{
-    Team team;
-    const std::string path = std::string(PELMORA_SOURCE_DIR) + "/samples/" + file;
-    EXPECT_EQ(team.load(path.c_str()), 1) << path;
-    return team;
-}
-
-}  // namespace
+#include "support.h"
 
 // The export must agree with the scorecard: totals, wickets and extras of
 // every innings, for many seeds of both match types.
 TEST(Cricsheet, RoundTripAgreesWithTheScorecard)
 {
-    const Team north = sample("northshire.xi"), south = sample("southmoor.xi");
+    const Team north = support::loadSample("northshire.xi"), south = support::loadSample("southmoor.xi");
     for (int oneDay : {1, 0}) {
         for (unsigned seed = 1; seed <= 40; ++seed) {
             Match match;
@@ -76,7 +65,7 @@ TEST(Cricsheet, RoundTripAgreesWithTheScorecard)
 TEST(Cricsheet, NonStrikerAndFieldersAreNamed)
 {
     Match match;
-    ASSERT_EQ(playUnattended(match, sample("northshire.xi"), sample("southmoor.xi"), 3), UnattendedResult::Played);
+    ASSERT_EQ(playUnattended(match, support::loadSample("northshire.xi"), support::loadSample("southmoor.xi"), 3), UnattendedResult::Played);
     const nlohmann::json doc = nlohmann::json::parse(cricsheetJson(match, "2026-12-06"));
     for (const auto& inn : doc["innings"])
         for (const auto& over : inn["overs"])
@@ -95,7 +84,7 @@ TEST(Cricsheet, NonStrikerAndFieldersAreNamed)
 TEST(Charts, PerOverRunsAndWicketsAgreeWithTheBallLog)
 {
     Match match;
-    ASSERT_EQ(playUnattended(match, sample("northshire.xi"), sample("southmoor.xi"), 11), UnattendedResult::Played);
+    ASSERT_EQ(playUnattended(match, support::loadSample("northshire.xi"), support::loadSample("southmoor.xi"), 11), UnattendedResult::Played);
     const std::vector<InningsChart> charts = chartData(match);
     ASSERT_EQ(charts.size(), 2u);
     for (int k = 0; k < 2; ++k) {
