@@ -185,7 +185,7 @@ bool MainWindow::chooseTeams()
 
 void MainWindow::onChooseTeams()
 {
-    if (match_.gameStarted) return;
+    if (match_.gameStarted || destroyed_) return;
     chooseTeams();
 }
 
@@ -248,6 +248,7 @@ void MainWindow::openOptionsDialog(int gameTypeEnabled)
 
 void MainWindow::onOptions()
 {
+    if (destroyed_) return;
     const int period = match_.options().gameSpeed * 10;
     match_.hold = 1;
     openOptionsDialog(match_.gameStarted ? 0 : 1);
@@ -256,7 +257,10 @@ void MainWindow::onOptions()
     match_.hold = 0;  // a game paused before the dialog resumes
 }
 
-void MainWindow::onOK() { match_.hold = 1 - match_.hold; }
+void MainWindow::onOK()
+{
+    if (!destroyed_) match_.hold = 1 - match_.hold;
+}
 
 void MainWindow::restartMainTimer()
 {

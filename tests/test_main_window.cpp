@@ -279,3 +279,41 @@ TEST(MainWindow, ChoiceDialogOffersDeclareOnlyInATestAndItsOptionsCannotChangeTh
         EXPECT_EQ(h.platform.timersSet.back(), std::make_pair(1, 100)) << "the new speed reaches the timer";
     }
 }
+
+// Escape or the close box may come at any moment; afterwards nothing plays,
+// nothing crashes and no command does anything.
+TEST(MainWindow, ClosingInAnyStateEndsCleanly)
+{
+    enum State { NoTeams, TeamsChosen, Playing, Paused, InChoiceDialog, InOptionsDialog, GameOver };
+    for (State state : {NoTeams, TeamsChosen, Playing, Paused, InChoiceDialog, InOptionsDialog, GameOver}) {
+        SCOPED_TRACE(state);
+        Harness h;
+        const std::string report = tempPath("closed-" + std::to_string(state) + ".txt");
+        if (state != NoTeams) h.preset(report, state == GameOver ? 1 : 0);
+        h.platform.chooser = [&](ChoosePlayerModel& model) {
+            if (state == InChoiceDialog) h.window->onDestroy();
+            model.initDialog();
+            model.storeSelection();
+        };
+        h.platform.optionsDialog = [&](OptionsModel&) {
+            if (state == InOptionsDialog) h.window->onDestroy();
+            return true;
+        };
+        h.open();
+        if (state >= Playing && state != GameOver) h.window->onPlayGame();
+        if (state == Paused) h.window->onOK();
+        if (state == InOptionsDialog) h.window->onOptions();
+        h.tick(30);
+        if (state == GameOver) h.playToEnd();
+        h.window->onDestroy();
+        const int played = h.currentDeliveries();
+        h.tick(10);
+        h.window->onOK();
+        h.window->onOptions();
+        h.window->onChooseTeams();
+        h.window->onPlayGame();
+        h.tick(10);
+        EXPECT_EQ(h.currentDeliveries(), played);
+        h.window.reset();
+    }
+}
