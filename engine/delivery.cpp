@@ -48,7 +48,7 @@ void Innings::deliver()
         ++overExtras;
     }
 
-    if (record.event == Wicket) bookWicket(record);
+    if (record.event == Wicket) bookWicket();
     else if (record.event == Scoring) bookScoring(record);
 
     commentate(record);
@@ -259,9 +259,8 @@ void Innings::ballOutcome(BallRecord& record)
     record.crossed = record.runs % 2 != 0;
 }
 
-void Innings::bookWicket(BallRecord& record)
+void Innings::bookWicket()
 {
-    (void)record;
     BattingLine& line = batting[striker];
     drawDismissal(line.dismissal);
     if (line.dismissal.bowler != -1) ++bowling[bowler].wickets;

@@ -124,7 +124,7 @@ private:
     void ballOutcome(BallRecord& record);
     int drawRuns(int row);
     void drawDismissal(Dismissal& dismissal);
-    void bookWicket(BallRecord& record);
+    void bookWicket();
     void bookScoring(BallRecord& record);
     int firstEligibleBowler() const;
     int searchCandidates(const int* list, int start, int notPosition) const;
