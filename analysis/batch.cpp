@@ -22,6 +22,7 @@ void BatchTotals::add(const BatchTotals& o)
         inningsPlayed[k] += o.inningsPlayed[k];
     }
     for (int i = 0; i < 10; ++i) dismissals[i] += o.dismissals[i];
+    for (int k = 0; k < 4; ++k) innings[k].add(o.innings[k]);
     for (int s = 0; s < 2; ++s) {
         for (int p = 0; p < 11; ++p) {
             PlayerTotals& a = players[s][p];
@@ -37,11 +38,25 @@ void BatchTotals::add(const BatchTotals& o)
     }
 }
 
+void InningsCounts::add(int runs, int wicketCount, int legalBalls)
+{
+    ++wickets[std::clamp(wicketCount, 0, 10)];
+    const std::uint64_t r = static_cast<std::uint64_t>(std::max(runs, 0));
+    const std::uint64_t b = static_cast<std::uint64_t>(std::clamp(legalBalls, 0, static_cast<int>(kBallsKey) - 1));
+    ++runsAndBalls[r * kBallsKey + b];
+}
+
+void InningsCounts::add(const InningsCounts& o)
+{
+    for (int w = 0; w <= 10; ++w) wickets[w] += o.wickets[w];
+    for (const auto& [key, count] : o.runsAndBalls) runsAndBalls[key] += count;
+}
+
 namespace {
 
 // Plays one match and adds it to the totals; its innings go to `figures`.
 void playOne(const BatchSettings& settings, const Team& first, const Team& second, std::uint32_t seed,
-             BatchTotals& totals, InningsFigures* figures)
+             BatchTotals& totals)
 {
     Match match;
     match.options() = settings.options;
@@ -79,8 +94,7 @@ void playOne(const BatchSettings& settings, const Team& first, const Team& secon
         ++totals.inningsPlayed[k];
         if (inn.wickets >= 10) ++totals.allOut[k];
         totals.extras[k] += inn.byes + inn.legByes + inn.wides + inn.noBalls;
-        figures[k] = InningsFigures{static_cast<std::int16_t>(inn.runs), static_cast<std::int16_t>(inn.wickets),
-                                    static_cast<std::int16_t>(inn.legalBalls), 1};
+        totals.innings[k].add(inn.runs, inn.wickets, inn.legalBalls);
         for (int p = 0; p < inn.batsmenIn && p < 11; ++p) {
             const BattingLine& line = inn.batting[p];
             const int player = inn.battingOrder[p];
@@ -110,7 +124,6 @@ BatchResult runBatch(const BatchSettings& settings, const Team& first, const Tea
 {
     BatchResult result;
     const int matches = settings.matches > 0 ? settings.matches : 0;
-    result.innings.assign(static_cast<std::size_t>(matches) * 4, InningsFigures{});
     result.inningsPerMatch = settings.options.oneDay ? 2 : 4;
     result.names[0] = first.name();
     result.names[1] = second.name();
@@ -122,17 +135,17 @@ BatchResult runBatch(const BatchSettings& settings, const Team& first, const Tea
     // Matches are handed out in small blocks; each thread sums integers only,
     // so the totals do not depend on who played which match.
     constexpr int kBlock = 32;
-    std::atomic<int> next{0};
+    std::atomic<std::int64_t> next{0};
     const int threads = std::max(1, std::min(settings.threads, std::max(1, matches / kBlock + 1)));
     std::vector<BatchTotals> partial(static_cast<std::size_t>(threads));
     auto work = [&](int t) {
         for (;;) {
-            const int begin = next.fetch_add(kBlock);
+            const std::int64_t begin = next.fetch_add(kBlock);
             if (begin >= matches) break;
-            const int end = std::min(matches, begin + kBlock);
-            for (int i = begin; i < end; ++i) {
-                playOne(settings, first, second, settings.firstSeed + static_cast<std::uint32_t>(i), partial[t],
-                        &result.innings[static_cast<std::size_t>(i) * 4]);
+            const std::int64_t end = std::min<std::int64_t>(matches, begin + kBlock);
+            for (std::int64_t i = begin; i < end; ++i) {
+                const std::int64_t seed = settings.firstSeed + i;
+                playOne(settings, first, second, static_cast<std::uint32_t>(seed), partial[t]);
                 if (progress) progress->fetch_add(1, std::memory_order_relaxed);
             }
         }
@@ -159,6 +172,33 @@ Proportion wilsonInterval(std::int64_t successes, std::int64_t trials)
     p.low = std::max(0.0, centre - half);
     p.high = std::min(1.0, centre + half);
     return p;
+}
+
+Distribution distribution(std::vector<std::pair<double, std::int64_t>>& counted)
+{
+    Distribution d;
+    std::sort(counted.begin(), counted.end());
+    std::int64_t n = 0;
+    double sum = 0;
+    for (const auto& [value, count] : counted) {
+        n += count;
+        sum += value * static_cast<double>(count);
+    }
+    if (n == 0) return d;
+    auto rank = [&](double q) {
+        std::int64_t r = static_cast<std::int64_t>(std::ceil(q * static_cast<double>(n)));
+        r = std::clamp<std::int64_t>(r, 1, n);
+        for (const auto& [value, count] : counted) {
+            if (r <= count) return value;
+            r -= count;
+        }
+        return counted.back().first;
+    };
+    d.mean = sum / static_cast<double>(n);
+    d.median = rank(0.5);
+    d.p10 = rank(0.1);
+    d.p90 = rank(0.9);
+    return d;
 }
 
 Distribution distribution(std::vector<double>& values)

@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "match/game_options.h"
@@ -14,7 +16,7 @@
 struct BatchSettings {
     int matches = 0;
     int threads = 1;
-    std::uint32_t firstSeed = 1;
+    std::int32_t firstSeed = 1;  // matches use firstSeed, firstSeed + 1, ...
     GameOptions options;
 };
 
@@ -29,15 +31,21 @@ struct PlayerTotals {
     std::int64_t wickets = 0;
 };
 
-// One innings of one match, as the percentiles need it.
-struct InningsFigures {
-    std::int16_t runs = 0;
-    std::int16_t wickets = 0;
-    std::int16_t legalBalls = 0;
-    std::int16_t played = 0;  // 0 when the match had no such innings
+// How often each figure came up in one innings of the match (the first,
+// second, ...): runs, wickets and balls are small integers, so these tables
+// give exact percentiles in memory that does not grow with the batch.
+struct InningsCounts {
+    std::int64_t wickets[11] = {};
+    // Keyed by runs * kBallsKey + legal balls.
+    std::unordered_map<std::uint64_t, std::int64_t> runsAndBalls;
+    static constexpr std::uint64_t kBallsKey = 4096;  // more than any innings' legal balls
+
+    void add(int runs, int wickets, int legalBalls);
+    void add(const InningsCounts& other);
 };
 
-struct BatchTotals {
+// Each thread's totals sit on cache lines of their own.
+struct alignas(64) BatchTotals {
     std::int64_t played = 0;
     std::int64_t refused = 0;  // a side could not bowl an innings through
     std::int64_t wins[2] = {0, 0};  // by team slot (t1, t2)
@@ -52,13 +60,13 @@ struct BatchTotals {
     std::int64_t inningsPlayed[4] = {0, 0, 0, 0};
     std::int64_t dismissals[10] = {};  // by DismissalKind
     PlayerTotals players[2][11];
+    InningsCounts innings[4];
 
     void add(const BatchTotals& other);
 };
 
 struct BatchResult {
     BatchTotals totals;
-    std::vector<InningsFigures> innings;  // 4 per match, in seed order
     std::string names[2];
     std::string playerNames[2][11];
     int inningsPerMatch = 2;
@@ -84,3 +92,5 @@ struct Distribution {
 };
 // Nearest-rank percentiles of the values (sorted in place).
 Distribution distribution(std::vector<double>& values);
+// The same of values given with how often each came up.
+Distribution distribution(std::vector<std::pair<double, std::int64_t>>& counted);

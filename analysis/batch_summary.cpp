@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "engine/records.h"
+#include "teams/text_encoding.h"
 
 namespace {
 
@@ -23,16 +24,16 @@ struct InningsSummary {
 InningsSummary summariseInnings(const BatchResult& r, int k)
 {
     InningsSummary s;
-    std::vector<double> runs, wickets, rate;
-    const std::size_t matches = r.innings.size() / 4;
-    for (std::size_t m = 0; m < matches; ++m) {
-        const InningsFigures& f = r.innings[m * 4 + static_cast<std::size_t>(k)];
-        if (!f.played) continue;
-        runs.push_back(f.runs);
-        wickets.push_back(f.wickets);
-        rate.push_back(f.legalBalls ? static_cast<double>(f.runs) * 6.0 / f.legalBalls : 0.0);
+    const InningsCounts& c = r.totals.innings[k];
+    std::vector<std::pair<double, std::int64_t>> runs, wickets, rate;
+    for (const auto& [key, count] : c.runsAndBalls) {
+        const std::uint64_t runCount = key / InningsCounts::kBallsKey, balls = key % InningsCounts::kBallsKey;
+        runs.emplace_back(static_cast<double>(runCount), count);
+        rate.emplace_back(balls ? static_cast<double>(runCount) * 6.0 / static_cast<double>(balls) : 0.0, count);
+        s.count += count;
     }
-    s.count = static_cast<std::int64_t>(runs.size());
+    for (int w = 0; w <= 10; ++w)
+        if (c.wickets[w]) wickets.emplace_back(w, c.wickets[w]);
     s.runs = distribution(runs);
     s.wickets = distribution(wickets);
     s.runRate = distribution(rate);
@@ -41,6 +42,14 @@ InningsSummary summariseInnings(const BatchResult& r, int k)
                    ? static_cast<double>(r.totals.extras[k]) / static_cast<double>(r.totals.inningsPlayed[k])
                    : 0.0;
     return s;
+}
+
+// "%-*s" by characters, for UTF-8 names.
+std::string padded(const std::string& text, std::size_t width)
+{
+    std::string out;
+    appendPadded(out, text, width);
+    return out;
 }
 
 struct Ranked {
@@ -104,16 +113,16 @@ std::string formatBatchTable(const BatchResult& r, const BatchSettings& settings
     const BatchTotals& t = r.totals;
     const bool oneDay = settings.options.oneDay != 0;
     std::string out;
-    out += line("%s v %s: %d %s matches, seeds %u..%u", r.names[0].c_str(), r.names[1].c_str(), settings.matches,
-                oneDay ? "one-day" : "Test", settings.firstSeed,
-                settings.firstSeed + static_cast<std::uint32_t>(settings.matches > 0 ? settings.matches - 1 : 0));
+    const long long lastSeed = static_cast<long long>(settings.firstSeed) + (settings.matches > 0 ? settings.matches - 1 : 0);
+    out += r.names[0] + " v " + r.names[1] +
+           line(": %d %s matches, seeds %d..%lld", settings.matches, oneDay ? "one-day" : "Test", settings.firstSeed,
+                lastSeed);
     if (t.refused) out += line("refused (a side cannot bowl an innings through): %lld", static_cast<long long>(t.refused));
     if (t.played == 0) return out;
     out += "\nResults\n";
-    out += line("  %-28s %7lld  %s", (r.names[0] + " wins").c_str(), static_cast<long long>(t.wins[0]),
-                percent(wilsonInterval(t.wins[0], t.played)).c_str());
-    out += line("  %-28s %7lld  %s", (r.names[1] + " wins").c_str(), static_cast<long long>(t.wins[1]),
-                percent(wilsonInterval(t.wins[1], t.played)).c_str());
+    for (int side = 0; side < 2; ++side)
+        out += "  " + padded(r.names[side] + " wins", 28) +
+               line(" %7lld  %s", static_cast<long long>(t.wins[side]), percent(wilsonInterval(t.wins[side], t.played)).c_str());
     out += line("  %-28s %7lld  %s", "ties", static_cast<long long>(t.ties), percent(wilsonInterval(t.ties, t.played)).c_str());
     out += line("  %-28s %7lld  %s", "side batting first wins", static_cast<long long>(t.battedFirstWins),
                 percent(wilsonInterval(t.battedFirstWins, t.played)).c_str());
@@ -141,12 +150,12 @@ std::string formatBatchTable(const BatchResult& r, const BatchSettings& settings
 
     out += "\nTop batsmen (runs per dismissal)\n";
     for (const Ranked& x : rank(r, true))
-        out += line("  %-16s %-16s %7.2f  (%lld runs, %lld outs)", r.playerNames[x.slot][x.player].c_str(),
-                    r.names[x.slot].c_str(), x.average, static_cast<long long>(x.runs), static_cast<long long>(x.count));
+        out += "  " + padded(r.playerNames[x.slot][x.player], 16) + " " + padded(r.names[x.slot], 16) +
+               line(" %7.2f  (%lld runs, %lld outs)", x.average, static_cast<long long>(x.runs), static_cast<long long>(x.count));
     out += "\nTop bowlers (runs per wicket)\n";
     for (const Ranked& x : rank(r, false))
-        out += line("  %-16s %-16s %7.2f  (%lld wickets, %lld runs)", r.playerNames[x.slot][x.player].c_str(),
-                    r.names[x.slot].c_str(), x.average, static_cast<long long>(x.count), static_cast<long long>(x.runs));
+        out += "  " + padded(r.playerNames[x.slot][x.player], 16) + " " + padded(r.names[x.slot], 16) +
+               line(" %7.2f  (%lld wickets, %lld runs)", x.average, static_cast<long long>(x.count), static_cast<long long>(x.runs));
     return out;
 }
 
@@ -194,5 +203,6 @@ std::string formatBatchJson(const BatchResult& r, const BatchSettings& settings)
     };
     j["topBatsmen"] = players(true);
     j["topBowlers"] = players(false);
-    return j.dump(2) + "\n";
+    // Names are UTF-8 by construction; should one not be, it is replaced, never thrown over.
+    return j.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) + "\n";
 }

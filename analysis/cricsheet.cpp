@@ -151,7 +151,7 @@ std::string cricsheetJson(const Match& match, const std::string& date)
     json doc{{"meta", {{"data_version", "1.1.0"}, {"created", date}, {"revision", 1}}},
              {"info", info},
              {"innings", innings}};
-    return doc.dump(2) + "\n";
+    return doc.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) + "\n";
 }
 
 std::string todayUtc()

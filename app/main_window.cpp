@@ -1,10 +1,13 @@
 #include "app/main_window.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <string>
 
 #include "app/choose_player_model.h"
 #include "app/options_model.h"
+#include "app/output_files.h"
 #include "presentation/scorecard_writer.h"
 #include "resources/strings.h"
 
@@ -12,13 +15,19 @@ namespace {
 
 std::string text(int id) { return std::string(loadString(id)); }
 
-bool readable(const std::optional<std::string>& name)
+// Opens and reads a named team file once: a pipe or FIFO has no second reading.
+void readPreset(const std::optional<std::string>& name, MainWindow::PresetTeam& preset)
 {
-    if (!name) return false;
+    if (!name) return;
+    preset.team.setFilePath(*name);
     std::FILE* f = std::fopen(name->c_str(), "r");
-    if (!f) return false;
+    if (!f) {
+        preset.why.reason = std::string("cannot be opened: ") + std::strerror(errno);
+        return;
+    }
+    preset.opened = true;
+    preset.loaded = preset.team.read(f, &preset.why) == 1;
     std::fclose(f);
-    return true;
 }
 
 }  // namespace
@@ -33,7 +42,15 @@ MainWindow::MainWindow(WindowPlatform& platform, const CommandLineSettings& sett
     outputFileName_ = settings.outputFileName;
     team1File_ = settings.team1File;
     team2File_ = settings.team2File;
-    teamsPreset_ = (readable(team1File_) && readable(team2File_)) ? 1 : 0;
+    readPreset(team1File_, preset_[0]);
+    readPreset(team2File_, preset_[1]);
+    teamsPreset_ = (preset_[0].opened && preset_[1].opened) ? 1 : 0;
+}
+
+const MainWindow::PresetTeam* MainWindow::presetTeam(int slot) const
+{
+    const std::optional<std::string>& name = slot == 0 ? team1File_ : team2File_;
+    return (slot == 0 || slot == 1) && name ? &preset_[slot] : nullptr;
 }
 
 MainWindow::~MainWindow() { onDestroy(); }
@@ -43,7 +60,9 @@ void MainWindow::onInitDialog()
     platform_.enableMenuItem(cmd::PlayGame, teamsPreset_ == 1);
     platform_.enableMenuItem(cmd::ChooseTeams, teamsPreset_ != 1);
 
+    // A clock seed is used as the /r= value that replays it: never 0, which means "the clock".
     seed_ = randomSeed_ != 0 ? static_cast<std::uint32_t>(randomSeed_) : static_cast<std::uint32_t>(platform_.now());
+    if (seed_ == 0) seed_ = 1;
     match_.context().random.seed(seed_);
 
     mainTimerId_ = platform_.setTimer(kMainTimer, kFirstMainPeriodMs) ? kMainTimer : 0;
@@ -120,6 +139,7 @@ void MainWindow::endOfInnings()
             // Never play on an innings that did not start: the game ends here.
             match_.gameOver = 1;
             failed_ = true;
+            startFailed_ = true;
             platform_.messageBox(text(str::CannotStartInnings), text(str::AppName), MessageIcon::None);
             writeReport();
             if (autoplay_ && !destroyed_) platform_.quit(exitCode());
@@ -140,10 +160,17 @@ void MainWindow::writeReport()
     ScorecardWriter::writeReport(match_);
     std::FILE* f = match_.outputFile;
     if (!f) return;
+    errno = 0;
     if (std::fflush(f) != 0 || std::ferror(f)) {
         failed_ = true;
-        platform_.messageBox(text(str::FailureWritingOutput) + reportName_, text(str::AppName), MessageIcon::None);
+        fileFailure(str::FailureWritingOutput, reportName_, errno);
     }
+}
+
+void MainWindow::fileFailure(int textId, const std::string& file, int error)
+{
+    if (!platform_.describeFileFailure(textId, file, error))
+        platform_.messageBox(text(textId) + file, text(str::AppName), MessageIcon::None);
 }
 
 void MainWindow::fail()
@@ -161,7 +188,17 @@ bool MainWindow::chooseTeams()
             if (!name) return false;
         }
         LoadDiagnosis why;
-        if (!match_.teams[slot].load(name->c_str(), &why)) {
+        const bool preset = slot == 0 ? team1File_.has_value() : team2File_.has_value();
+        bool loaded;
+        if (preset) {
+            match_.teams[slot] = preset_[slot].team;
+            why = preset_[slot].why;
+            loaded = preset_[slot].loaded;
+        } else {
+            loaded = match_.teams[slot].load(name->c_str(), &why) == 1;
+        }
+        teamPaths_[slot] = *name;
+        if (!loaded) {
             // A preset side that does not load stops play with a message; an
             // interactive choice is abandoned quietly, with the reason shown.
             if (teamsPreset_)
@@ -214,10 +251,18 @@ void MainWindow::onPlayGame()
         if (!name) platform_.messageBox(text(str::NoOutputFile), text(str::AppName), MessageIcon::None);
     }
     if (name) {
+        // A report written over a team file would destroy the side: play does not start.
+        const std::string clash = findClash({{"", teamPaths_[0], false}, {"", teamPaths_[1], false}, {"", *name, true}});
+        if (!clash.empty()) {
+            platform_.messageBox(text(str::ReportWouldOverwrite) + *name, text(str::AppName), MessageIcon::None);
+            if (autoplay_) fail();
+            return;
+        }
+        errno = 0;
         std::FILE* f = platform_.openReport(*name);
         if (!f) {
             failed_ = true;  // played all the same, but no report will be written
-            platform_.messageBox(text(str::FailureOpeningOutput) + *name, text(str::AppName), MessageIcon::None);
+            fileFailure(str::FailureOpeningOutput, *name, errno);
         } else {
             match_.outputFile = f;
             reportName_ = *name;
@@ -229,6 +274,7 @@ void MainWindow::onPlayGame()
     platform_.enableMenuItem(cmd::ChooseTeams, false);
     if (!match_.startPlay()) {
         failed_ = true;
+        startFailed_ = true;
         match_.gameOver = 1;
         platform_.messageBox(text(str::CannotStartInnings), text(str::AppName), MessageIcon::None);
         if (autoplay_) platform_.quit(exitCode());

@@ -12,6 +12,14 @@
 // WindowPlatform, so the Qt window, the console runner and the tests share it.
 class MainWindow : public MatchOwner {
 public:
+    // A team file named on the command line, read once when the window is made.
+    struct PresetTeam {
+        bool opened = false;
+        bool loaded = false;
+        Team team;
+        LoadDiagnosis why;
+    };
+
     static constexpr int kMainTimer = 1;
     static constexpr int kTitleTimer = 2;
     static constexpr int kFirstMainPeriodMs = 1100;
@@ -38,6 +46,8 @@ public:
     Match& match() { return match_; }
     const Match& match() const { return match_; }
     int teamsPreset() const { return teamsPreset_; }
+    // The side named by /t1= (slot 0) or /t2= (slot 1); nullptr when none was named.
+    const PresetTeam* presetTeam(int slot) const;
     int titleFrame() const { return titleFrame_; }
     int mainTimerId() const { return mainTimerId_; }
     // The seed the generator was given at initialisation.
@@ -45,6 +55,8 @@ public:
     // 0 unless something the user or a script relies on failed: a side that
     // could not load or cannot bowl, a report that could not be opened or written.
     int exitCode() const { return failed_ ? 1 : 0; }
+    // The game ended by its rules, every innings played (a report may still have failed).
+    bool playedToTheEnd() const { return match_.gameOver && !startFailed_; }
 
 private:
     // Loads both slots and tosses. False when a slot was abandoned.
@@ -55,6 +67,8 @@ private:
     void endOfInnings();
     void writeReport();
     void fail();
+    // A file could not be opened or written: say so in the platform's words.
+    void fileFailure(int textId, const std::string& file, int error);
     void openOptionsDialog(int gameTypeEnabled);
 
     WindowPlatform& platform_;
@@ -68,9 +82,12 @@ private:
     std::optional<std::string> outputFileName_;
     std::optional<std::string> team1File_;
     std::optional<std::string> team2File_;
+    PresetTeam preset_[2];
+    std::string teamPaths_[2];  // the files the match's sides came from
     int teamsPreset_ = 0;
     int titleFrame_ = 0;
     std::string reportName_;
     bool failed_ = false;
+    bool startFailed_ = false;  // an innings could not start: the game was cut short
     bool destroyed_ = false;
 };

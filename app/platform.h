@@ -55,6 +55,14 @@ public:
     virtual void runChoosePlayer(ChoosePlayerModel& model) = 0;
     // The Game Options dialog, modal; true when confirmed with OK.
     virtual bool runOptionsDialog(OptionsModel& model) = 0;
+    // A file could not be opened or written (`error` is the errno, 0 when
+    // unknown). True when the platform has told the user in its own words;
+    // false leaves it to the caller's message box.
+    virtual bool describeFileFailure(int textId, const std::string& file, int error)
+    {
+        (void)textId, (void)file, (void)error;
+        return false;
+    }
     // Opens the report file for writing (created, or emptied); null on failure.
     virtual std::FILE* openReport(const std::string& name) { return std::fopen(name.c_str(), "w"); }
     // Calendar time in seconds, for seeding when no seed was given.

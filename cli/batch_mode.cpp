@@ -3,6 +3,10 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <cerrno>
+#include <cstdint>
+#include <cstring>
+#include <exception>
 #include <chrono>
 #include <cstdio>
 #include <ctime>
@@ -24,8 +28,7 @@ bool loadSide(const std::optional<std::string>& name, int slot, Team& team)
     }
     LoadDiagnosis why;
     if (!team.load(name->c_str(), &why)) {
-        std::fprintf(stderr, "%s%s\n%s: %s\n", std::string(loadString(str::FailureLoadingTeam)).c_str(), name->c_str(),
-                     name->c_str(), why.reason.c_str());
+        std::fprintf(stderr, "pelmora-cli: cannot load team file %s: %s\n", name->c_str(), why.reason.c_str());
         return false;
     }
     return true;
@@ -76,12 +79,22 @@ int runBatchMode(const std::string& commandLine, const BatchModeOptions& mode)
 
     batch.matches = mode.matches;
     batch.threads = mode.threads > 0 ? mode.threads : static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
-    if (settings.randomSeed != 0) {
-        batch.firstSeed = static_cast<std::uint32_t>(settings.randomSeed);
-    } else {
-        batch.firstSeed = static_cast<std::uint32_t>(std::time(nullptr));
-        std::fprintf(stderr, "seed: %u\n", batch.firstSeed);
+    // Every printed seed replays with /r=: the seeds stay inside the int range
+    // and never pass 0, which /r= takes to mean the clock.
+    std::int32_t seed = settings.randomSeed;
+    if (seed == 0) {
+        seed = static_cast<std::int32_t>(static_cast<std::uint32_t>(std::time(nullptr)));
+        if (seed == 0) seed = 1;
     }
+    const std::int64_t last = static_cast<std::int64_t>(seed) + batch.matches - 1;
+    if (last > INT32_MAX || (seed < 0 && last >= 0)) {
+        std::fprintf(stderr,
+                     "pelmora-cli: the seeds of %d matches from %d would %s; give another /r= or fewer --matches\n",
+                     batch.matches, seed, last > INT32_MAX ? "go past 2147483647" : "reach 0, which means the clock");
+        return 2;
+    }
+    batch.firstSeed = seed;
+    if (settings.randomSeed == 0) std::fprintf(stderr, "seed: %d\n", seed);
 
     std::atomic<int> done{0};
     BatchResult result;
@@ -96,7 +109,16 @@ int runBatchMode(const std::string& commandLine, const BatchModeOptions& mode)
         result = runBatch(batch, first, second, nullptr);
     }
 
-    const std::string text = mode.json ? formatBatchJson(result, batch) : formatBatchTable(result, batch);
-    std::fwrite(text.data(), 1, text.size(), stdout);
-    return std::fflush(stdout) == 0 ? 0 : 1;
+    std::string text;
+    try {
+        text = mode.json ? formatBatchJson(result, batch) : formatBatchTable(result, batch);
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "pelmora-cli: cannot write the summary: %s\n", e.what());
+        return 1;
+    }
+    if (std::fwrite(text.data(), 1, text.size(), stdout) != text.size() || std::fflush(stdout) != 0) {
+        std::fprintf(stderr, "pelmora-cli: cannot write the summary to standard output: %s\n", std::strerror(errno));
+        return 1;
+    }
+    return 0;
 }

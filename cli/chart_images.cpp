@@ -1,8 +1,13 @@
 #include "cli/chart_images.h"
 
 #ifdef PELMORA_HAVE_CHARTS
+#include <unistd.h>
+
 #include <QGuiApplication>
+#include <cerrno>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 
 #include "ui/chart_painter.h"
 
@@ -20,7 +25,25 @@ bool writeCharts(const Match& match, const std::string& folder, std::string& err
         static QGuiApplication* app = new QGuiApplication(argc, argv);
         (void)app;
     }
-    return writeChartImages(match, folder, &error);
+    // Drawn into a scratch folder beside the targets and moved into place
+    // only when both are complete.
+    std::string scratch = folder + "/.pelmora-charts-XXXXXX";
+    if (!::mkdtemp(scratch.data())) {
+        error = "cannot write charts into " + folder + ": " + std::strerror(errno);
+        return false;
+    }
+    static const char* const kFiles[] = {"worm.png", "manhattan.png"};
+    bool ok = writeChartImages(match, scratch, &error);
+    for (const char* file : kFiles) {
+        const std::string from = scratch + "/" + file, to = folder + "/" + file;
+        if (ok && std::rename(from.c_str(), to.c_str()) != 0) {
+            error = "cannot write " + to + ": " + std::strerror(errno);
+            ok = false;
+        }
+        std::remove(from.c_str());
+    }
+    ::rmdir(scratch.c_str());
+    return ok;
 }
 #else
 bool writeCharts(const Match&, const std::string&, std::string& error)

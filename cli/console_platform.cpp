@@ -2,11 +2,15 @@
 
 #include <unistd.h>
 
+#include <cerrno>
+#include <cstring>
 #include <ctime>
+#include <exception>
 
-#include "app/choose_player_model.h"
 #include "analysis/cricsheet.h"
+#include "app/choose_player_model.h"
 #include "app/main_window.h"
+#include "app/output_files.h"
 #include "cli/chart_images.h"
 #include "resources/strings.h"
 
@@ -38,9 +42,19 @@ void ConsolePlatform::runChoosePlayer(ChoosePlayerModel& model)
     model.storeSelection();
 }
 
+bool ConsolePlatform::describeFileFailure(int textId, const std::string& file, int error)
+{
+    const char* what = textId == str::FailureOpeningOutput ? "cannot open report" : "cannot write report";
+    const std::string name = isStandardOutputFile(file) ? std::string("to standard output") : file;
+    std::fprintf(errors_, "pelmora-cli: %s %s: %s\n", what, name.c_str(), error ? std::strerror(error) : "write error");
+    return true;
+}
+
 std::FILE* ConsolePlatform::openReport(const std::string& name)
 {
-    if (name == kStdoutName) {
+    // Standard output is written through the stream already open: reopening
+    // a redirected file would empty it under the other outputs.
+    if (isStandardOutputFile(name)) {
         std::fflush(stdout);
         int fd = ::dup(STDOUT_FILENO);
         if (fd < 0) return nullptr;
@@ -55,14 +69,38 @@ std::int64_t ConsolePlatform::now() { return static_cast<std::int64_t>(std::time
 
 void ConsolePlatform::showUsage(const std::string& text, const std::string&) { std::printf("%s\n", text.c_str()); }
 
+std::string ConsolePlatform::checkOutputs(const CommandLineSettings& settings) const
+{
+    std::vector<NamedFile> files{{"/t1=", *settings.team1File, false}, {"/t2=", *settings.team2File, false}};
+    if (settings.outputFileName) files.push_back({"/s=", *settings.outputFileName, true});
+    else files.push_back({"the report on standard output", "", true}), files.back().path = "-";
+    if (!commentaryPath_.empty()) files.push_back({"--commentary=", commentaryPath_, true});
+    if (!cricsheetPath_.empty()) files.push_back({"--cricsheet=", cricsheetPath_, true});
+    if (!chartsFolder_.empty()) {
+        files.push_back({"--charts=", chartsFolder_ + "/worm.png", true});
+        files.push_back({"--charts=", chartsFolder_ + "/manhattan.png", true});
+    }
+    return findClash(files);
+}
+
 bool ConsolePlatform::writeCricsheet(const Match& match)
 {
-    const std::string json = cricsheetJson(match, todayUtc());
-    std::FILE* f = std::fopen(cricsheetPath_.c_str(), "w");
-    bool ok = f && std::fwrite(json.data(), 1, json.size(), f) == json.size();
-    if (f && std::fclose(f) != 0) ok = false;
-    if (!ok) std::fprintf(errors_, "pelmora-cli: failure writing Cricsheet file %s\n", cricsheetPath_.c_str());
-    return ok;
+    std::string error;
+    try {
+        if (replaceFileContents(cricsheetPath_, cricsheetJson(match, todayUtc()), error)) return true;
+    } catch (const std::exception& e) {
+        error = e.what();
+    }
+    std::fprintf(errors_, "pelmora-cli: cannot write Cricsheet file %s: %s\n", cricsheetPath_.c_str(), error.c_str());
+    return false;
+}
+
+bool ConsolePlatform::writeChartFiles(const Match& match)
+{
+    std::string error;
+    if (writeCharts(match, chartsFolder_, error)) return true;
+    std::fprintf(errors_, "pelmora-cli: %s\n", error.c_str());
+    return false;
 }
 
 int ConsolePlatform::runMainWindow(Application& application)
@@ -74,23 +112,39 @@ int ConsolePlatform::runMainWindow(Application& application)
                      settings.team1File ? 2 : 1);
         return 2;
     }
-    // A team file that cannot even be opened never reaches the window's own
-    // check, which would then wait for a person to choose teams.
-    for (const std::string* name : {&*settings.team1File, &*settings.team2File}) {
-        Team probe;
-        LoadDiagnosis why;
-        if (!probe.load(name->c_str(), &why)) {
-            std::fprintf(errors_, "%s%s\n%s: %s\n", std::string(loadString(str::FailureLoadingTeam)).c_str(),
-                         name->c_str(), name->c_str(), why.reason.c_str());
+    // Before anything is opened: no output may be an input or another output.
+    if (const std::string clash = checkOutputs(settings); !clash.empty()) {
+        std::fprintf(errors_, "pelmora-cli: %s; nothing was written\n", clash.c_str());
+        return 2;
+    }
+
+    MainWindow window(*this, settings, application.options);
+    // A side that does not load never reaches the window's own check, which
+    // would then wait for a person to choose teams.
+    for (int slot = 0; slot < 2; ++slot) {
+        const MainWindow::PresetTeam& side = *window.presetTeam(slot);
+        if (!side.loaded) {
+            std::fprintf(errors_, "pelmora-cli: cannot load team file %s: %s\n", side.team.filePath(),
+                         side.why.reason.c_str());
             return 1;
         }
     }
 
-    MainWindow window(*this, settings, application.options);
+    ReplacingFile commentary;
+    if (!commentaryPath_.empty()) {
+        std::string error;
+        if (!commentary.open(commentaryPath_, error)) {
+            std::fprintf(errors_, "pelmora-cli: cannot write commentary file %s: %s\n", commentaryPath_.c_str(),
+                         error.c_str());
+            return 1;
+        }
+    }
+
     window.onInitDialog();
-    if (settings.randomSeed == 0) std::fprintf(errors_, "seed: %u\n", window.seed());
+    if (settings.randomSeed == 0) std::fprintf(errors_, "seed: %d\n", static_cast<std::int32_t>(window.seed()));
 
     const Match& match = window.match();
+    std::FILE* const commentaryStream = commentary.stream();
     while (!quitRequested_) {
         if (!match.playing || match.gameOver) {
             // Nothing more can happen without a person: never spin.
@@ -101,19 +155,27 @@ int ConsolePlatform::runMainWindow(Application& application)
         const Innings* innings = match.inningsAt(index);
         const int before = innings ? innings->deliveries : 0;
         window.onTimer(window.mainTimerId() ? window.mainTimerId() : MainWindow::kMainTimer);
-        if (commentary_ && innings && innings->deliveries > before) {
-            std::fputs(innings->commentaryLine(innings->overBall - 1), commentary_);
-            std::fputc('\n', commentary_);
+        if (commentaryStream && innings && innings->deliveries > before) {
+            std::fputs(innings->commentaryLine(innings->overBall - 1), commentaryStream);
+            std::fputc('\n', commentaryStream);
         }
     }
-    if (!cricsheetPath_.empty() && match.gameOver && !writeCricsheet(match)) exitCode_ = exitCode_ ? exitCode_ : 1;
-    if (!chartsFolder_.empty() && match.gameOver) {
-        std::string why;
-        if (!writeCharts(match, chartsFolder_, why)) {
-            std::fprintf(errors_, "pelmora-cli: %s\n", why.c_str());
-            exitCode_ = exitCode_ ? exitCode_ : 1;
+    // Optional outputs are put in place only for a match played to its end;
+    // otherwise an earlier file of the same name is left as it was.
+    const bool complete = window.playedToTheEnd();
+    auto failed = [this] { exitCode_ = exitCode_ ? exitCode_ : 1; };
+    if (commentaryStream) {
+        std::string error;
+        if (!complete) {
+            commentary.discard();
+        } else if (!commentary.commit(error)) {
+            std::fprintf(errors_, "pelmora-cli: cannot write commentary file %s: %s\n", commentaryPath_.c_str(),
+                         error.c_str());
+            failed();
         }
     }
+    if (!cricsheetPath_.empty() && complete && !writeCricsheet(match)) failed();
+    if (!chartsFolder_.empty() && complete && !writeChartFiles(match)) failed();
     window.onDestroy();
     return exitCode_;
 }

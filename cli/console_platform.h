@@ -17,7 +17,7 @@ public:
     explicit ConsolePlatform(std::FILE* errors = stderr) : errors_(errors) {}
 
     // Every delivery's commentary line goes here as it is played (optional).
-    void setCommentaryFile(std::FILE* f) { commentary_ = f; }
+    void setCommentaryPath(std::string path) { commentaryPath_ = std::move(path); }
     // The finished match goes here in Cricsheet's JSON format (optional).
     void setCricsheetPath(std::string path) { cricsheetPath_ = std::move(path); }
     // worm.png and manhattan.png of the finished match go here (optional).
@@ -37,6 +37,7 @@ public:
     void quit(int exitCode) override;
     void runChoosePlayer(ChoosePlayerModel& model) override;
     bool runOptionsDialog(OptionsModel&) override { return false; }
+    bool describeFileFailure(int textId, const std::string& file, int error) override;
     std::FILE* openReport(const std::string& name) override;
     std::int64_t now() override;
 
@@ -45,10 +46,13 @@ public:
     int runMainWindow(Application& application) override;
 
 private:
+    // Empty when the outputs clash with nothing; else the message.
+    std::string checkOutputs(const CommandLineSettings& settings) const;
     bool writeCricsheet(const Match& match);
+    bool writeChartFiles(const Match& match);
 
     std::FILE* errors_;
-    std::FILE* commentary_ = nullptr;
+    std::string commentaryPath_;
     std::string cricsheetPath_;
     std::string chartsFolder_;
     bool quitRequested_ = false;

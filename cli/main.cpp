@@ -1,8 +1,11 @@
 // pelmora-cli: plays a match unattended from the command line, with the same
 // start-up and control code as the window, and writes its report.
+#include <cerrno>
+#include <climits>
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "app/application.h"
 #include "cli/batch_mode.h"
@@ -11,7 +14,16 @@
 
 namespace {
 
-constexpr const char* kCommentaryOption = "--commentary=";
+constexpr const char* kExtraUsage =
+    "\npelmora-cli also takes:\n"
+    "--commentary=FILE : every delivery's commentary line, one per line\n"
+    "--cricsheet=FILE : the match in Cricsheet's ball-by-ball JSON format\n"
+    "--charts=DIR : worm.png and manhattan.png of the match, drawn offscreen\n"
+    "--matches=N : play N matches with seeds /r=, /r=+1, ... and print a summary (N up to 2147483647)\n"
+    "--threads=K : threads for --matches (default: the number of cores)\n"
+    "--format=table|json : the summary's format (default: table)\n"
+    "--version : the program's version\n"
+    "An output named - or /dev/stdout is written to standard output.\n";
 
 // The value of "--name=value" when the argument is that option.
 const char* optionValue(const char* argument, const char* prefix)
@@ -20,13 +32,27 @@ const char* optionValue(const char* argument, const char* prefix)
     return std::strncmp(argument, prefix, n) == 0 ? argument + n : nullptr;
 }
 
-bool readCount(const char* text, int& out)
+bool readCount(const char* text, long limit, int& out)
 {
     char* end = nullptr;
+    errno = 0;
     const long v = std::strtol(text, &end, 10);
-    if (end == text || *end != '\0' || v < 1 || v > 100000000) return false;
+    if (end == text || *end != '\0' || errno == ERANGE || v < 1 || v > limit) return false;
     out = static_cast<int>(v);
     return true;
+}
+
+int usage(bool extras)
+{
+    std::printf("%s\n", std::string(loadString(str::Usage)).c_str());
+    if (extras) std::fputs(kExtraUsage, stdout);
+    return std::fflush(stdout) == 0 ? 0 : 1;
+}
+
+int refuse(const std::string& message)
+{
+    std::fprintf(stderr, "pelmora-cli: %s (see --help)\n", message.c_str());
+    return 2;
 }
 
 }  // namespace
@@ -35,70 +61,82 @@ int main(int argc, char** argv)
 {
     std::string commentaryPath, cricsheetPath, chartsFolder;
     BatchModeOptions batch;
+    bool version = false;
+    // The program's own options start with "--"; every other argument is for
+    // the match's command line, which is given nothing else.
+    std::string commandLine;
+    std::string problem;
     for (int i = 1; i < argc; ++i) {
+        const char* arg = argv[i];
         const char* value = nullptr;
-        if (std::strcmp(argv[i], "--help") == 0) {
-            std::printf("%s\n", std::string(loadString(str::Usage)).c_str());
-            std::printf("\npelmora-cli also takes:\n"
-                        "--commentary=FILE : every delivery's commentary line, one per line\n"
-                        "--cricsheet=FILE : the match in Cricsheet's ball-by-ball JSON format\n"
-                        "--charts=DIR : worm.png and manhattan.png of the match, drawn offscreen\n"
-                        "--matches=N : play N matches with seeds /r=, /r=+1, ... and print a summary\n"
-                        "--threads=K : threads for --matches (default: the number of cores)\n"
-                        "--format=table|json : the summary's format (default: table)\n");
-            return 0;
+        if (std::strncmp(arg, "--", 2) != 0) {
+            if (!commandLine.empty()) commandLine += ' ';
+            commandLine += arg;
+            continue;
         }
-        if ((value = optionValue(argv[i], kCommentaryOption))) {
+        if (!problem.empty()) continue;
+        if (std::strcmp(arg, "--help") == 0) return usage(true);
+        if (std::strcmp(arg, "--version") == 0) {
+            version = true;
+        } else if ((value = optionValue(arg, "--commentary="))) {
             commentaryPath = value;
-        } else if ((value = optionValue(argv[i], "--cricsheet="))) {
+        } else if ((value = optionValue(arg, "--cricsheet="))) {
             cricsheetPath = value;
-        } else if ((value = optionValue(argv[i], "--charts="))) {
+        } else if ((value = optionValue(arg, "--charts="))) {
             chartsFolder = value;
-        } else if ((value = optionValue(argv[i], "--matches="))) {
-            if (!readCount(value, batch.matches)) {
-                std::fprintf(stderr, "pelmora-cli: --matches needs a whole number from 1 up, not \"%s\"\n", value);
-                return 2;
-            }
-        } else if ((value = optionValue(argv[i], "--threads="))) {
-            if (!readCount(value, batch.threads) || batch.threads > 1024) {
-                std::fprintf(stderr, "pelmora-cli: --threads needs a whole number from 1 to 1024, not \"%s\"\n", value);
-                return 2;
-            }
-        } else if ((value = optionValue(argv[i], "--format="))) {
+        } else if ((value = optionValue(arg, "--matches="))) {
+            if (!readCount(value, INT_MAX, batch.matches))
+                problem = std::string("--matches needs a whole number from 1 to 2147483647, not \"") + value + "\"";
+        } else if ((value = optionValue(arg, "--threads="))) {
+            if (!readCount(value, 1024, batch.threads))
+                problem = std::string("--threads needs a whole number from 1 to 1024, not \"") + value + "\"";
+        } else if ((value = optionValue(arg, "--format="))) {
             if (std::strcmp(value, "json") == 0) batch.json = true;
-            else if (std::strcmp(value, "table") != 0) {
-                std::fprintf(stderr, "pelmora-cli: --format is table or json, not \"%s\"\n", value);
-                return 2;
+            else if (std::strcmp(value, "table") != 0)
+                problem = std::string("--format is table or json, not \"") + value + "\"";
+        } else {
+            problem = std::string("unknown option ") + arg;
+        }
+    }
+
+    // The usage text wins over everything else on the line.
+    {
+        CommandLineSettings settings;
+        GameOptions options;
+        const bool wantsUsage = parseCommandLine(commandLine, settings, options) == 1;
+        if (settings.bowlerListFile) std::fclose(settings.bowlerListFile);
+        if (wantsUsage) return usage(false);
+        if (!problem.empty()) return refuse(problem);
+        if (version) {
+            std::printf("pelmora-cli %s\n", PELMORA_VERSION);
+            return std::fflush(stdout) == 0 ? 0 : 1;
+        }
+        if (batch.matches > 0) {
+            std::vector<std::string> clashing;
+            if (settings.outputFileName) clashing.push_back("/s=");
+            if (!commentaryPath.empty()) clashing.push_back("--commentary=");
+            if (!cricsheetPath.empty()) clashing.push_back("--cricsheet=");
+            if (!chartsFolder.empty()) clashing.push_back("--charts=");
+            if (!clashing.empty()) {
+                std::string list;
+                for (const std::string& o : clashing) list += (list.empty() ? "" : ", ") + o;
+                return refuse("--matches prints a summary of many matches and does not go with " + list);
             }
         }
     }
-    if (batch.matches > 0) return runBatchMode(Application::joinArguments(argc, argv), batch);
+    if (batch.matches > 0) return runBatchMode(commandLine, batch);
 
     ConsolePlatform platform;
+    platform.setCommentaryPath(commentaryPath);
     platform.setCricsheetPath(cricsheetPath);
     platform.setChartsFolder(chartsFolder);
-    std::FILE* commentary = nullptr;
-    if (!commentaryPath.empty()) {
-        commentary = std::fopen(commentaryPath.c_str(), "w");
-        if (!commentary) {
-            std::fprintf(stderr, "pelmora-cli: cannot write commentary file %s: %s\n", commentaryPath.c_str(),
-                         std::strerror(errno));
-            return 1;
-        }
-        platform.setCommentaryFile(commentary);
-    }
 
     Application application;
-    int status = application.initInstance(Application::joinArguments(argc, argv), platform);
+    int status = application.initInstance(commandLine, platform);
     application.exitInstance();
-
-    if (commentary) {
-        const bool bad = std::fflush(commentary) != 0 || std::ferror(commentary);
-        if (std::fclose(commentary) != 0 || bad) {
-            std::fprintf(stderr, "pelmora-cli: failure writing commentary file %s\n", commentaryPath.c_str());
-            if (status == 0) status = 1;
-        }
+    if (std::fflush(stdout) != 0 && status == 0) {
+        std::fprintf(stderr, "pelmora-cli: cannot write to standard output: %s\n", std::strerror(errno));
+        status = 1;
     }
-    if (std::fflush(stdout) != 0 && status == 0) status = 1;
     return status;
 }

@@ -28,7 +28,7 @@ constexpr int kBoundaryShots[11][5] = {
 void Innings::commentate(const BallRecord& record)
 {
     Random& random = context().random;
-    TextBuffer<128> line;
+    TextBuffer<kCommentaryBytes> line;
     line << battingTeam->player(battingOrder[striker])->name() << " :";
 
     // Drawn whether or not anybody reads the line, to keep replays aligned.
@@ -95,9 +95,9 @@ void Innings::commentate(const BallRecord& record)
     setCommentaryLine(overBall - 1, line.c_str());
 }
 
-void Innings::dismissalText(int position, char (&out)[48]) const
+void Innings::dismissalText(int position, char (&out)[kHowOutBytes]) const
 {
-    TextBuffer<48> text;
+    TextBuffer<kHowOutBytes> text;
     if (position < 0 || position >= 11) {
         storeText(out, "");
         return;

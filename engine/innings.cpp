@@ -73,11 +73,6 @@ void Innings::swapEnds()
     nonStriker = s;
 }
 
-void Innings::commentaryLine(int i, char (&out)[kCommentaryWidth]) const
-{
-    storeText(out, commentaryLine(i));
-}
-
 const char* Innings::commentaryLine(int i) const
 {
     if (i < 0 || i >= kCommentaryLines) return "";
@@ -87,7 +82,13 @@ const char* Innings::commentaryLine(int i) const
 void Innings::setCommentaryLine(int i, const char* text)
 {
     if (i < 0 || i >= kCommentaryLines) return;
-    storeText(commentary_[i], text ? text : "");
+    const std::string_view line = text ? text : "";
+    // Cut at kCommentaryChars characters, not bytes.
+    std::size_t bytes = 0;
+    for (int chars = 0; bytes < line.size(); ++bytes) {
+        if ((static_cast<unsigned char>(line[bytes]) & 0xC0) != 0x80 && chars++ == kCommentaryChars) break;
+    }
+    storeText(commentary_[i], line.substr(0, bytes));
 }
 
 void Innings::clearCommentary()

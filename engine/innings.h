@@ -18,7 +18,9 @@ struct EngineContext;
 class Innings {
 public:
     static constexpr int kCommentaryLines = 12;
-    static constexpr int kCommentaryWidth = 72;  // 71 characters and the terminator
+    static constexpr int kHowOutBytes = 160;  // "c <fielder> b <bowler>" with two UTF-8 names
+    static constexpr int kCommentaryChars = 71;  // a longer line is cut
+    static constexpr int kCommentaryBytes = kCommentaryChars * 4 + 1;  // in UTF-8, and the terminator
 
     Innings() = default;
     Innings(const Innings&) = delete;
@@ -49,7 +51,6 @@ public:
     void swapEnds();
 
     // Copies line i out; the empty text outside 0..11.
-    void commentaryLine(int i, char (&out)[kCommentaryWidth]) const;
     const char* commentaryLine(int i) const;
     void setCommentaryLine(int i, const char* text);
     void clearCommentary();
@@ -65,7 +66,7 @@ public:
     int overCapacity() const { return overCount_; }
 
     // The how-out text of a batting position, at most 35 characters.
-    void dismissalText(int position, char (&out)[48]) const;
+    void dismissalText(int position, char (&out)[kHowOutBytes]) const;
     // Writes the commentary line of a delivery as line overBall - 1.
     void commentate(const BallRecord& record);
 
@@ -133,5 +134,5 @@ private:
     std::unique_ptr<OverEntry[]> overs_;
     std::unique_ptr<BallRecord[]> ballLog_;
     int overCount_ = 0;
-    char commentary_[kCommentaryLines][kCommentaryWidth] = {};
+    char commentary_[kCommentaryLines][kCommentaryBytes] = {};
 };

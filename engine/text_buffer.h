@@ -8,6 +8,8 @@
 template <std::size_t N>
 class TextBuffer {
 public:
+    TextBuffer() { data_[0] = '\0'; }
+
     TextBuffer& operator<<(std::string_view text)
     {
         std::size_t room = N - 1 - size_;
@@ -35,6 +37,7 @@ public:
     std::string_view view() const { return {data_, size_}; }
 
 private:
-    char data_[N] = {};
+    char data_[N];  // only the used part is ever written: no zero-fill per ball
+
     std::size_t size_ = 0;
 };

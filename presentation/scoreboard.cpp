@@ -61,7 +61,7 @@ void paintBatsmanLine(TextCanvas& canvas, const Innings& inn, const CanvasRect& 
     const CanvasRect rect{update.left, row * h, update.right, (row + 1) * h};
     if (!meets(rect, update)) return;
 
-    char how[48];
+    char how[Innings::kHowOutBytes];
     inn.dismissalText(position, how);
     int entry = kDismissed;
     if (line->dismissal.kind == DidNotBat) entry = kYetToBat;

@@ -5,6 +5,7 @@
 
 #include "match/match.h"
 #include "resources/strings.h"
+#include "teams/text_encoding.h"
 
 namespace {
 
@@ -14,6 +15,16 @@ const char* playerName(const Team* team, int index)
 {
     const Player* p = team ? team->player(index) : nullptr;
     return p ? p->name() : "";
+}
+
+// A batting line's name and how-out columns, padded by characters.
+std::string nameAndHow(const char* name, const char* how)
+{
+    std::string line;
+    appendPadded(line, name, 16);
+    line += ' ';
+    appendPadded(line, how, 34);
+    return line;
 }
 
 // The event words of a ball line.
@@ -92,20 +103,18 @@ void writeInnings(Match& match, const Innings& inn)
     match.writeLine(batting->name());
     match.writeBlankLine();
 
-    char how[48];
+    char how[Innings::kHowOutBytes];
     for (int p = 0; p < inn.batsmenIn && p < 11; ++p) {
         const BattingLine& l = inn.batting[p];
         inn.dismissalText(p, how);
-        std::snprintf(buf, sizeof buf, "%-16s %-34s %03d (%03d) %03d %03d ", playerName(batting, inn.battingOrder[p]),
-                      how, l.runs, l.balls, l.fours, l.sixes);
-        match.writeLine(buf);
+        std::snprintf(buf, sizeof buf, " %03d (%03d) %03d %03d ", l.runs, l.balls, l.fours, l.sixes);
+        match.writeLine(nameAndHow(playerName(batting, inn.battingOrder[p]), how) + buf);
     }
     if (inn.batsmenIn < 11) {
         inn.dismissalText(inn.batsmenIn, how);
         for (int i = 0; i < 11; ++i) {
             if (inn.positionOf(i) < inn.batsmenIn) continue;
-            std::snprintf(buf, sizeof buf, "%-16s %-34s", playerName(batting, i), how);
-            match.writeLine(buf);
+            match.writeLine(nameAndHow(playerName(batting, i), how));
         }
     }
 
@@ -121,9 +130,10 @@ void writeInnings(Match& match, const Innings& inn)
     for (int b = 0; b < bowling->bowlerCount(); ++b) {
         const BowlingLine& l = inn.bowling[b];
         if (l.balls <= 0) continue;
-        std::snprintf(buf, sizeof buf, "%-16s%03d.%1d %03d %03d %02d ", playerName(bowling, bowling->bowlerAt(b)),
-                      l.balls / 6, l.balls % 6, l.maidens, l.runs, l.wickets);
-        match.writeLine(buf);
+        std::string line;
+        appendPadded(line, playerName(bowling, bowling->bowlerAt(b)), 16);
+        std::snprintf(buf, sizeof buf, "%03d.%1d %03d %03d %02d ", l.balls / 6, l.balls % 6, l.maidens, l.runs, l.wickets);
+        match.writeLine(line + buf);
     }
     match.writeBlankLine();
 

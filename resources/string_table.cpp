@@ -200,6 +200,7 @@ constexpr Entry kTable[] = {
     {1265, "Pelmora charts"},
     {1266, "*.json"},
     {1267, "Failure writing Cricsheet file."},
+    {1270, "The report file is a team file; choose another report file: "},
 };
 
 constexpr bool sortedById()

@@ -121,6 +121,9 @@ enum : int {
     ChartsCaption = 1265,
     CricsheetFilePattern = 1266,
     FailureWritingCricsheet = 1267,
+
+    // Files that must not be written over.
+    ReportWouldOverwrite = 1270,
 };
 }  // namespace str
 

@@ -34,7 +34,7 @@ ScannedLine scanTeamLine(const char* line)
     if (!*p) return out;
     int n = 0;
     for (; *p && !isScanSpace(*p); ++p)
-        if (n < 15) out.name[n++] = *p;
+        if (n < ScannedLine::kRawNameBytes) out.name[n++] = *p;
     out.name[n] = '\0';
     out.fields = 1;
     for (int i = 0; i < 8; ++i) {

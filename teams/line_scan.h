@@ -2,11 +2,13 @@
 
 // One team-file line scanned as "%s%d%d%d%d%d%d%d%d" reads it: a first word,
 // then up to eight integers; scanning stops at the first field that is not an
-// integer. A first word longer than 15 bytes is consumed whole and cut to 15;
-// integers outside the int range saturate.
+// integer. The first word is consumed whole; its first kRawNameBytes bytes are
+// kept as read (enough for 15 characters of UTF-8), to be decoded once the
+// file's encoding is known. Integers outside the int range saturate.
 struct ScannedLine {
+    static constexpr int kRawNameBytes = 60;
     int fields = 0;  // 0 for a blank line, else 1 + the integers read
-    char name[16] = {};
+    char name[kRawNameBytes + 1] = {};
     int values[8] = {};
 };
 

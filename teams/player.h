@@ -18,10 +18,14 @@ struct Player {
     int bowlStyle = 0;  // any value other than Spin and Neutral plays as Pace
 
     const char* name() const { return name_; }
-    void setName(std::string_view text) { storeText(name_, text); }
+    // At most kNameCharacters characters are kept.
+    void setName(std::string_view text) { storeCharacters(name_, text, kNameCharacters); }
+
+    static constexpr int kNameCharacters = 15;
+    static constexpr int kNameBytes = kNameCharacters * 4 + 1;  // in UTF-8
 
 private:
-    char name_[16] = {};
+    char name_[kNameBytes] = {};
 };
 
 // Orderings of bowlers: 1 when a ranks above b, -1 below, 0 equal on all keys.

@@ -1,4 +1,5 @@
 #pragma once
+#include <cstdio>
 #include <string>
 #include <string_view>
 
@@ -20,7 +21,7 @@ public:
     const Player* player(int i) const { return (i >= 0 && i < kPlayers) ? &players_[i] : nullptr; }
 
     const char* name() const { return name_; }
-    void setName(std::string_view text) { storeText(name_, text); }
+    void setName(std::string_view text) { storeCharacters(name_, text, Player::kNameCharacters); }
     const char* filePath() const { return filePath_; }
     void setFilePath(std::string_view text) { storeText(filePath_, text); }
 
@@ -40,10 +41,13 @@ public:
     // Reads a team file into this record; 1 loaded, 0 refused. A refusal leaves
     // behind what was read so far, as the file format describes.
     int load(const char* path, LoadDiagnosis* why = nullptr);
+    // The same from a stream that is already open (a pipe works: it is read
+    // once, front to back, and only as far as the eleventh player).
+    int read(std::FILE* file, LoadDiagnosis* why = nullptr);
 
 private:
     Player players_[kPlayers];
-    char name_[16] = {};
+    char name_[Player::kNameBytes] = {};
     char filePath_[260] = {};
     int keeper_ = -1;
     int bowlers_[kMaxBowlers] = {-1, -1, -1, -1, -1, -1, -1, -1, -1, -1};

@@ -6,6 +6,7 @@
 
 #include "teams/line_scan.h"
 #include "teams/team.h"
+#include "teams/text_encoding.h"
 
 namespace {
 
@@ -29,11 +30,26 @@ int Team::load(const char* path, LoadDiagnosis* why)
         explain(why, std::string("cannot be opened: ") + std::strerror(errno));
         return 0;
     }
+    const int result = read(file, why);
+    std::fclose(file);
+    return result;
+}
+
+int Team::read(std::FILE* file, LoadDiagnosis* why)
+{
+    explain(why, {});
+    // Names are kept as read until the whole of what is read is known to be
+    // UTF-8 or not; only then are they decoded.
+    char rawNames[kPlayers][ScannedLine::kRawNameBytes + 1] = {};
+    char rawTeamName[ScannedLine::kRawNameBytes + 1] = {};
+    bool teamNamed = false;
+    Utf8Validator encoding;
 
     // A line longer than 1023 bytes is read in pieces, each scanned as a line.
     char line[1024];
     int count = 0;
     bool readError = false;
+    bool firstPiece = true;
     while (count < kPlayers) {
         if (std::feof(file)) break;
         if (!std::fgets(line, sizeof line, file)) {
@@ -45,16 +61,22 @@ int Team::load(const char* path, LoadDiagnosis* why)
             }
             continue;
         }
-        if (line[0] == '#') continue;
-        ScannedLine scanned = scanTeamLine(line);
+        char* text = line;
+        // An editor's byte-order mark says UTF-8; it is not part of the first line.
+        if (firstPiece && std::strncmp(text, "\xEF\xBB\xBF", 3) == 0) text += 3;
+        firstPiece = false;
+        encoding.feed(text);
+        if (text[0] == '#') continue;
+        ScannedLine scanned = scanTeamLine(text);
         if (scanned.fields == 1) {
-            setName(scanned.name);
+            storeText(rawTeamName, scanned.name);
+            teamNamed = true;
             continue;
         }
         int* v = scanned.values;
         if (v[3] != 0) v[4] = v[5] = v[6] = v[7] = 0;  // the keeper never bowls
+        std::memcpy(rawNames[count], scanned.name, sizeof scanned.name);
         Player& p = players_[count++];
-        p.setName(scanned.name);
         p.batTempo = v[0];
         p.batRisk = v[1];
         p.batSurvival = v[2];
@@ -64,6 +86,9 @@ int Team::load(const char* path, LoadDiagnosis* why)
         p.bowlThreat = v[6];
         p.bowlStyle = v[7];
     }
+    const bool utf8 = encoding.valid();
+    if (teamNamed) setName(cleanName(rawTeamName, utf8));
+    for (int i = 0; i < count; ++i) players_[i].setName(cleanName(rawNames[i], utf8));
 
     int result = 0;
     if (readError) {
@@ -89,6 +114,5 @@ int Team::load(const char* path, LoadDiagnosis* why)
             explain(why, std::to_string(keepers) + " wicket-keepers");
         }
     }
-    std::fclose(file);
     return result;
 }

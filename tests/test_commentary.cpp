@@ -36,7 +36,7 @@ struct Booth {
     std::string howOut(int kind, int bowler, int fielder)
     {
         e.innings().batting[0].dismissal = Dismissal{kind, bowler, fielder};
-        char out[48];
+        char out[Innings::kHowOutBytes];
         e.innings().dismissalText(0, out);
         return out;
     }

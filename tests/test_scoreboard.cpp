@@ -112,7 +112,7 @@ TEST_F(Board, FullPaintPlacesEveryFieldOnItsCellAndTheCurrentPlayersInTheirColou
     paint(nullptr, nullptr);
     EXPECT_EQ(calls[0].rect, rowRect(1)) << "the batting row is filled first: " << calls[0];
     EXPECT_EQ(calls[0].options, TextCanvas::Opaque);
-    char how[48];
+    char how[Innings::kHowOutBytes];
     inn().dismissalText(0, how);
     const Team& field = match.teams[1];
     struct Field {
@@ -164,7 +164,7 @@ TEST_F(Board, DismissedBatsmenAreGreenWithTheirHowOutAndThoseYetToBatNavy)
     const int out = inn().batting[h.striker].dismissal.kind == NotOut ? h.nonStriker : h.striker;
     ASSERT_NE(inn().batting[out].dismissal.kind, NotOut) << "the dismissed batsman is still a hinted line";
     paint(nullptr, &h);
-    char how[48];
+    char how[Innings::kHowOutBytes];
     inn().dismissalText(out, how);
     EXPECT_EQ(at(1, out + 1).entry, 5);
     EXPECT_EQ(at(17, out + 1).text, how);

@@ -1,0 +1,182 @@
+#include "app/output_files.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+struct Identity {
+    bool exists = false;
+    bool shareable = false;  // a character device: many writers harm nothing
+    dev_t device = 0;
+    ino_t inode = 0;
+    std::string resolved;  // for a file that does not exist yet
+};
+
+// The absolute path with the folder resolved (the file itself need not exist).
+std::string resolvedPath(const std::string& path)
+{
+    const std::size_t slash = path.find_last_of('/');
+    const std::string folder = slash == std::string::npos ? "." : (slash == 0 ? "/" : path.substr(0, slash));
+    const std::string leaf = slash == std::string::npos ? path : path.substr(slash + 1);
+    char buffer[PATH_MAX];
+    if (!::realpath(folder.c_str(), buffer)) return path;
+    std::string out = buffer;
+    if (out.back() != '/') out += '/';
+    return out + leaf;
+}
+
+Identity identify(const std::string& path)
+{
+    Identity id;
+    struct stat st {};
+    const int r = namesStandardOutput(path) && path == "-" ? ::fstat(STDOUT_FILENO, &st) : ::stat(path.c_str(), &st);
+    if (r == 0) {
+        id.exists = true;
+        id.shareable = S_ISCHR(st.st_mode);
+        id.device = st.st_dev;
+        id.inode = st.st_ino;
+    } else {
+        id.resolved = resolvedPath(path);
+    }
+    return id;
+}
+
+bool same(const Identity& a, const Identity& b)
+{
+    if (a.exists != b.exists) return false;
+    if (a.exists) return !a.shareable && a.device == b.device && a.inode == b.inode;
+    return a.resolved == b.resolved;
+}
+
+std::string reason() { return std::strerror(errno); }
+
+}  // namespace
+
+bool namesStandardOutput(const std::string& path) { return path == "-" || path == "/dev/stdout"; }
+
+std::string findClash(const std::vector<NamedFile>& files)
+{
+    std::vector<Identity> ids;
+    ids.reserve(files.size());
+    for (const NamedFile& f : files) ids.push_back(identify(f.path));
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        for (std::size_t j = 0; j < i; ++j) {
+            if (!files[i].output && !files[j].output) continue;  // reading one file twice harms nothing
+            if (!same(ids[i], ids[j])) continue;
+            const NamedFile& a = files[j].output ? files[i] : files[j];
+            const NamedFile& b = files[j].output ? files[j] : files[i];
+            const char* verb = a.output ? "would write over each other" : "would be written over";
+            return a.option + a.path + " and " + b.option + b.path + " are the same file and " + verb;
+        }
+    }
+    return {};
+}
+
+bool isStandardOutputFile(const std::string& path)
+{
+    if (namesStandardOutput(path)) return true;
+    struct stat out {}, st {};
+    if (::fstat(STDOUT_FILENO, &out) != 0 || ::stat(path.c_str(), &st) != 0) return false;
+    return !S_ISCHR(st.st_mode) && out.st_dev == st.st_dev && out.st_ino == st.st_ino;
+}
+
+bool ReplacingFile::open(const std::string& path, std::string& error)
+{
+    discard();
+    path_ = path;
+    if (isStandardOutputFile(path)) {
+        toStandardOutput_ = true;
+        stream_ = stdout;
+        return true;
+    }
+    const std::size_t slash = path.find_last_of('/');
+    const std::string folder = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+    const std::string leaf = slash == std::string::npos ? path : path.substr(slash + 1);
+    std::string pattern = folder + "." + leaf + ".XXXXXX";
+    const int fd = ::mkstemp(pattern.data());
+    if (fd < 0) {
+        error = reason();
+        return false;
+    }
+    temporary_ = pattern;
+    // The finished file gets the mode it had, or the mode a new file gets.
+    struct stat st {};
+    mode_t mode;
+    if (::stat(path.c_str(), &st) == 0) {
+        mode = st.st_mode & 07777;
+    } else {
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        mode = 0666 & ~mask;
+    }
+    ::fchmod(fd, mode);
+    stream_ = ::fdopen(fd, "w");
+    if (!stream_) {
+        error = reason();
+        ::close(fd);
+        discard();
+        return false;
+    }
+    return true;
+}
+
+bool ReplacingFile::commit(std::string& error)
+{
+    if (!stream_) {
+        error = "nothing to write";
+        return false;
+    }
+    if (toStandardOutput_) {
+        stream_ = nullptr;
+        toStandardOutput_ = false;
+        if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
+            error = reason();
+            return false;
+        }
+        return true;
+    }
+    errno = 0;
+    bool ok = std::fflush(stream_) == 0 && !std::ferror(stream_);
+    if (!ok) error = errno ? reason() : "write error";
+    if (std::fclose(stream_) != 0 && ok) {
+        ok = false;
+        error = reason();
+    }
+    stream_ = nullptr;
+    if (ok && std::rename(temporary_.c_str(), path_.c_str()) != 0) {
+        ok = false;
+        error = reason();
+    }
+    if (ok) temporary_.clear();
+    discard();
+    return ok;
+}
+
+void ReplacingFile::discard()
+{
+    if (stream_ && !toStandardOutput_) std::fclose(stream_);
+    stream_ = nullptr;
+    toStandardOutput_ = false;
+    if (!temporary_.empty()) {
+        std::remove(temporary_.c_str());
+        temporary_.clear();
+    }
+}
+
+bool replaceFileContents(const std::string& path, const std::string& contents, std::string& error)
+{
+    ReplacingFile file;
+    if (!file.open(path, error)) return false;
+    if (!contents.empty() && std::fwrite(contents.data(), 1, contents.size(), file.stream()) != contents.size()) {
+        error = reason();
+        return false;
+    }
+    return file.commit(error);
+}
