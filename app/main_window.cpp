@@ -252,7 +252,7 @@ void MainWindow::onPlayGame()
     }
     if (name) {
         // A report written over a team file would destroy the side: play does not start.
-        const std::string clash = findClash({{"", teamPaths_[0], false}, {"", teamPaths_[1], false}, {"", *name, true}});
+        const std::string clash = findClash({{teamPaths_[0], teamPaths_[0], false}, {teamPaths_[1], teamPaths_[1], false}, {*name, *name, true}});
         if (!clash.empty()) {
             platform_.messageBox(text(str::ReportWouldOverwrite) + *name, text(str::AppName), MessageIcon::None);
             if (autoplay_) fail();

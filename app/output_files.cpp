@@ -70,10 +70,11 @@ std::string findClash(const std::vector<NamedFile>& files)
         for (std::size_t j = 0; j < i; ++j) {
             if (!files[i].output && !files[j].output) continue;  // reading one file twice harms nothing
             if (!same(ids[i], ids[j])) continue;
-            const NamedFile& a = files[j].output ? files[i] : files[j];
-            const NamedFile& b = files[j].output ? files[j] : files[i];
-            const char* verb = a.output ? "would write over each other" : "would be written over";
-            return a.option + a.path + " and " + b.option + b.path + " are the same file and " + verb;
+            if (files[i].output && files[j].output)
+                return files[j].label + " and " + files[i].label + " would write to the same file";
+            const NamedFile& output = files[i].output ? files[i] : files[j];
+            const NamedFile& input = files[i].output ? files[j] : files[i];
+            return output.label + " would write over " + input.label;
         }
     }
     return {};

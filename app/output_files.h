@@ -12,7 +12,7 @@
 bool namesStandardOutput(const std::string& path);
 
 struct NamedFile {
-    std::string option;  // how the user named it, e.g. "/s=" or "--commentary="
+    std::string label;  // how the user named it, e.g. "/s=report.txt", for messages
     std::string path;
     bool output = false;
 };

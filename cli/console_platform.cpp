@@ -71,15 +71,14 @@ void ConsolePlatform::showUsage(const std::string& text, const std::string&) { s
 
 std::string ConsolePlatform::checkOutputs(const CommandLineSettings& settings) const
 {
-    std::vector<NamedFile> files{{"/t1=", *settings.team1File, false}, {"/t2=", *settings.team2File, false}};
-    if (settings.outputFileName) files.push_back({"/s=", *settings.outputFileName, true});
-    else files.push_back({"the report on standard output", "", true}), files.back().path = "-";
-    if (!commentaryPath_.empty()) files.push_back({"--commentary=", commentaryPath_, true});
-    if (!cricsheetPath_.empty()) files.push_back({"--cricsheet=", cricsheetPath_, true});
-    if (!chartsFolder_.empty()) {
-        files.push_back({"--charts=", chartsFolder_ + "/worm.png", true});
-        files.push_back({"--charts=", chartsFolder_ + "/manhattan.png", true});
-    }
+    std::vector<NamedFile> files{{"/t1=" + *settings.team1File, *settings.team1File, false},
+                                 {"/t2=" + *settings.team2File, *settings.team2File, false}};
+    if (settings.outputFileName) files.push_back({"/s=" + *settings.outputFileName, *settings.outputFileName, true});
+    else files.push_back({"the report on standard output", "-", true});
+    if (!commentaryPath_.empty()) files.push_back({"--commentary=" + commentaryPath_, commentaryPath_, true});
+    if (!cricsheetPath_.empty()) files.push_back({"--cricsheet=" + cricsheetPath_, cricsheetPath_, true});
+    for (const char* chart : {"/worm.png", "/manhattan.png"})
+        if (!chartsFolder_.empty()) files.push_back({"--charts=" + chartsFolder_ + " (" + (chart + 1) + ")", chartsFolder_ + chart, true});
     return findClash(files);
 }
 

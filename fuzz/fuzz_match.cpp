@@ -10,6 +10,9 @@
 #include <cstdio>
 #include <string>
 
+#include "analysis/batch.h"
+#include "analysis/batch_summary.h"
+#include "analysis/cricsheet.h"
 #include "soak/match_check.h"
 
 namespace {
@@ -91,5 +94,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     static std::FILE* const sink = std::fopen("/dev/null", "w");
     require(sink != nullptr);
     require(checkReport(match, sink).empty());
+
+    // Every JSON output of the match is built too: names may be any bytes.
+    const std::string cricsheet = cricsheetJson(match, "2026-01-01");
+    require(!cricsheet.empty());
+    BatchSettings batch;
+    batch.matches = 1;
+    batch.firstSeed = static_cast<std::int32_t>(seed | 1);
+    batch.options = match.options();
+    require(!formatBatchJson(runBatch(batch, first, second), batch).empty());
     return 0;
 }

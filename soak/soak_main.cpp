@@ -83,7 +83,7 @@ std::vector<Side> generatedSides()
     sides.push_back(makeSide("Negative", 6, [](int i) { return Ratings{-500 - i, -1, -1000, -300, -i, -2}; }));
     sides.push_back(makeSide("Alternating", 7, [](int i) {
         const int v = i % 3 == 0 ? INT_MAX : (i % 3 == 1 ? 0 : INT_MIN);
-        return Ratings{v, -v / 2, v, v, v, v};
+        return Ratings{v, -(v / 2), v, v, v, v};  // halved first: -INT_MIN does not exist
     }));
     // Set batsmen who are never out once in, against bowlers who beat them often.
     sides.push_back(makeSide("Survivors", 5, [](int) { return Ratings{1000, 900, 1000, 1000, 900, 0}; }));

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <regex>
 #include <string>
@@ -62,11 +63,120 @@ TEST(Cli, WithoutASeedTheSeedIsPrintedAndTheReportGoesToStandardOutput)
     const CliRun first = runCli({kHarbour, kUpland});
     EXPECT_EQ(first.status, 0);
     std::smatch m;
-    ASSERT_TRUE(std::regex_match(first.err, m, std::regex("seed: ([0-9]+)\n"))) << first.err;
+    ASSERT_TRUE(std::regex_match(first.err, m, std::regex("seed: (-?[1-9][0-9]*)\n"))) << first.err;
     const std::string report = support::tempPath("cli-report.txt");
     const CliRun again = runCli({kHarbour, kUpland, "/r=" + m[1].str(), "/s=" + report});
     EXPECT_EQ(again.status, 0);
     EXPECT_EQ(again.out + again.err, "") << "no seed line when /r= gives one, no report when /s= names a file";
     EXPECT_EQ(support::readFile(report), first.out) << "the seed replays the match wherever its report goes";
     EXPECT_FALSE(first.out.empty());
+}
+
+// Every refusal leaves every input byte as it was and creates nothing.
+TEST(Cli, OutputsThatWouldDestroyAnInputOrEachOtherAreRefused)
+{
+    const std::string folder = support::tempPath("clash");
+    std::system(("rm -rf '" + folder + "' && mkdir -p '" + folder + "'").c_str());
+    const std::string north = support::writeFile("clash/n.xi", support::readFile(support::dataPath("harbour.xi")));
+    const std::string south = support::writeFile("clash/s.xi", support::readFile(support::dataPath("upland.xi")));
+    const std::string other = support::writeFile("clash/o.txt", "an earlier file\n");
+    const std::string teams[] = {"/t1=" + north, "/t2=" + south};
+    struct Case {
+        const char* what;
+        std::vector<std::string> outputs;
+    } cases[] = {
+        {"team file as report", {"/s=" + north}},
+        {"team file as commentary, named another way", {"--commentary=" + folder + "/../clash/s.xi"}},
+        {"team file as Cricsheet", {"--cricsheet=" + north}},
+        {"report and Cricsheet on one file", {"/s=" + other, "--cricsheet=" + other}},
+        {"report and commentary on one new file", {"/s=" + folder + "/new.txt", "--commentary=" + folder + "/new.txt"}},
+        {"commentary on standard output, which has the report", {"--commentary=/dev/stdout"}},
+        {"Cricsheet on standard output, which has the report", {"--cricsheet=-"}},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> args(std::begin(teams), std::end(teams));
+        args.push_back("/r=3");
+        args.insert(args.end(), c.outputs.begin(), c.outputs.end());
+        const CliRun run = runCli(args);
+        EXPECT_EQ(run.status, 2) << c.what;
+        EXPECT_NE(run.err.find("nothing was written"), std::string::npos) << c.what << ": " << run.err;
+        EXPECT_EQ(run.out, "") << c.what;
+        EXPECT_EQ(support::readFile(north), support::readFile(support::dataPath("harbour.xi"))) << c.what;
+        EXPECT_EQ(support::readFile(south), support::readFile(support::dataPath("upland.xi"))) << c.what;
+        EXPECT_EQ(support::readFile(other), "an earlier file\n") << c.what;
+        EXPECT_EQ(std::system(("test $(ls -A '" + folder + "' | wc -l) -eq 3").c_str()), 0) << c.what << ": a file was created";
+    }
+    // Standard output as an output is the stream already open: nothing is reopened or emptied.
+    const std::string report = folder + "/report.txt";
+    const CliRun split = runCli({teams[0], teams[1], "/r=3", "/s=" + report, "--commentary=-"});
+    EXPECT_EQ(split.status, 0) << split.err;
+    EXPECT_EQ(support::splitLines(split.out).size(), static_cast<std::size_t>(std::count(split.out.begin(), split.out.end(), '\n')));
+    EXPECT_NE(support::readFile(report).find(std::string(loadString(str::Defeated))), std::string::npos);
+}
+
+TEST(Cli, TeamFilesMayBePipesAndAreReadOnce)
+{
+    const std::string file = support::dataPath("harbour.xi"), other = support::dataPath("upland.xi");
+    const CliRun plain = runCli({"/t1=" + file, "/t2=" + other, "/r=9"});
+    const std::string fifo = support::tempPath("side.fifo");
+    std::system(("rm -f '" + fifo + "' && mkfifo '" + fifo + "'").c_str());
+    const std::string out = support::tempPath("pipe.out");
+    const std::string cli = std::string("'") + PELMORA_CLI + "'";
+    const std::string commands[] = {
+        "cat '" + file + "' | " + cli + " /t1=/dev/stdin '/t2=" + other + "' /r=9 >'" + out + "'",
+        "(cat '" + file + "' >'" + fifo + "' &); " + cli + " '/t1=" + fifo + "' '/t2=" + other + "' /r=9 >'" + out + "'",
+        "cat '" + file + "' | " + cli + " /t1=/dev/stdin '/t2=" + other + "' /r=9 --matches=2 >'" + out + "'",
+    };
+    for (int i = 0; i < 2; ++i) {
+        EXPECT_EQ(std::system(commands[i].c_str()), 0) << commands[i];
+        EXPECT_EQ(support::readFile(out), plain.out) << commands[i];
+    }
+    EXPECT_EQ(std::system(commands[2].c_str()), 0);
+    EXPECT_NE(support::readFile(out).find("2 one-day matches"), std::string::npos);
+}
+
+// A Latin-1 name and one with a terminal escape, through the report and the
+// Cricsheet export: valid UTF-8, no control characters, columns by characters.
+TEST(Cli, NamesOfAnyEncodingReachEveryOutputAsCleanUtf8)
+{
+    std::string side = support::readFile(support::dataPath("harbour.xi"));
+    side.replace(side.find("Abbot"), 5, "M\xFC\x1B[2Jller");
+    const std::string file = support::writeFile("latin1.xi", side);
+    const std::string json = support::tempPath("latin1.json"), report = support::tempPath("latin1.txt");
+    const CliRun run = runCli({"/t1=" + file, "/t2=" + support::dataPath("upland.xi"), "/r=4", "/s=" + report,
+                               "--cricsheet=" + json});
+    ASSERT_EQ(run.status, 0) << run.err;
+    const std::string name = "M\xC3\xBC?[2Jller";
+    const std::string text = support::readFile(report);
+    EXPECT_EQ(text.find('\x1B'), std::string::npos);
+    const std::size_t at = text.find(name + " ");
+    ASSERT_NE(at, std::string::npos) << text;
+    EXPECT_EQ(text.substr(at + name.size(), 16 - 10), std::string(6, ' ')) << "padded to 16 characters, not bytes";
+    EXPECT_NE(support::readFile(json).find("\"" + name + "\""), std::string::npos);
+}
+
+TEST(Cli, SeedsReplayAndUnknownOptionsAreRefused)
+{
+    const std::string teams[] = {"/t1=" + support::dataPath("harbour.xi"), "/t2=" + support::dataPath("upland.xi")};
+    struct Case {
+        std::vector<std::string> args;
+        int status;
+        const char* says;
+    } cases[] = {
+        {{teams[0], teams[1], "--matches=3", "/r=2147483645"}, 0, ""},
+        {{teams[0], teams[1], "--matches=3", "/r=2147483646"}, 2, "go past 2147483647"},
+        {{teams[0], teams[1], "--matches=3", "/r=-2"}, 2, "reach 0"},
+        {{teams[0], teams[1], "--matches=3", "/r=-3"}, 0, ""},
+        {{teams[0], teams[1], "--matchez=5"}, 2, "unknown option --matchez=5"},
+        {{"--bogus"}, 2, "unknown option --bogus"},
+        {{teams[0], teams[1], "--matches=2", "--commentary=x.txt"}, 2, "does not go with --commentary="},
+        {{"--matches=5", "/?"}, 0, ""},
+        {{"--version"}, 0, ""},
+    };
+    for (const Case& c : cases) {
+        const CliRun run = runCli(c.args);
+        EXPECT_EQ(run.status, c.status) << c.args.back() << ": " << run.err;
+        EXPECT_NE(run.err.find(c.says), std::string::npos) << run.err;
+    }
+    EXPECT_NE(runCli({teams[0], teams[1], "--matches=3", "/r=-3"}).out.find("seeds -3..-1"), std::string::npos);
 }

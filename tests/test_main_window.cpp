@@ -232,6 +232,14 @@ TEST(MainWindow, ReportThatCannotBeOpenedOrWrittenIsReportedAndTheExitStatusIsNo
                   Texts{(name == missing ? "Failure opening output file." : "Failure writing output file.") + name});
         EXPECT_NE(h.platform.quitCode.value_or(0), 0);
     }
+    // A report named as one of the sides would destroy it: play does not start.
+    const std::string side = sideFile("Keepsake", 6), before = support::readFile(side);
+    Harness h;
+    h.preset(side, 1, "", side).open();
+    EXPECT_EQ(h.platform.boxes, Texts{std::string(loadString(str::ReportWouldOverwrite)) + side});
+    EXPECT_EQ(h.match().gameStarted, 0);
+    EXPECT_NE(h.platform.quitCode.value_or(0), 0);
+    EXPECT_EQ(support::readFile(side), before);
 }
 
 TEST(MainWindow, ClosingDuringPlayLeavesAnEmptyReport)
