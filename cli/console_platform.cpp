@@ -57,7 +57,7 @@ void ConsolePlatform::showUsage(const std::string& text, const std::string&) { s
 
 bool ConsolePlatform::writeCricsheet(const Match& match)
 {
-    const std::string json = cricsheetJson(match, todayUtc());
+    const std::string json = cricsheetJson(match, todayUtc(), venue_);
     std::FILE* f = std::fopen(cricsheetPath_.c_str(), "w");
     bool ok = f && std::fwrite(json.data(), 1, json.size(), f) == json.size();
     if (f && std::fclose(f) != 0) ok = false;

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <string>
 
+#include "analysis/cricsheet.h"
 #include "app/application.h"
 #include "cli/batch_mode.h"
 #include "cli/console_platform.h"
@@ -33,7 +34,7 @@ bool readCount(const char* text, int& out)
 
 int main(int argc, char** argv)
 {
-    std::string commentaryPath, cricsheetPath, chartsFolder;
+    std::string commentaryPath, cricsheetPath, chartsFolder, venue = kDefaultVenue;
     BatchModeOptions batch;
     for (int i = 1; i < argc; ++i) {
         const char* value = nullptr;
@@ -42,6 +43,7 @@ int main(int argc, char** argv)
             std::printf("\npelmora-cli also takes:\n"
                         "--commentary=FILE : every delivery's commentary line, one per line\n"
                         "--cricsheet=FILE : the match in Cricsheet's ball-by-ball JSON format\n"
+                        "--venue=NAME : the ground that file names (default: Pelmora Oval)\n"
                         "--charts=DIR : worm.png and manhattan.png of the match, drawn offscreen\n"
                         "--matches=N : play N matches with seeds /r=, /r=+1, ... and print a summary\n"
                         "--threads=K : threads for --matches (default: the number of cores)\n"
@@ -52,6 +54,8 @@ int main(int argc, char** argv)
             commentaryPath = value;
         } else if ((value = optionValue(argv[i], "--cricsheet="))) {
             cricsheetPath = value;
+        } else if ((value = optionValue(argv[i], "--venue="))) {
+            venue = value;
         } else if ((value = optionValue(argv[i], "--charts="))) {
             chartsFolder = value;
         } else if ((value = optionValue(argv[i], "--matches="))) {
@@ -76,6 +80,7 @@ int main(int argc, char** argv)
 
     ConsolePlatform platform;
     platform.setCricsheetPath(cricsheetPath);
+    platform.setVenue(venue);
     platform.setChartsFolder(chartsFolder);
     std::FILE* commentary = nullptr;
     if (!commentaryPath.empty()) {
