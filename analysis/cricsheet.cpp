@@ -1,5 +1,8 @@
 #include "analysis/cricsheet.h"
 
+#include <chrono>
+#include <cstdint>
+#include <cstdio>
 #include <ctime>
 #include <nlohmann/json.hpp>
 
@@ -30,7 +33,7 @@ std::string nameOf(const Team* team, int index)
     return p ? p->name() : "";
 }
 
-json inningsJson(const Innings& inn)
+json inningsJson(const Innings& inn, bool oneDay)
 {
     json overs = json::array();
     json current;
@@ -98,60 +101,126 @@ json inningsJson(const Innings& inn)
     if (currentOver >= 0) overs.push_back(current);
 
     json j{{"team", inn.battingTeam->name()}, {"overs", overs}};
-    if (inn.target != -1) j["target"] = {{"runs", inn.target + 1}};
+    // The score that wins; a target of no runs is no target at all.
+    if (inn.target != -1 && inn.target + 1 >= 1) {
+        j["target"] = {{"runs", inn.target + 1}};
+        if (oneDay) j["target"]["overs"] = inn.maxBalls / 6;
+    }
     // Closed by neither the tenth wicket, the allowance nor the target: declared.
     const bool chased = inn.target != -1 && inn.runs > inn.target;
     if (inn.closed && inn.wickets < 10 && inn.legalBalls < inn.maxBalls && !chased) j["declared"] = true;
     return j;
 }
 
+// How cricket reads the match: the innings it counts (from the first) and
+// its outcome.
+struct Reading {
+    int innings = 0;
+    json outcome;
+};
+
+Reading readMatch(const Match& match)
+{
+    const bool oneDay = match.inningsCount == 2;
+    const json draw{{"result", "draw"}};
+    int total[2] = {0, 0};  // by the side batting first, second
+    for (int k = 0; k < match.inningsCount && k < 4; ++k) {
+        const Innings& inn = match.innings[k];
+        // A later innings that could not start ended the match there.
+        if (!inn.battingTeam || inn.deliveries == 0) return {k, {{"result", "no result"}}};
+        // The ball budget was spent before this innings: its one ball never
+        // happened in cricket, time ran out.
+        if (!oneDay && inn.maxBalls <= 0) return {k, draw};
+        total[k % 2] += inn.runs;
+        const bool chased = inn.target != -1 && inn.runs > inn.target;
+        if (!oneDay && inn.wickets < 10 && !chased && inn.legalBalls >= inn.maxBalls) return {k + 1, draw};
+        // Behind after both their innings: the side batting second has won
+        // without batting again.
+        if (k == 2 && total[0] < total[1])
+            return {3, {{"winner", match.teams[1].name()}, {"by", {{"innings", 1}, {"runs", total[1] - total[0]}}}}};
+    }
+    const int n = match.inningsCount;
+    if (total[1] > total[0])
+        return {n, {{"winner", match.teams[1].name()}, {"by", {{"wickets", 10 - match.innings[n - 1].wickets}}}}};
+    if (total[0] > total[1]) return {n, {{"winner", match.teams[0].name()}, {"by", {{"runs", total[0] - total[1]}}}}};
+    return {n, {{"result", "tie"}}};
+}
+
+// One date per day played, at ninety overs a day.
+json matchDates(const std::string& first, int legalBalls, bool oneDay)
+{
+    int y = 0;
+    unsigned m = 0, d = 0;
+    json dates = json::array({first});
+    const int days = oneDay ? 1 : (legalBalls + 539) / 540;
+    if (days <= 1 || std::sscanf(first.c_str(), "%d-%u-%u", &y, &m, &d) != 3) return dates;
+    const std::chrono::year_month_day day0{std::chrono::year{y}, std::chrono::month{m}, std::chrono::day{d}};
+    if (!day0.ok()) return dates;
+    for (int i = 1; i < days; ++i) {
+        const std::chrono::year_month_day next{std::chrono::sys_days{day0} + std::chrono::days{i}};
+        char text[16];
+        std::snprintf(text, sizeof text, "%04d-%02u-%02u", static_cast<int>(next.year()),
+                      static_cast<unsigned>(next.month()), static_cast<unsigned>(next.day()));
+        dates.push_back(text);
+    }
+    return dates;
+}
+
 }  // namespace
 
-std::string cricsheetJson(const Match& match, const std::string& date)
+std::string cricsheetPlayerId(const std::string& side, const std::string& player)
 {
-    const int n = match.inningsCount;
-    const bool oneDay = n == 2;
+    std::uint32_t h = 2166136261u;
+    auto mix = [&h](unsigned char c) { h = (h ^ c) * 16777619u; };
+    for (unsigned char c : side) mix(c);
+    mix(0);
+    for (unsigned char c : player) mix(c);
+    char text[9];
+    std::snprintf(text, sizeof text, "%08x", static_cast<unsigned>(h));
+    return text;
+}
+
+std::string cricsheetJson(const Match& match, const std::string& date, const std::string& venue)
+{
+    const bool oneDay = match.inningsCount == 2;
+    const Reading reading = readMatch(match);
+    int legalBalls = 0;
+    for (int k = 0; k < reading.innings; ++k) legalBalls += match.innings[k].legalBalls;
+
     json info;
     info["balls_per_over"] = 6;
-    info["dates"] = json::array({date});
+    info["dates"] = matchDates(date, legalBalls, oneDay);
     info["gender"] = "male";
     info["match_type"] = oneDay ? "ODM" : "MDM";
     if (oneDay) info["overs"] = Match::kOneDayBalls / 6;
-    info["teams"] = {match.teams[0].name(), match.teams[1].name()};
-    json players = json::object();
+    info["outcome"] = reading.outcome;
+    json players = json::object(), people = json::object();
     for (const Team& t : match.teams) {
         json list = json::array();
-        for (int p = 0; p < Team::kPlayers; ++p) list.push_back(t.player(p)->name());
+        for (int p = 0; p < Team::kPlayers; ++p) {
+            const std::string name = t.player(p)->name();
+            list.push_back(name);
+            people[name] = cricsheetPlayerId(t.name(), name);
+        }
         players[t.name()] = list;
     }
     info["players"] = players;
+    info["registry"] = {{"people", people}};
+    info["season"] = date.substr(0, 4);
+    info["team_type"] = "club";
+    info["teams"] = {match.teams[0].name(), match.teams[1].name()};
     if (match.tossWinner == 0 || match.tossWinner == 1)
         info["toss"] = {{"winner", match.teams[match.tossWinner].name()},
                         {"decision", match.tossWinner == 0 ? "bat" : "field"}};
-
-    // The same result as the report's last line: aggregates decide, even a
-    // Test that ran out of balls.
-    const int a = match.innings[0].runs + (n > 2 ? match.innings[2].runs : 0);
-    const int b = match.innings[1].runs + (n > 3 ? match.innings[3].runs : 0);
-    if (a > b) {
-        info["outcome"] = {{"winner", match.teams[0].name()}, {"by", {{"runs", a - b}}}};
-    } else if (b > a) {
-        const int last = n > 3 ? 3 : 1;
-        info["outcome"] = {{"winner", match.teams[1].name()}, {"by", {{"wickets", 10 - match.innings[last].wickets}}}};
-    } else {
-        info["outcome"] = {{"result", "tie"}};
-    }
+    info["venue"] = venue.empty() ? kDefaultVenue : venue;
 
     json innings = json::array();
-    for (int k = 0; k < n; ++k) {
-        const Innings& inn = match.innings[k];
-        if (!inn.battingTeam || inn.deliveries == 0) continue;
-        innings.push_back(inningsJson(inn));
-    }
+    for (int k = 0; k < reading.innings; ++k) innings.push_back(inningsJson(match.innings[k], oneDay));
     json doc{{"meta", {{"data_version", "1.1.0"}, {"created", date}, {"revision", 1}}},
              {"info", info},
              {"innings", innings}};
-    return doc.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) + "\n";
+    // Names are UTF-8 already; should a byte not be, it must not stop the export.
+    return doc.dump(2, ' ', false, json::error_handler_t::replace) + "\n";
 }
 
 std::string todayUtc()

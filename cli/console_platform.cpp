@@ -86,7 +86,7 @@ bool ConsolePlatform::writeCricsheet(const Match& match)
 {
     std::string error;
     try {
-        if (replaceFileContents(cricsheetPath_, cricsheetJson(match, todayUtc()), error)) return true;
+        if (replaceFileContents(cricsheetPath_, cricsheetJson(match, todayUtc(), venue_), error)) return true;
     } catch (const std::exception& e) {
         error = e.what();
     }

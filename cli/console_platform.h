@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 
+#include "analysis/cricsheet.h"
 #include "app/application.h"
 #include "app/platform.h"
 
@@ -20,6 +21,8 @@ public:
     void setCommentaryPath(std::string path) { commentaryPath_ = std::move(path); }
     // The finished match goes here in Cricsheet's JSON format (optional).
     void setCricsheetPath(std::string path) { cricsheetPath_ = std::move(path); }
+    // The ground that export names.
+    void setVenue(std::string venue) { venue_ = std::move(venue); }
     // worm.png and manhattan.png of the finished match go here (optional).
     void setChartsFolder(std::string folder) { chartsFolder_ = std::move(folder); }
 
@@ -54,6 +57,7 @@ private:
     std::FILE* errors_;
     std::string commentaryPath_;
     std::string cricsheetPath_;
+    std::string venue_ = kDefaultVenue;
     std::string chartsFolder_;
     bool quitRequested_ = false;
     int exitCode_ = 0;

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "analysis/cricsheet.h"
 #include "app/application.h"
 #include "cli/batch_mode.h"
 #include "cli/console_platform.h"
@@ -18,6 +19,7 @@ constexpr const char* kExtraUsage =
     "\npelmora-cli also takes:\n"
     "--commentary=FILE : every delivery's commentary line, one per line\n"
     "--cricsheet=FILE : the match in Cricsheet's ball-by-ball JSON format\n"
+    "--venue=NAME : the ground that file names (default: Pelmora Oval)\n"
     "--charts=DIR : worm.png and manhattan.png of the match, drawn offscreen\n"
     "--matches=N : play N matches with seeds /r=, /r=+1, ... and print a summary (N up to 2147483647)\n"
     "--threads=K : threads for --matches (default: the number of cores)\n"
@@ -59,7 +61,7 @@ int refuse(const std::string& message)
 
 int main(int argc, char** argv)
 {
-    std::string commentaryPath, cricsheetPath, chartsFolder;
+    std::string commentaryPath, cricsheetPath, chartsFolder, venue = kDefaultVenue;
     BatchModeOptions batch;
     bool version = false;
     // The program's own options start with "--"; every other argument is for
@@ -82,6 +84,8 @@ int main(int argc, char** argv)
             commentaryPath = value;
         } else if ((value = optionValue(arg, "--cricsheet="))) {
             cricsheetPath = value;
+        } else if ((value = optionValue(arg, "--venue="))) {
+            venue = value;
         } else if ((value = optionValue(arg, "--charts="))) {
             chartsFolder = value;
         } else if ((value = optionValue(arg, "--matches="))) {
@@ -130,6 +134,7 @@ int main(int argc, char** argv)
     platform.setCommentaryPath(commentaryPath);
     platform.setCricsheetPath(cricsheetPath);
     platform.setChartsFolder(chartsFolder);
+    platform.setVenue(venue);
 
     Application application;
     int status = application.initInstance(commandLine, platform);
