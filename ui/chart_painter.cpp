@@ -1,5 +1,6 @@
 #include "ui/chart_painter.h"
 
+#include <QFile>
 #include <QImage>
 #include <QPainter>
 #include <QPainterPath>
@@ -66,7 +67,7 @@ void drawLegend(QPainter& p, const Frame& f, const std::vector<InningsChart>& in
     const QFontMetrics fm = p.fontMetrics();
     int y = f.plot.top() + 4;
     for (std::size_t k = 0; k < innings.size(); ++k) {
-        const QString label = QString::fromStdString(innings[k].team) + QStringLiteral(" (innings %1)").arg(k + 1);
+        const QString label = QString::fromUtf8(innings[k].team) + QStringLiteral(" (innings %1)").arg(k + 1);
         const int w = fm.horizontalAdvance(label) + 22;
         const int x = f.plot.left() + 8;
         p.fillRect(x, y + fm.height() / 2 - 4, 12, 8, kInningsColours[k % 4]);
@@ -174,7 +175,7 @@ bool writeChartImages(const Match& match, const std::string& folder, std::string
             chart.paint(painter, image.rect(), data);
         }
         const std::string path = folder + "/" + chart.file;
-        if (!image.save(QString::fromStdString(path), "PNG")) {
+        if (!image.save(QFile::decodeName(path.c_str()), "PNG")) {
             if (error) *error = "cannot write " + path;
             return false;
         }

@@ -4,6 +4,8 @@
 #include <QPainter>
 #include <QString>
 
+#include "ui/ui_text.h"
+
 namespace {
 
 QRect toQRect(const CanvasRect& r) { return QRect(r.left, r.top, r.width(), r.height()); }
@@ -34,8 +36,7 @@ void PainterCanvas::drawText(int x, int y, std::string_view text, int colourEntr
     const ColourPair& colours = kScoreboardColours[colourEntry];
     const QColor back = backColour(colours);
 
-    // Team files are plain bytes; Latin-1 shows every byte as some character.
-    const QString s = QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+    const QString s = utf8(text);
     QRect cell(x, y, metrics_.horizontalAdvance(s), metrics_.height());
 
     painter_.save();
