@@ -121,6 +121,11 @@ enum : int {
     ChartsCaption = 1265,
     CricsheetFilePattern = 1266,
     FailureWritingCricsheet = 1267,
+
+    // The window's hint on an empty board and its file dialogs.
+    StartHint = 1300,
+    OpenTeamFileTitle = 1301,
+    SaveReportTitle = 1302,
 };
 }  // namespace str
 

@@ -10,8 +10,7 @@
 #include "ui/ui_text.h"
 
 AboutDialog::AboutDialog(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                          Qt::WindowCloseButtonHint)
+    : QDialog(parent, kDialogFlags)
 {
     applyDialogLook(*this);
     setWindowTitle(uiText(str::AboutCaption));

@@ -206,13 +206,19 @@ void MainFrame::messageBox(std::string_view text, std::string_view caption, Mess
 std::optional<std::string> MainFrame::chooseFile(FileKind kind)
 {
     QFileDialog dialog(dialogParent());
-    dialog.setAcceptMode(QFileDialog::AcceptOpen);
     if (kind == FileKind::Team) {
+        dialog.setWindowTitle(uiText(str::OpenTeamFileTitle));
+        dialog.setAcceptMode(QFileDialog::AcceptOpen);
         dialog.setFileMode(QFileDialog::ExistingFile);
         dialog.setNameFilter(uiText(str::TeamFilePattern));
     } else {
+        // The report is written there: a save dialog, which asks before
+        // replacing a file.
+        dialog.setWindowTitle(uiText(str::SaveReportTitle));
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
         dialog.setFileMode(QFileDialog::AnyFile);
         dialog.setNameFilter(uiText(str::ReportFilePattern));
+        dialog.setDefaultSuffix(QStringLiteral("txt"));
     }
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
     return QFile::encodeName(dialog.selectedFiles().constFirst()).toStdString();
