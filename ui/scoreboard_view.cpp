@@ -74,7 +74,8 @@ void ScoreboardView::render(const RepaintHint* hint, bool erase)
     painter.setTransform(toWidget);
     PainterCanvas canvas(painter, scoreboardFont(), paintArea(), colours);
     Scoreboard::paint(canvas, match_, nullptr, hint);
-    if (erase && match_.currentInnings == -1 && match_.teams[0].name()[0] == '\0' && match_.teams[1].name()[0] == '\0') {
+    if (erase && match_.currentInnings == -1 && match_.teams[0].name()[0] == '\0' &&
+        match_.teams[1].name()[0] == '\0') {
         const CanvasRect a = paintArea();
         painter.setPen(colours[0].text);
         painter.setFont(scoreboardFont());

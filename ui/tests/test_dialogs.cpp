@@ -105,14 +105,15 @@ TEST(Dialogs, ControlsStayInsideTheDialogAndTheirFramesAndThereIsNoMinimiseOrMax
         EXPECT_EQ(dialog->minimumSize(), dialog->maximumSize()) << name << " has a fixed size";
         const QList<QWidget*> children = dialog->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
         for (QWidget* child : children) {
-            EXPECT_TRUE(dialog->rect().contains(child->geometry())) << name << ": " << child->objectName().toStdString();
+            EXPECT_TRUE(dialog->rect().contains(child->geometry()))
+                << name << ": " << child->objectName().toStdString();
             // A control in a frame keeps clear of the frame's edges.
             for (QWidget* frame : children) {
                 if (!qobject_cast<QGroupBox*>(frame) || frame == child) continue;
                 if (!frame->geometry().contains(child->geometry().center())) continue;
                 EXPECT_TRUE(frame->geometry().adjusted(2, 2, -2, -2).contains(child->geometry()))
-                    << name << ": a control runs into the frame \"" << qobject_cast<QGroupBox*>(frame)->title().toStdString()
-                    << "\"";
+                    << name << ": a control runs into the frame \""
+                    << qobject_cast<QGroupBox*>(frame)->title().toStdString() << "\"";
             }
         }
     }
