@@ -201,6 +201,10 @@ constexpr Entry kTable[] = {
     {1266, "*.json"},
     {1267, "Failure writing Cricsheet file."},
     {1270, "The report file is a team file; choose another report file: "},
+
+    {1300, "Choose the two teams with Game \u2192 Choose Teams,\nthen start the match with Game \u2192 Play Game."},
+    {1301, "Open Team File"},
+    {1302, "Save the Match Report As"},
 };
 
 constexpr bool sortedById()

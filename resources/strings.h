@@ -124,6 +124,11 @@ enum : int {
 
     // Files that must not be written over.
     ReportWouldOverwrite = 1270,
+
+    // The window's hint on an empty board and its file dialogs.
+    StartHint = 1300,
+    OpenTeamFileTitle = 1301,
+    SaveReportTitle = 1302,
 };
 }  // namespace str
 

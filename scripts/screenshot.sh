@@ -1,29 +1,36 @@
 #!/usr/bin/env bash
-# Takes a picture of the window in the middle of a match between the sample
-# sides into docs/screenshot.png (or the file given). Needs no display: the
-# window runs on Qt's offscreen platform and grabs itself after N balls.
+# Regenerates every picture of the README from the current programs, with no
+# display (Qt's offscreen platform): the window in the middle of a one-day
+# match between the sample sides (docs/screenshot.png) and the worm chart of
+# that match (docs/worm.png). Takes another folder than docs/ as argument.
 #   BUILD_DIR   build folder (default build); configured and built if needed
-#   BALLS       balls to play before the picture (default 80)
+#   BALLS       balls to play before the window's picture (default 80)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 BUILD_DIR=${BUILD_DIR:-build}
-OUT=${1:-docs/screenshot.png}
+DOCS=${1:-docs}
 BALLS=${BALLS:-80}
+MATCH=(/r=7 /t1=samples/northshire.xi /t2=samples/southmoor.xi)
 
 if [ ! -f "$BUILD_DIR/build.ninja" ]; then
     cmake -S . -B "$BUILD_DIR" -G Ninja >/dev/null
 fi
-cmake --build "$BUILD_DIR" --target pelmora -j2
+cmake --build "$BUILD_DIR" --target pelmora pelmora-cli -j2
 
-mkdir -p "$(dirname "$OUT")"
-report=$(mktemp)
-trap 'rm -f "$report"' EXIT
-rm -f "$OUT"
-QT_QPA_PLATFORM=offscreen PELMORA_SCREENSHOT="$OUT" PELMORA_SCREENSHOT_AFTER="$BALLS" \
-    "$BUILD_DIR/pelmora" /a /nta /r=7 /d=0 /t1=samples/northshire.xi /t2=samples/southmoor.xi "/s=$report"
-if [ ! -s "$OUT" ]; then
-    echo "screenshot.sh: no picture was taken" >&2
+mkdir -p "$DOCS"
+scratch=$(mktemp -d)
+trap 'rm -rf "$scratch"' EXIT
+
+rm -f "$DOCS/screenshot.png"
+QT_QPA_PLATFORM=offscreen PELMORA_SCREENSHOT="$DOCS/screenshot.png" PELMORA_SCREENSHOT_AFTER="$BALLS" \
+    "$BUILD_DIR/pelmora" /a /nta /d=0 "${MATCH[@]}" "/s=$scratch/report.txt"
+if [ ! -s "$DOCS/screenshot.png" ]; then
+    echo "screenshot.sh: no picture of the window was taken" >&2
     exit 1
 fi
-echo "Wrote $OUT"
+echo "Wrote $DOCS/screenshot.png"
+
+QT_QPA_PLATFORM=offscreen "$BUILD_DIR/pelmora-cli" "${MATCH[@]}" "--charts=$scratch" >/dev/null
+cp "$scratch/worm.png" "$DOCS/worm.png"
+echo "Wrote $DOCS/worm.png"

@@ -9,9 +9,7 @@
 #include "ui/qt_platform.h"
 #include "ui/ui_text.h"
 
-AboutDialog::AboutDialog(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                          Qt::WindowCloseButtonHint)
+AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent, kDialogFlags)
 {
     applyDialogLook(*this);
     setWindowTitle(uiText(str::AboutCaption));

@@ -1,5 +1,6 @@
 #include "ui/chart_painter.h"
 
+#include <QFile>
 #include <QImage>
 #include <QPainter>
 #include <QPainterPath>
@@ -66,7 +67,7 @@ void drawLegend(QPainter& p, const Frame& f, const std::vector<InningsChart>& in
     const QFontMetrics fm = p.fontMetrics();
     int y = f.plot.top() + 4;
     for (std::size_t k = 0; k < innings.size(); ++k) {
-        const QString label = QString::fromStdString(innings[k].team) + QStringLiteral(" (innings %1)").arg(k + 1);
+        const QString label = QString::fromUtf8(innings[k].team) + QStringLiteral(" (innings %1)").arg(k + 1);
         const int w = fm.horizontalAdvance(label) + 22;
         const int x = f.plot.left() + 8;
         p.fillRect(x, y + fm.height() / 2 - 4, 12, 8, kInningsColours[k % 4]);
@@ -83,6 +84,16 @@ Frame frameFor(const QRect& area, int maxOvers, int maxRuns, const QFontMetrics&
     f.maxOvers = std::max(1, roundUp(maxOvers, niceStep(std::max(1, maxOvers), 10)));
     f.maxRuns = std::max(1, roundUp(maxRuns, niceStep(std::max(1, maxRuns), 8)));
     return f;
+}
+
+// Overs per Manhattan bar: one while there are at most 100 bars in all (a
+// one-day match has two innings of 50 overs); a Test's hundreds of overs are
+// grouped by 5, 10, 20 or 50.
+int manhattanGroup(int overs, int innings)
+{
+    for (int group : {1, 5, 10, 20})
+        if ((overs + group - 1) / group * innings <= 100) return group;
+    return 50;
 }
 
 }  // namespace
@@ -128,32 +139,42 @@ void paintWormChart(QPainter& p, const QRect& area, const std::vector<InningsCha
 void paintManhattanChart(QPainter& p, const QRect& area, const std::vector<InningsChart>& innings)
 {
     p.fillRect(area, Qt::white);
-    int maxOvers = 1, maxRuns = 1, maxWickets = 0;
-    for (const InningsChart& c : innings) {
-        maxOvers = std::max(maxOvers, static_cast<int>(c.overs.size()));
-        for (const OverFigures& o : c.overs) {
-            maxRuns = std::max(maxRuns, o.runs);
-            maxWickets = std::max(maxWickets, o.wickets);
+    int maxOvers = 1;
+    for (const InningsChart& c : innings) maxOvers = std::max(maxOvers, static_cast<int>(c.overs.size()));
+    const int count = std::max<int>(1, static_cast<int>(innings.size()));
+    const int group = manhattanGroup(maxOvers, count);
+    std::vector<std::vector<OverFigures>> bars(innings.size());
+    int maxRuns = 1, maxWickets = 0;
+    for (std::size_t k = 0; k < innings.size(); ++k) {
+        for (std::size_t o = 0; o < innings[k].overs.size(); ++o) {
+            if (o % static_cast<std::size_t>(group) == 0) bars[k].emplace_back();
+            bars[k].back().runs += innings[k].overs[o].runs;
+            bars[k].back().wickets += innings[k].overs[o].wickets;
+        }
+        for (const OverFigures& b : bars[k]) {
+            maxRuns = std::max(maxRuns, b.runs);
+            maxWickets = std::max(maxWickets, b.wickets);
         }
     }
     const Frame f = frameFor(area, maxOvers, maxRuns + 2 * maxWickets, p.fontMetrics());
-    drawAxes(p, f, QStringLiteral("Manhattan: runs per over"), QStringLiteral("runs"));
-    const int count = std::max<int>(1, static_cast<int>(innings.size()));
-    const double slot = (f.x(1) - f.x(0));
+    drawAxes(p, f,
+             group == 1 ? QStringLiteral("Manhattan: runs per over")
+                        : QStringLiteral("Manhattan: runs per %1 overs").arg(group),
+             QStringLiteral("runs"));
+    const double slot = f.x(group) - f.x(0);
     const double bar = std::max(1.0, slot * 0.8 / count);
     p.setRenderHint(QPainter::Antialiasing, true);
-    for (std::size_t k = 0; k < innings.size(); ++k) {
+    for (std::size_t k = 0; k < bars.size(); ++k) {
         const QColor colour = kInningsColours[k % 4];
-        for (std::size_t o = 0; o < innings[k].overs.size(); ++o) {
-            const OverFigures& over = innings[k].overs[o];
-            const double left = f.x(static_cast<double>(o)) + slot * 0.1 + bar * static_cast<double>(k);
-            const QRectF rect(left, f.y(over.runs), bar, f.y(0) - f.y(over.runs));
-            p.fillRect(rect, colour);
+        for (std::size_t j = 0; j < bars[k].size(); ++j) {
+            const OverFigures& b = bars[k][j];
+            const double left = f.x(static_cast<double>(j) * group) + slot * 0.1 + bar * static_cast<double>(k);
+            p.fillRect(QRectF(left, f.y(b.runs), bar, f.y(0) - f.y(b.runs)), colour);
             p.setBrush(Qt::white);
             p.setPen(QPen(colour.darker(150), 1.5));
             const double r = std::min(4.0, std::max(2.0, bar / 2));
-            for (int w = 0; w < over.wickets; ++w)
-                p.drawEllipse(QPointF(left + bar / 2, f.y(over.runs) - r - 1 - (2 * r + 1) * w), r, r);
+            for (int w = 0; w < b.wickets; ++w)
+                p.drawEllipse(QPointF(left + bar / 2, f.y(b.runs) - r - 1 - (2 * r + 1) * w), r, r);
         }
     }
     p.setRenderHint(QPainter::Antialiasing, false);
@@ -174,7 +195,7 @@ bool writeChartImages(const Match& match, const std::string& folder, std::string
             chart.paint(painter, image.rect(), data);
         }
         const std::string path = folder + "/" + chart.file;
-        if (!image.save(QString::fromStdString(path), "PNG")) {
+        if (!image.save(QFile::decodeName(path.c_str()), "PNG")) {
             if (error) *error = "cannot write " + path;
             return false;
         }

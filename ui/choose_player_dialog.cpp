@@ -34,8 +34,8 @@ ChoosePlayerDialog::ChoosePlayerDialog(ChoosePlayerModel& model, QWidget* parent
 
     declare_->setEnabled(model_.allowDeclare != 0);
     model_.initDialog();
-    setWindowTitle(latin1(model_.caption()));
-    for (int row = 0; row < model_.rowCount(); ++row) list_->addItem(latin1(model_.rowText(row)));
+    setWindowTitle(utf8(model_.caption()));
+    for (int row = 0; row < model_.rowCount(); ++row) list_->addItem(utf8(model_.rowText(row)));
     if (model_.selectedRow() >= 0) list_->setCurrentRow(model_.selectedRow());
     showFigures();
     list_->setFocus();
@@ -64,8 +64,8 @@ void ChoosePlayerDialog::showFigures()
 {
     const int row = model_.selectedRow();
     if (row < 0) return;
-    figureLine_->setText(latin1(model_.figureLine(row)));
-    bowlingFigures_->setText(latin1(model_.bowlingFigures(row)));
+    figureLine_->setText(utf8(model_.figureLine(row)));
+    bowlingFigures_->setText(utf8(model_.bowlingFigures(row)));
 }
 
 void ChoosePlayerDialog::done(int result)

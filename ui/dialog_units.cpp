@@ -19,10 +19,16 @@ DialogUnits::DialogUnits(const QFont& font)
     baseY_ = metrics.height();
 }
 
+bool isDarkPalette(const QPalette& palette)
+{
+    return palette.color(QPalette::Window).lightness() < palette.color(QPalette::WindowText).lightness();
+}
+
 void applyDialogLook(QWidget& widget)
 {
     widget.setFont(dialogFont());
     QPalette palette = widget.palette();
+    if (isDarkPalette(palette)) return;
     palette.setColor(QPalette::Window, Qt::white);
     palette.setColor(QPalette::WindowText, Qt::black);
     widget.setPalette(palette);

@@ -3,7 +3,12 @@
 #include <QRect>
 #include <QSize>
 
+class QPalette;
 class QWidget;
+
+// A title and a close button only, never minimise or maximise.
+inline constexpr Qt::WindowFlags kDialogFlags =
+    Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint;
 
 // The font of the dialogs and the Pause/Go button.
 QFont dialogFont();
@@ -25,5 +30,9 @@ private:
     int baseY_;
 };
 
-// The dialogs' look: white background, black text, the dialog font.
+// A desktop theme with light text on a dark background.
+bool isDarkPalette(const QPalette& palette);
+
+// The dialogs' look: the dialog font; white background and black text
+// unless the desktop theme is dark.
 void applyDialogLook(QWidget& widget);

@@ -1,8 +1,12 @@
 // pelmora: the desktop window.
 #include <QApplication>
+#include <QFile>
 #include <QImage>
+#include <cstdio>
+#include <cstring>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "app/application.h"
 #include "ui/main_frame.h"
@@ -30,14 +34,36 @@ void arrangeScreenshot(QtPlatform& platform)
     };
 }
 
+// The arguments Qt left after taking its own (-style, -stylesheet, ...), so
+// that a Qt option's value is never read as one of the program's options.
+std::string programCommandLine()
+{
+    const QStringList arguments = QCoreApplication::arguments();
+    std::vector<std::string> bytes;
+    for (qsizetype i = 1; i < arguments.size(); ++i) bytes.push_back(QFile::encodeName(arguments[i]).toStdString());
+    std::vector<char*> argv{nullptr};
+    for (std::string& b : bytes) argv.push_back(b.data());
+    return Application::joinArguments(static_cast<int>(argv.size()), argv.data());
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
 {
-    // Taken before Qt removes the options it knows from argv.
-    const std::string commandLine = Application::joinArguments(argc, argv);
+    // Answered before Qt starts, so it needs no display.
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--version") == 0) {
+            std::printf("pelmora %s\n", PELMORA_VERSION);
+            return std::fflush(stdout) == 0 ? 0 : 1;
+        }
+    }
+
     QApplication qtApplication(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("pelmora"));
+    QApplication::setApplicationVersion(QStringLiteral(PELMORA_VERSION));
+    QGuiApplication::setDesktopFileName(QStringLiteral(PELMORA_APP_ID));
     QApplication::setWindowIcon(applicationIcon());
+    const std::string commandLine = programCommandLine();
 
     QtPlatform platform;
     arrangeScreenshot(platform);

@@ -198,33 +198,35 @@ void MainFrame::killTimer(int id)
 
 void MainFrame::messageBox(std::string_view text, std::string_view caption, MessageIcon icon)
 {
-    const QString title = caption.empty() ? uiText(str::AppName) : latin1(caption);
-    QMessageBox box(boxIcon(icon), title, latin1(text), QMessageBox::Ok, dialogParent());
+    const QString title = caption.empty() ? uiText(str::AppName) : utf8(caption);
+    QMessageBox box(boxIcon(icon), title, utf8(text), QMessageBox::Ok, dialogParent());
     box.exec();
 }
 
 std::optional<std::string> MainFrame::chooseFile(FileKind kind)
 {
     QFileDialog dialog(dialogParent());
-    dialog.setAcceptMode(QFileDialog::AcceptOpen);
     if (kind == FileKind::Team) {
+        dialog.setWindowTitle(uiText(str::OpenTeamFileTitle));
+        dialog.setAcceptMode(QFileDialog::AcceptOpen);
         dialog.setFileMode(QFileDialog::ExistingFile);
         dialog.setNameFilter(uiText(str::TeamFilePattern));
     } else {
+        // The report is written there: a save dialog, which asks before
+        // replacing a file.
+        dialog.setWindowTitle(uiText(str::SaveReportTitle));
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
         dialog.setFileMode(QFileDialog::AnyFile);
         dialog.setNameFilter(uiText(str::ReportFilePattern));
+        dialog.setDefaultSuffix(QStringLiteral("txt"));
     }
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
     return QFile::encodeName(dialog.selectedFiles().constFirst()).toStdString();
 }
 
-void MainFrame::setCaption(std::string_view caption) { setWindowTitle(latin1(caption)); }
+void MainFrame::setCaption(std::string_view caption) { setWindowTitle(utf8(caption)); }
 
-// The status names a file, so its bytes are taken as the file system's.
-void MainFrame::setStatus(std::string_view text)
-{
-    status_->setText(QString::fromLocal8Bit(text.data(), static_cast<qsizetype>(text.size())));
-}
+void MainFrame::setStatus(std::string_view text) { status_->setText(utf8(text)); }
 
 void MainFrame::invalidate()
 {

@@ -47,21 +47,21 @@ QSlider* trackbar(QWidget* parent, const DialogUnits& du, Qt::Orientation orient
 }  // namespace
 
 OptionsDialog::OptionsDialog(OptionsModel& model, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                          Qt::WindowCloseButtonHint),
+    : QDialog(parent, kDialogFlags),
       model_(model)
 {
     applyDialogLook(*this);
     setWindowTitle(uiText(str::GameOptionsCaption));
     const DialogUnits du(font());
-    setFixedSize(du.size(187, 181));
+    // A margin below the lowest frame, as between the frames.
+    setFixedSize(du.size(187, 185));
 
     // Group boxes first, so the controls inside them stack above.
     const struct {
         int textId;
         Rect rect;
     } groups[] = {
-        {str::GameTypeGroup, {122, 7, 58, 35}},      {str::OutputFileGroup, {122, 48, 58, 25}},
+        {str::GameTypeGroup, {122, 7, 58, 38}},      {str::OutputFileGroup, {122, 48, 58, 25}},
         {str::GameSpeedGroup, {122, 80, 58, 81}},    {str::PitchSurfaceGroup, {5, 5, 110, 40}},
         {str::PitchTypeGroup, {5, 50, 110, 40}},     {str::OutfieldGroup, {5, 95, 110, 40}},
         {str::WicketDifficultyGroup, {5, 140, 110, 40}},
@@ -100,9 +100,10 @@ OptionsDialog::OptionsDialog(OptionsModel& model, QWidget* parent)
     label(this, du, str::SlowLabel, {10, 120, 50, 10});
     label(this, du, str::FastLabel, {60, 120, 50, 10}, Qt::AlignRight);
 
-    wicketDifficulty_ = trackbar(this, du, Qt::Horizontal, {10, 155, 100, 15}, model_.wicketDifficulty);
-    label(this, du, str::BattingEasyLabel, {10, 170, 50, 10});
-    label(this, du, str::BattingTrickyLabel, {60, 170, 50, 10}, Qt::AlignRight);
+    // Placed in its frame as the other trackbars are, clear of the frame's bottom edge.
+    wicketDifficulty_ = trackbar(this, du, Qt::Horizontal, {10, 150, 100, 15}, model_.wicketDifficulty);
+    label(this, du, str::BattingEasyLabel, {10, 165, 50, 10});
+    label(this, du, str::BattingTrickyLabel, {60, 165, 50, 10}, Qt::AlignRight);
 
     auto* ok = new QPushButton(uiText(str::OkButton), this);
     place(ok, du, {130, 165, 50, 14});

@@ -2,16 +2,46 @@
 
 #include <QColor>
 #include <QPainter>
+#include <QPalette>
 #include <QString>
+
+#include "ui/ui_text.h"
 
 namespace {
 
 QRect toQRect(const CanvasRect& r) { return QRect(r.left, r.top, r.width(), r.height()); }
 
-QColor textColour(const ColourPair& c) { return QColor(c.textR, c.textG, c.textB); }
-QColor backColour(const ColourPair& c) { return QColor(c.backR, c.backG, c.backB); }
-
 }  // namespace
+
+const BoardColours& lightBoardColours()
+{
+    static const BoardColours colours = [] {
+        BoardColours c;
+        for (std::size_t i = 0; i < c.size(); ++i) {
+            const ColourPair& p = kScoreboardColours[i];
+            c[i] = {QColor(p.textR, p.textG, p.textB), QColor(p.backR, p.backG, p.backB)};
+        }
+        return c;
+    }();
+    return colours;
+}
+
+BoardColours boardColours(const QPalette& palette)
+{
+    const QColor base = palette.color(QPalette::Base);
+    if (base.lightness() >= palette.color(QPalette::Text).lightness()) return lightBoardColours();
+    // The same hues, lightened to read on the theme's dark base.
+    const QColor text = palette.color(QPalette::Text);
+    return {{
+        {text, base},
+        {QColor(255, 110, 110), base},
+        {QColor(120, 170, 255), base},
+        {QColor(235, 150, 150), base},
+        {QColor(165, 180, 245), base},
+        {QColor(120, 210, 120), base},
+        {palette.color(QPalette::HighlightedText), palette.color(QPalette::Highlight)},
+    }};
+}
 
 QFont scoreboardFont()
 {
@@ -21,8 +51,9 @@ QFont scoreboardFont()
     return font;
 }
 
-PainterCanvas::PainterCanvas(QPainter& painter, const QFont& font, const CanvasRect& paintArea)
-    : painter_(painter), metrics_(font, painter.device()), paintArea_(paintArea)
+PainterCanvas::PainterCanvas(QPainter& painter, const QFont& font, const CanvasRect& paintArea,
+                             const BoardColours& colours)
+    : painter_(painter), metrics_(font, painter.device()), paintArea_(paintArea), colours_(colours)
 {
     painter_.setFont(font);
 }
@@ -31,11 +62,10 @@ void PainterCanvas::drawText(int x, int y, std::string_view text, int colourEntr
                              unsigned options)
 {
     if (colourEntry < 0 || colourEntry >= 7) colourEntry = 0;
-    const ColourPair& colours = kScoreboardColours[colourEntry];
-    const QColor back = backColour(colours);
+    const BoardColour& colours = colours_[static_cast<std::size_t>(colourEntry)];
+    const QColor& back = colours.back;
 
-    // Team files are plain bytes; Latin-1 shows every byte as some character.
-    const QString s = QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+    const QString s = utf8(text);
     QRect cell(x, y, metrics_.horizontalAdvance(s), metrics_.height());
 
     painter_.save();
@@ -50,7 +80,7 @@ void PainterCanvas::drawText(int x, int y, std::string_view text, int colourEntr
     }
     if (!s.isEmpty() && !cell.isEmpty()) {
         painter_.fillRect(cell, back);
-        painter_.setPen(textColour(colours));
+        painter_.setPen(colours.text);
         painter_.drawText(x, y + metrics_.ascent(), s);
         touched += cell;
     }

@@ -1,11 +1,24 @@
 #pragma once
+#include <QColor>
 #include <QFont>
 #include <QFontMetrics>
 #include <QRegion>
+#include <array>
 
 #include "presentation/text_canvas.h"
 
 class QPainter;
+class QPalette;
+
+// The scoreboard's seven colour pairs as drawn: the specified ones on a light
+// desktop theme, readable ones built from the palette on a dark theme.
+struct BoardColour {
+    QColor text;
+    QColor back;
+};
+using BoardColours = std::array<BoardColour, 7>;
+BoardColours boardColours(const QPalette& palette);
+const BoardColours& lightBoardColours();
 
 // The window font of the scoreboard: Arial, 11 pixels, normal weight.
 QFont scoreboardFont();
@@ -16,7 +29,8 @@ QFont scoreboardFont();
 class PainterCanvas : public TextCanvas {
 public:
     // The painter must be active on its device for the canvas's lifetime.
-    PainterCanvas(QPainter& painter, const QFont& font, const CanvasRect& paintArea);
+    PainterCanvas(QPainter& painter, const QFont& font, const CanvasRect& paintArea,
+                  const BoardColours& colours = lightBoardColours());
 
     int lineHeight() const override { return metrics_.height(); }
     int charWidth() const override { return metrics_.averageCharWidth(); }
@@ -30,5 +44,6 @@ private:
     QPainter& painter_;
     QFontMetrics metrics_;
     CanvasRect paintArea_;
+    const BoardColours& colours_;
     QRegion changed_;
 };

@@ -7,7 +7,7 @@
 
 void QtPlatform::showUsage(const std::string& text, const std::string& caption)
 {
-    QMessageBox box(QMessageBox::Question, latin1(caption), latin1(text), QMessageBox::Ok);
+    QMessageBox box(QMessageBox::Question, utf8(caption), utf8(text), QMessageBox::Ok);
     box.exec();
 }
 

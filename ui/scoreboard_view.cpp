@@ -3,6 +3,8 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPushButton>
+#include <algorithm>
+#include <cmath>
 
 #include "match/match.h"
 #include "presentation/scoreboard.h"
@@ -23,7 +25,16 @@ ScoreboardView::ScoreboardView(const Match& match, QWidget* parent)
 
 CanvasRect ScoreboardView::paintArea() const
 {
-    return CanvasRect{0, 0, width(), pauseButton_->geometry().top()};
+    return CanvasRect{0, 0, kBoardWidth, kBoardRows * QFontMetrics(scoreboardFont()).height()};
+}
+
+QTransform ScoreboardView::boardTransform() const
+{
+    const CanvasRect board = paintArea();
+    const int height = std::max(1, pauseButton_->geometry().top());
+    const qreal scale = std::max(0.01, std::min(qreal(width()) / board.width(), qreal(height) / board.height()));
+    const qreal left = std::round((width() - board.width() * scale) / 2);
+    return QTransform(scale, 0, 0, scale, left, 0);
 }
 
 void ScoreboardView::invalidateAll()
@@ -56,11 +67,28 @@ void ScoreboardView::ensureImage()
 
 void ScoreboardView::render(const RepaintHint* hint, bool erase)
 {
+    const BoardColours colours = boardColours(palette());
     QPainter painter(&image_);
-    if (erase) painter.fillRect(rect(), Qt::white);
-    PainterCanvas canvas(painter, scoreboardFont(), paintArea());
+    if (erase) painter.fillRect(rect(), colours[0].back);
+    const QTransform toWidget = boardTransform();
+    painter.setTransform(toWidget);
+    PainterCanvas canvas(painter, scoreboardFont(), paintArea(), colours);
     Scoreboard::paint(canvas, match_, nullptr, hint);
-    lastChanged_ = erase ? QRegion(rect()) : canvas.changedRegion();
+    if (erase && match_.currentInnings == -1 && match_.teams[0].name()[0] == '\0' &&
+        match_.teams[1].name()[0] == '\0') {
+        const CanvasRect a = paintArea();
+        painter.setPen(colours[0].text);
+        painter.setFont(scoreboardFont());
+        painter.drawText(QRect(a.left, a.top, a.width(), a.height()), Qt::AlignCenter | Qt::TextWordWrap,
+                         uiText(str::StartHint));
+    }
+    if (erase) {
+        lastChanged_ = QRegion(rect());
+        return;
+    }
+    // Whole device pixels that cover every scaled rectangle.
+    lastChanged_ = QRegion();
+    for (const QRect& r : canvas.changedRegion()) lastChanged_ += toWidget.mapRect(QRectF(r)).toAlignedRect();
 }
 
 void ScoreboardView::paintEvent(QPaintEvent* event)
@@ -74,6 +102,12 @@ void ScoreboardView::paintEvent(QPaintEvent* event)
     const qreal ratio = image_.devicePixelRatio();
     for (const QRect& r : event->region())
         painter.drawImage(r, image_, QRectF(QPointF(r.topLeft()) * ratio, QSizeF(r.size()) * ratio));
+}
+
+void ScoreboardView::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange) invalidateAll();
 }
 
 void ScoreboardView::resizeEvent(QResizeEvent* event)

@@ -2,4 +2,4 @@
 
 #include "resources/strings.h"
 
-QString uiText(int id) { return latin1(loadString(id)); }
+QString uiText(int id) { return utf8(loadString(id)); }

@@ -2,11 +2,10 @@
 #include <QString>
 #include <string_view>
 
-// The match's texts are plain bytes (team files may hold any); Latin-1 gives
-// every byte a character, as the old single-byte code page did.
-inline QString latin1(std::string_view text)
+// The match's texts (names, captions, commentary) are UTF-8.
+inline QString utf8(std::string_view text)
 {
-    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
 // A text of the string table.

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
+#include <QGroupBox>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
@@ -10,6 +11,7 @@
 
 #include "app/choose_player_model.h"
 #include "app/options_model.h"
+#include "ui/about_dialog.h"
 #include "ui/choose_player_dialog.h"
 #include "ui/options_dialog.h"
 #include "ui/tests/ui_test_support.h"
@@ -89,4 +91,30 @@ TEST(OptionsDialog, GameTypeIsDisabledAndUncheckedWhenItMayNotChange)
     EXPECT_FALSE(dialog.testButton()->isEnabled());
     EXPECT_FALSE(dialog.oneDayButton()->isChecked());
     EXPECT_FALSE(dialog.testButton()->isChecked());
+}
+TEST(Dialogs, ControlsStayInsideTheDialogAndTheirFramesAndThereIsNoMinimiseOrMaximise)
+{
+    GameOptions options;
+    OptionsModel model;
+    model.initDialog(options);
+    OptionsDialog optionsDialog(model);
+    AboutDialog about;
+    for (QDialog* dialog : {static_cast<QDialog*>(&optionsDialog), static_cast<QDialog*>(&about)}) {
+        const char* name = dialog->metaObject()->className();
+        EXPECT_FALSE(dialog->windowFlags() & Qt::WindowMinMaxButtonsHint) << name;
+        EXPECT_EQ(dialog->minimumSize(), dialog->maximumSize()) << name << " has a fixed size";
+        const QList<QWidget*> children = dialog->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+        for (QWidget* child : children) {
+            EXPECT_TRUE(dialog->rect().contains(child->geometry()))
+                << name << ": " << child->objectName().toStdString();
+            // A control in a frame keeps clear of the frame's edges.
+            for (QWidget* frame : children) {
+                if (!qobject_cast<QGroupBox*>(frame) || frame == child) continue;
+                if (!frame->geometry().contains(child->geometry().center())) continue;
+                EXPECT_TRUE(frame->geometry().adjusted(2, 2, -2, -2).contains(child->geometry()))
+                    << name << ": a control runs into the frame \""
+                    << qobject_cast<QGroupBox*>(frame)->title().toStdString() << "\"";
+            }
+        }
+    }
 }
