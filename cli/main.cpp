@@ -42,6 +42,7 @@ int main(int argc, char** argv)
             std::printf("\npelmora-cli also takes:\n"
                         "--commentary=FILE : every delivery's commentary line, one per line\n"
                         "--cricsheet=FILE : the match in Cricsheet's ball-by-ball JSON format\n"
+                        "  (with --matches: a folder, where every match is written as SEED.json)\n"
                         "--charts=DIR : worm.png and manhattan.png of the match, drawn offscreen\n"
                         "--matches=N : play N matches with seeds /r=, /r=+1, ... and print a summary\n"
                         "--threads=K : threads for --matches (default: the number of cores)\n"
@@ -72,6 +73,7 @@ int main(int argc, char** argv)
             }
         }
     }
+    batch.cricsheetFolder = cricsheetPath;
     if (batch.matches > 0) return runBatchMode(Application::joinArguments(argc, argv), batch);
 
     ConsolePlatform platform;
