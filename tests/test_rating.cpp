@@ -214,3 +214,22 @@ TEST(Rating, DamagedOrForeignFilesInAnArchiveAreNamedAndSkipped)
     std::remove(zipPath.c_str());
     std::filesystem::remove_all(out);
 }
+
+TEST(Rating, BatchModeWritesEveryMatchAsAFileNamedBySeed)
+{
+    const std::string dir = support::tempPath("archive/new");
+    const std::string command = std::string("'") + PELMORA_CLI + "' /t1=" + PELMORA_SOURCE_DIR +
+                                "/samples/northshire.xi /t2=" + PELMORA_SOURCE_DIR +
+                                "/samples/southmoor.xi /r=40 --matches=3 --threads=2 --cricsheet='" + dir + "' >/dev/null";
+    ASSERT_EQ(std::system(command.c_str()), 0);
+    for (int seed : {40, 41, 42}) {
+        std::ifstream in(dir + "/" + std::to_string(seed) + ".json");
+        std::ostringstream text;
+        text << in.rdbuf();
+        MatchRecord record;
+        std::string why;
+        EXPECT_TRUE(parseCricsheet(text.str(), record, why)) << seed << ": " << why;
+        EXPECT_EQ(record.innings.size(), 2u) << seed;
+    }
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), std::filesystem::directory_iterator()), 3);
+}
