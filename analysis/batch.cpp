@@ -67,6 +67,7 @@ void playOne(const BatchSettings& settings, const Team& first, const Team& secon
         return;
     }
     ++totals.played;
+    if (settings.eachMatch && result == UnattendedResult::Played) settings.eachMatch(match, seed);
     // teams[0] of the match is whichever side won the right to bat first.
     const int slotOf[2] = {battedFirst, 1 - battedFirst};
 

@@ -10,6 +10,8 @@
 #include "match/game_options.h"
 #include "teams/team.h"
 
+class Match;
+
 // Many matches between the same two sides with consecutive seeds, played on
 // several threads, summed up. Every figure is gathered so that the summary
 // for a seed range is the same whatever the number of threads.
@@ -18,6 +20,9 @@ struct BatchSettings {
     int threads = 1;
     std::int32_t firstSeed = 1;  // matches use firstSeed, firstSeed + 1, ...
     GameOptions options;
+    // Called with each match played to the end, on the thread that played it
+    // and in no particular order.
+    std::function<void(const Match&, std::uint32_t seed)> eachMatch;
 };
 
 // Counts of one player over the batch (by team slot and player index).

@@ -5,16 +5,21 @@
 #include <atomic>
 #include <cerrno>
 #include <cstdint>
-#include <cstring>
 #include <exception>
 #include <chrono>
 #include <cstdio>
+#include <cstring>
 #include <ctime>
+#include <filesystem>
 #include <future>
+#include <memory>
+#include <mutex>
 #include <thread>
+#include <vector>
 
 #include "analysis/batch.h"
 #include "analysis/batch_summary.h"
+#include "analysis/cricsheet.h"
 #include "app/command_line.h"
 #include "resources/strings.h"
 
@@ -56,6 +61,78 @@ void showProgress(const std::atomic<int>& done, int total, std::future<void>& fi
     if (shown) std::fprintf(stderr, "\r%*s\r", 80, "");
 }
 
+// Writes each match of the batch as <seed>.json in one folder, through a
+// temporary file so a reader never sees half a match. After the first
+// failure it writes nothing more and keeps the message.
+class CricsheetFolder {
+public:
+    CricsheetFolder(std::string folder, std::vector<std::filesystem::path> inputs)
+        : folder_(std::move(folder)), inputs_(std::move(inputs)), date_(todayUtc())
+    {
+    }
+
+    bool prepare()
+    {
+        std::error_code ec;
+        std::filesystem::create_directories(folder_, ec);
+        if (ec || !std::filesystem::is_directory(folder_)) {
+            fail("pelmora-cli: cannot create Cricsheet folder " + folder_ + ": " +
+                 (ec ? ec.message() : std::string("not a folder")));
+            return false;
+        }
+        return true;
+    }
+
+    void write(const Match& match, std::uint32_t seed)
+    {
+        if (failed_.load(std::memory_order_relaxed)) return;
+        const std::filesystem::path target = std::filesystem::path(folder_) / (std::to_string(static_cast<std::int32_t>(seed)) + ".json");
+        for (const auto& input : inputs_) {
+            std::error_code ec;
+            if (std::filesystem::equivalent(input, target, ec)) {
+                fail("pelmora-cli: will not overwrite team file " + input.string() + " with a Cricsheet file");
+                return;
+            }
+        }
+        const std::string text = cricsheetJson(match, date_);
+        const std::filesystem::path temp = std::filesystem::path(folder_) / ("." + target.filename().string() + ".tmp");
+        std::FILE* f = std::fopen(temp.c_str(), "w");
+        if (!f) {
+            fail("pelmora-cli: cannot write Cricsheet file " + temp.string() + ": " + std::strerror(errno));
+            return;
+        }
+        const bool written = std::fwrite(text.data(), 1, text.size(), f) == text.size() && std::fflush(f) == 0;
+        const int error = errno;
+        if (std::fclose(f) != 0 || !written) {
+            std::remove(temp.c_str());
+            fail("pelmora-cli: cannot write Cricsheet file " + temp.string() + ": " + std::strerror(written ? errno : error));
+            return;
+        }
+        std::error_code ec;
+        std::filesystem::rename(temp, target, ec);
+        if (ec) {
+            std::remove(temp.c_str());
+            fail("pelmora-cli: cannot write Cricsheet file " + target.string() + ": " + ec.message());
+        }
+    }
+
+    const std::string& error() const { return error_; }
+
+private:
+    void fail(std::string message)
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        if (!failed_.exchange(true)) error_ = std::move(message);
+    }
+
+    std::string folder_;
+    std::vector<std::filesystem::path> inputs_;
+    std::string date_;
+    std::atomic<bool> failed_{false};
+    std::mutex mutex_;
+    std::string error_;
+};
+
 }  // namespace
 
 int runBatchMode(const std::string& commandLine, const BatchModeOptions& mode)
@@ -96,6 +173,17 @@ int runBatchMode(const std::string& commandLine, const BatchModeOptions& mode)
     batch.firstSeed = seed;
     if (settings.randomSeed == 0) std::fprintf(stderr, "seed: %d\n", seed);
 
+    std::unique_ptr<CricsheetFolder> cricsheet;
+    if (!mode.cricsheetFolder.empty()) {
+        cricsheet = std::make_unique<CricsheetFolder>(
+            mode.cricsheetFolder, std::vector<std::filesystem::path>{*settings.team1File, *settings.team2File});
+        if (!cricsheet->prepare()) {
+            std::fprintf(stderr, "%s\n", cricsheet->error().c_str());
+            return 1;
+        }
+        batch.eachMatch = [&cricsheet](const Match& match, std::uint32_t seed) { cricsheet->write(match, seed); };
+    }
+
     std::atomic<int> done{0};
     BatchResult result;
     if (isatty(STDERR_FILENO)) {
@@ -118,6 +206,10 @@ int runBatchMode(const std::string& commandLine, const BatchModeOptions& mode)
     }
     if (std::fwrite(text.data(), 1, text.size(), stdout) != text.size() || std::fflush(stdout) != 0) {
         std::fprintf(stderr, "pelmora-cli: cannot write the summary to standard output: %s\n", std::strerror(errno));
+        return 1;
+    }
+    if (cricsheet && !cricsheet->error().empty()) {
+        std::fprintf(stderr, "%s\n", cricsheet->error().c_str());
         return 1;
     }
     return 0;

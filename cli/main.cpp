@@ -19,6 +19,7 @@ constexpr const char* kExtraUsage =
     "\npelmora-cli also takes:\n"
     "--commentary=FILE : every delivery's commentary line, one per line\n"
     "--cricsheet=FILE : the match in Cricsheet's ball-by-ball JSON format\n"
+    "  (with --matches: a folder, where every match is written as SEED.json)\n"
     "--venue=NAME : the ground that file names (default: Pelmora Oval)\n"
     "--charts=DIR : worm.png and manhattan.png of the match, drawn offscreen\n"
     "--matches=N : play N matches with seeds /r=, /r=+1, ... and print a summary (N up to 2147483647)\n"
@@ -119,7 +120,6 @@ int main(int argc, char** argv)
             std::vector<std::string> clashing;
             if (settings.outputFileName) clashing.push_back("/s=");
             if (!commentaryPath.empty()) clashing.push_back("--commentary=");
-            if (!cricsheetPath.empty()) clashing.push_back("--cricsheet=");
             if (!chartsFolder.empty()) clashing.push_back("--charts=");
             if (!clashing.empty()) {
                 std::string list;
@@ -128,6 +128,7 @@ int main(int argc, char** argv)
             }
         }
     }
+    batch.cricsheetFolder = cricsheetPath;
     if (batch.matches > 0) return runBatchMode(commandLine, batch);
 
     ConsolePlatform platform;

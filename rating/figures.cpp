@@ -1,0 +1,225 @@
+#include "rating/figures.h"
+
+#include <algorithm>
+
+void Figures::add(const Figures& o)
+{
+    matches += o.matches;
+    innings += o.innings;
+    balls += o.balls;
+    runs += o.runs;
+    outs += o.outs;
+    fours += o.fours;
+    sixes += o.sixes;
+    ratedRuns += o.ratedRuns;
+    earlyBalls += o.earlyBalls;
+    earlyOuts += o.earlyOuts;
+    lateBalls += o.lateBalls;
+    lateOuts += o.lateOuts;
+    for (int i = 0; i < 11; ++i) atPosition[i] += o.atPosition[i];
+    bowlBalls += o.bowlBalls;
+    conceded += o.conceded;
+    wickets += o.wickets;
+    wides += o.wides;
+    noBalls += o.noBalls;
+    matchesBowled += o.matchesBowled;
+    ratedBowlBalls += o.ratedBowlBalls;
+    ratedConceded += o.ratedConceded;
+    ratedWickets += o.ratedWickets;
+    catches += o.catches;
+    stumpings += o.stumpings;
+}
+
+int Figures::usualPosition() const
+{
+    int best = 10;
+    for (int i = 0; i < 11; ++i)
+        if (atPosition[i] > atPosition[best]) best = i;
+    return best + 1;
+}
+
+namespace {
+
+bool creditsBowler(OutKind kind)
+{
+    return kind == OutKind::Bowled || kind == OutKind::Caught || kind == OutKind::CaughtAndBowled ||
+           kind == OutKind::Lbw || kind == OutKind::Stumped || kind == OutKind::HitWicket;
+}
+
+bool isOut(OutKind kind) { return kind != OutKind::RetiredHurt && kind != OutKind::RetiredNotOut; }
+
+}  // namespace
+
+void addMatchFigures(const MatchRecord& match, Figures* const* batting, Figures* const* bowling)
+{
+    const std::size_t n = match.people.size();
+    std::vector<int> ballsNow(n), runsNow(n), arrival(n);
+    std::vector<char> bowled(n, 0), played(n, 0);
+    for (int i = 0; i < match.listed; ++i) played[static_cast<std::size_t>(i)] = 1;
+    for (const InningsRecord& inn : match.innings) {
+        std::fill(ballsNow.begin(), ballsNow.end(), 0);
+        std::fill(runsNow.begin(), runsNow.end(), 0);
+        std::fill(arrival.begin(), arrival.end(), 0);
+        int arrived = 0;
+        auto arrive = [&](int person) {
+            if (person < 0 || arrival[person]) return;
+            arrival[person] = ++arrived;
+            played[person] = 1;
+            if (Figures* f = batting[person]) {
+                ++f->innings;
+                ++f->atPosition[std::min(arrived, 11) - 1];
+            }
+        };
+        for (const DeliveryRecord& d : inn.deliveries) {
+            arrive(d.batter);
+            arrive(d.nonStriker);
+            bowled[d.bowler] = played[d.bowler] = 1;
+            const bool wide = d.wides > 0, noBall = d.noBalls > 0;
+            const bool rated = match.overs <= 0 || d.over < match.overs - match.overs / 5;
+            // Judged before this ball is counted, as the engine does.
+            auto isIn = [&](int p) { return ballsNow[p] >= 8 || runsNow[p] >= 8; };
+            const bool batterIn = isIn(d.batter);
+            for (int w = 0; w < d.wicketCount; ++w) {
+                const WicketRecord& wk = d.wickets[w];
+                if (wk.playerOut < 0) continue;
+                if (isOut(wk.kind)) {
+                    if (Figures* f = batting[wk.playerOut]) {
+                        ++f->outs;
+                        if (rated) ++(isIn(wk.playerOut) ? f->lateOuts : f->earlyOuts);
+                    }
+                }
+                if (creditsBowler(wk.kind)) {
+                    if (Figures* f = bowling[d.bowler]) {
+                        ++f->wickets;
+                        if (rated) ++f->ratedWickets;
+                    }
+                }
+                if (wk.fielder >= 0) {
+                    if (Figures* f = batting[wk.fielder]) {
+                        if (wk.kind == OutKind::Stumped) ++f->stumpings;
+                        else if (wk.kind == OutKind::Caught || wk.kind == OutKind::CaughtAndBowled) ++f->catches;
+                    }
+                }
+            }
+            if (Figures* f = batting[d.batter]) {
+                if (!wide) {
+                    ++f->balls;
+                    if (rated) ++(batterIn ? f->lateBalls : f->earlyBalls);
+                }
+                f->runs += d.batterRuns;
+                if (rated) f->ratedRuns += d.batterRuns;
+                if (d.boundary && d.batterRuns == 4) ++f->fours;
+                if (d.boundary && d.batterRuns == 6) ++f->sixes;
+            }
+            if (!wide) ++ballsNow[d.batter];
+            runsNow[d.batter] += d.batterRuns;
+            if (Figures* f = bowling[d.bowler]) {
+                const int conceded = d.batterRuns + d.wides + d.noBalls;
+                if (!wide && !noBall) ++f->bowlBalls;
+                f->conceded += conceded;
+                if (rated) {
+                    if (!wide && !noBall) ++f->ratedBowlBalls;
+                    f->ratedConceded += conceded;
+                }
+                if (wide) ++f->wides;
+                if (noBall) ++f->noBalls;
+            }
+        }
+    }
+    for (std::size_t i = 0; i < n; ++i) {
+        if (!played[i]) continue;
+        if (batting[i]) ++batting[i]->matches;
+        if (bowled[i] && bowling[i]) ++bowling[i]->matchesBowled;
+    }
+}
+
+bool MatchFilter::accepts(const MatchRecord& m) const
+{
+    switch (format) {
+    case Format::Any: break;
+    case Format::OneDay:
+        if (!(m.matchType == "ODI" || m.matchType == "ODM" || (m.overs == 50 && m.matchType != "Test"))) return false;
+        break;
+    case Format::Test:
+        if (!(m.matchType == "Test" || m.matchType == "MDM")) return false;
+        break;
+    case Format::Overs:
+        if (m.overs != overs) return false;
+        break;
+    }
+    if (!from.empty() && m.date < from) return false;
+    if (!to.empty() && m.date > to) return false;
+    if (!teams.empty() && std::find(teams.begin(), teams.end(), m.sides[0]) == teams.end() &&
+        std::find(teams.begin(), teams.end(), m.sides[1]) == teams.end())
+        return false;
+    return true;
+}
+
+int Archive::playerIndex(const MatchRecord& match, int person)
+{
+    const PersonRecord& p = match.people[static_cast<std::size_t>(person)];
+    const std::string& side = match.sides[p.side];
+    const std::string key = p.id.empty() ? p.name + "|" + side : p.id;
+    const auto [it, added] = index_.emplace(key, static_cast<int>(players.size()));
+    if (added) {
+        players.push_back(PlayerRecord{key, p.id, p.name, side, {}});
+        lastSeen_.emplace_back();
+    }
+    return it->second;
+}
+
+void Archive::add(const MatchRecord& match, std::int64_t sequence)
+{
+    ++matches;
+    const std::size_t n = match.people.size();
+    std::vector<int> index(n);
+    std::vector<Figures> figures(n);
+    std::vector<Figures*> pointers(n);
+    for (std::size_t i = 0; i < n; ++i) {
+        index[i] = playerIndex(match, static_cast<int>(i));
+        pointers[i] = &figures[i];
+    }
+    addMatchFigures(match, pointers.data(), pointers.data());
+    const std::pair<std::string, std::int64_t> when{match.date, sequence};
+    for (std::size_t i = 0; i < n; ++i) {
+        PlayerRecord& p = players[static_cast<std::size_t>(index[i])];
+        p.figures.add(figures[i]);
+        if (figures[i].matches == 0) continue;
+        auto& seen = lastSeen_[static_cast<std::size_t>(index[i])];
+        if (when >= seen) {
+            seen = when;
+            p.side = match.sides[match.people[i].side];
+        }
+    }
+
+    // The eleven of each side, in the order they came in to bat.
+    for (int s = 0; s < 2; ++s) {
+        LatestEleven& l = latest[match.sides[s]];
+        if (std::make_pair(l.date, l.sequence) > when) continue;
+        l.date = match.date;
+        l.sequence = sequence;
+        l.players.clear();
+        l.bowled.clear();
+        std::vector<char> taken(n, 0);
+        auto take = [&](int person) {
+            if (person < 0 || taken[person] || match.people[person].side != s) return;
+            taken[person] = 1;
+            l.players.push_back(index[person]);
+        };
+        for (const InningsRecord& inn : match.innings) {
+            if (inn.side != s) continue;
+            for (const DeliveryRecord& d : inn.deliveries) {
+                take(d.batter);
+                take(d.nonStriker);
+            }
+            break;
+        }
+        for (int i = 0; i < match.listed; ++i) take(i);
+        for (int p : l.players) {
+            bool bowledHere = false;
+            for (std::size_t i = 0; i < n; ++i)
+                if (index[i] == p && figures[i].matchesBowled) bowledHere = true;
+            l.bowled.push_back(bowledHere);
+        }
+    }
+}

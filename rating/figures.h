@@ -1,0 +1,93 @@
+#pragma once
+#include <cstdint>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "rating/match_record.h"
+
+// A player's counts over many matches. The fit looks only at the balls on
+// which ratings act: in a limited-overs match not those of the last fifth of
+// the overs, where the engine sets the pace whoever plays. There a batsman is
+// "in" from his ninth ball or his eighth run on, as the engine judges a
+// reprieve, and his balls and outs before and after are counted apart, since
+// the two rates fix his risk and his survival separately.
+struct Figures {
+    std::int64_t matches = 0;
+    // batting
+    std::int64_t innings = 0;
+    std::int64_t balls = 0;  // wides are not balls faced
+    std::int64_t runs = 0;
+    std::int64_t outs = 0;
+    std::int64_t fours = 0;
+    std::int64_t sixes = 0;
+    std::int64_t ratedRuns = 0;  // the fit's balls: ratedBalls = earlyBalls + lateBalls
+    std::int64_t earlyBalls = 0, earlyOuts = 0;
+    std::int64_t lateBalls = 0, lateOuts = 0;
+    std::int64_t atPosition[11] = {};  // innings by batting position
+    // bowling
+    std::int64_t bowlBalls = 0;  // legal balls
+    std::int64_t conceded = 0;   // off the bat, wides and no-balls
+    std::int64_t wickets = 0;
+    std::int64_t wides = 0;
+    std::int64_t noBalls = 0;
+    std::int64_t matchesBowled = 0;
+    std::int64_t ratedBowlBalls = 0, ratedConceded = 0, ratedWickets = 0;
+    // fielding
+    std::int64_t catches = 0;
+    std::int64_t stumpings = 0;
+
+    void add(const Figures& other);
+    int usualPosition() const;  // 1..11; 11 for one who never batted
+    double battingAverage() const { return outs ? double(runs) / double(outs) : 0; }
+    double strikeRate() const { return balls ? 100.0 * double(runs) / double(balls) : 0; }
+    double economy() const { return bowlBalls ? 6.0 * double(conceded) / double(bowlBalls) : 0; }
+    double bowlingStrikeRate() const { return wickets ? double(bowlBalls) / double(wickets) : 0; }
+};
+
+// Adds one match to per-person figures: batting[i] and bowling[i] receive
+// person i's batting (with fielding) and bowling; either may be null.
+void addMatchFigures(const MatchRecord& match, Figures* const* batting, Figures* const* bowling);
+
+// Which matches count.
+struct MatchFilter {
+    enum class Format { Any, OneDay, Test, Overs } format = Format::Any;
+    int overs = 0;          // for Format::Overs
+    std::string from, to;   // YYYY-MM-DD, inclusive; empty for open
+    std::vector<std::string> teams;  // any of these must play; empty for all
+
+    // Empty when the match counts, else why not.
+    bool accepts(const MatchRecord& match) const;
+};
+
+struct PlayerRecord {
+    std::string key;   // the registry id, else "name|side"
+    std::string id;
+    std::string name;
+    std::string side;  // the side of his most recent match
+    Figures figures;
+};
+
+// The most recent match of a side: its eleven in batting order (those who
+// batted by arrival, then the rest as listed) and who bowled.
+struct LatestEleven {
+    std::string date;
+    std::int64_t sequence = -1;
+    std::vector<int> players;  // indices into Archive::players
+    std::vector<bool> bowled;
+};
+
+// Every counted match summed up per player, in the order players were met.
+class Archive {
+public:
+    void add(const MatchRecord& match, std::int64_t sequence);
+
+    std::vector<PlayerRecord> players;
+    std::map<std::string, LatestEleven> latest;  // by side name
+    std::int64_t matches = 0;
+
+private:
+    int playerIndex(const MatchRecord& match, int person);
+    std::map<std::string, int> index_;
+    std::vector<std::pair<std::string, std::int64_t>> lastSeen_;  // per player: date, sequence
+};

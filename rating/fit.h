@@ -1,0 +1,46 @@
+#pragma once
+#include <cstdint>
+#include <vector>
+
+#include "rating/figures.h"
+
+// A player's ratings as the team file names them (the two flags aside).
+struct Ratings {
+    int batTempo = 450;
+    int batRisk = 100;
+    int batSurvival = 500;
+    int bowlTempo = 300;
+    int bowlThreat = 100;
+    int bowlStyle = 2;  // neutral unless told otherwise
+};
+
+// Tempos add into one activity level and risk and threat into one chance,
+// so the data fix the ratings only up to a shift between batting and bowling
+// terms. The convention: batsmen are fitted against bowlers of this tempo and
+// threat, bowlers against the archive's average batsman at each position, so
+// the archive's average bowler comes out at these values too.
+constexpr int kReferenceBowlTempo = 300;
+constexpr int kReferenceBowlThreat = 100;
+
+struct FitSettings {
+    bool oneDay = true;
+    std::int64_t simulations = 200000;  // matches played in all rounds together
+    int threads = 1;
+    std::uint32_t seed = 1;
+    // Figures are blended with the average of the player's batting position
+    // (bowlers: of all bowlers) as if he had faced, or bowled, this many more
+    // balls at that average.
+    int shrinkBalls = 100;
+};
+
+struct FitResult {
+    std::vector<Ratings> ratings;     // by player
+    std::vector<Figures> simulated;   // by player: his figures in the last round's matches
+    std::int64_t matchesPlayed = 0;
+};
+
+// Finds ratings with which the engine, playing a side of average opponents,
+// reproduces each player's figures: play, compare, adjust, several rounds.
+// `styles` gives each player's bowling style (may be empty). The result does
+// not depend on the number of threads.
+FitResult fitRatings(const std::vector<Figures>& real, const std::vector<int>& styles, const FitSettings& settings);

@@ -1,0 +1,245 @@
+#include "rating/match_record.h"
+
+#include <nlohmann/json.hpp>
+#include <unordered_map>
+
+#include "match/match.h"
+
+namespace {
+
+using nlohmann::json;
+
+OutKind outKindOf(const std::string& kind)
+{
+    static const std::unordered_map<std::string, OutKind> kinds = {
+        {"bowled", OutKind::Bowled},
+        {"caught", OutKind::Caught},
+        {"caught and bowled", OutKind::CaughtAndBowled},
+        {"lbw", OutKind::Lbw},
+        {"stumped", OutKind::Stumped},
+        {"run out", OutKind::RunOut},
+        {"hit wicket", OutKind::HitWicket},
+        {"retired hurt", OutKind::RetiredHurt},
+        {"retired not out", OutKind::RetiredNotOut},
+    };
+    const auto it = kinds.find(kind);
+    return it == kinds.end() ? OutKind::Other : it->second;
+}
+
+int intOr(const json& object, const char* key, int fallback)
+{
+    const auto it = object.find(key);
+    return it != object.end() && it->is_number_integer() ? it->get<int>() : fallback;
+}
+
+// People of one match by side and name; a name missing from the elevens
+// (a substitute, a file that lists fewer) is added to the side it played for.
+class People {
+public:
+    explicit People(MatchRecord& match) : match_(match) {}
+
+    int add(const std::string& name, int side)
+    {
+        const auto it = index_[side].find(name);
+        if (it != index_[side].end()) return it->second;
+        const int i = static_cast<int>(match_.people.size());
+        match_.people.push_back(PersonRecord{name, {}, side});
+        index_[side].emplace(name, i);
+        return i;
+    }
+
+    int find(const std::string& name, int side) const
+    {
+        const auto it = index_[side].find(name);
+        return it == index_[side].end() ? -1 : it->second;
+    }
+
+private:
+    MatchRecord& match_;
+    std::unordered_map<std::string, int> index_[2];
+};
+
+void parseDelivery(const json& d, int batting, People& people, DeliveryRecord& out)
+{
+    const int bowling = 1 - batting;
+    out.batter = people.add(d.at("batter").get<std::string>(), batting);
+    out.bowler = people.add(d.at("bowler").get<std::string>(), bowling);
+    if (d.contains("non_striker")) out.nonStriker = people.add(d["non_striker"].get<std::string>(), batting);
+    const json& runs = d.at("runs");
+    out.batterRuns = runs.at("batter").get<int>();
+    out.boundary = (out.batterRuns == 4 || out.batterRuns == 6) && !runs.value("non_boundary", false);
+    if (const auto e = d.find("extras"); e != d.end()) {
+        out.wides = intOr(*e, "wides", 0);
+        out.noBalls = intOr(*e, "noballs", 0);
+    }
+    if (const auto w = d.find("wickets"); w != d.end()) {
+        for (const json& wicket : *w) {
+            if (out.wicketCount == 2) break;
+            WicketRecord& r = out.wickets[out.wicketCount++];
+            r.playerOut = people.add(wicket.at("player_out").get<std::string>(), batting);
+            r.kind = outKindOf(wicket.at("kind").get<std::string>());
+            if (r.kind == OutKind::CaughtAndBowled) r.fielder = out.bowler;
+            if (const auto f = wicket.find("fielders"); f != wicket.end() && f->is_array() && !f->empty()) {
+                const json& first = (*f)[0];
+                if (first.contains("name") && !first.value("substitute", false))
+                    r.fielder = people.add(first["name"].get<std::string>(), bowling);
+            }
+        }
+    }
+}
+
+}  // namespace
+
+bool parseCricsheet(const std::string& text, MatchRecord& out, std::string& why)
+{
+    out = MatchRecord{};
+    json doc;
+    try {
+        doc = json::parse(text);
+    } catch (const json::parse_error& e) {
+        why = std::string("not JSON: ") + e.what();
+        return false;
+    }
+    try {
+        if (!doc.is_object() || !doc.contains("info") || !doc.contains("innings")) {
+            why = "not a Cricsheet match file: no info or innings";
+            return false;
+        }
+        const json& info = doc["info"];
+        const json& teams = info.at("teams");
+        if (!teams.is_array() || teams.size() != 2) {
+            why = "not a Cricsheet match file: info.teams is not two sides";
+            return false;
+        }
+        out.sides[0] = teams[0].get<std::string>();
+        out.sides[1] = teams[1].get<std::string>();
+        out.matchType = info.value("match_type", std::string());
+        out.overs = intOr(info, "overs", 0);
+        if (const auto dates = info.find("dates"); dates != info.end() && dates->is_array() && !dates->empty())
+            out.date = dates->back().get<std::string>();
+
+        People people(out);
+        if (const auto players = info.find("players"); players != info.end()) {
+            for (int s = 0; s < 2; ++s) {
+                const auto list = players->find(out.sides[s]);
+                if (list == players->end()) continue;
+                for (const json& name : *list) people.add(name.get<std::string>(), s);
+            }
+        }
+        out.listed = static_cast<int>(out.people.size());
+        for (const json& inn : doc["innings"]) {
+            const std::string team = inn.at("team").get<std::string>();
+            InningsRecord record;
+            if (team == out.sides[0]) record.side = 0;
+            else if (team == out.sides[1]) record.side = 1;
+            else {
+                why = "innings of \"" + team + "\", who is not one of the two sides";
+                return false;
+            }
+            if (const auto overs = inn.find("overs"); overs != inn.end()) {
+                for (const json& over : *overs) {
+                    const int number = intOr(over, "over", 0);
+                    for (const json& d : over.at("deliveries")) {
+                        record.deliveries.emplace_back();
+                        record.deliveries.back().over = number;
+                        parseDelivery(d, record.side, people, record.deliveries.back());
+                    }
+                }
+            }
+            out.innings.push_back(std::move(record));
+        }
+
+        // Files with a register name every person by a stable identifier.
+        const auto registry = info.find("registry");
+        if (registry != info.end() && registry->contains("people")) {
+            const json& ids = (*registry)["people"];
+            for (PersonRecord& p : out.people) {
+                const auto id = ids.find(p.name);
+                if (id != ids.end() && id->is_string()) p.id = id->get<std::string>();
+            }
+        }
+    } catch (const json::exception& e) {
+        why = std::string("not a Cricsheet match file: ") + e.what();
+        return false;
+    }
+    return true;
+}
+
+void recordOfMatch(const Match& match, MatchRecord& out)
+{
+    out.sides[0] = match.teams[0].name();
+    out.sides[1] = match.teams[1].name();
+    out.overs = match.inningsCount == 2 ? Match::kOneDayBalls / 6 : 0;
+    out.matchType = match.inningsCount == 2 ? "ODM" : "MDM";
+    out.people.resize(2 * Team::kPlayers);
+    out.listed = 2 * Team::kPlayers;
+    for (int s = 0; s < 2; ++s)
+        for (int p = 0; p < Team::kPlayers; ++p) {
+            PersonRecord& person = out.people[s * Team::kPlayers + p];
+            person.name = match.teams[s].player(p)->name();
+            person.side = s;
+        }
+    out.innings.resize(0);
+    for (int k = 0; k < match.inningsCount; ++k) {
+        const Innings& inn = match.innings[k];
+        if (!inn.battingTeam || inn.deliveries == 0) continue;
+        const int batting = inn.battingTeam == &match.teams[0] ? 0 : 1;
+        const int base = batting * Team::kPlayers, other = (1 - batting) * Team::kPlayers;
+        InningsRecord& record = out.innings.emplace_back();
+        record.side = batting;
+        record.deliveries.resize(static_cast<std::size_t>(inn.deliveries));
+        // The dismissed batsman is always the striker; the next in the order replaces him.
+        int pair[2] = {inn.battingOrder[0], inn.battingOrder[1]};
+        int nextIn = 2;
+        int legalBefore = 0;
+        for (int i = 0; i < inn.deliveries; ++i) {
+            const BallRecord& r = inn.ballRecord(i);
+            DeliveryRecord& d = record.deliveries[static_cast<std::size_t>(i)];
+            d.over = legalBefore / 6;
+            if (r.delivery == Legal) ++legalBefore;
+            d.batter = base + r.strikerPlayer;
+            d.nonStriker = base + (pair[0] == r.strikerPlayer ? pair[1] : pair[0]);
+            d.bowler = other + r.bowlerPlayer;
+            if (r.event == Scoring) {
+                switch (r.runKind) {
+                case Bat: d.batterRuns = r.runs; break;
+                case BatOffNoBall:
+                    d.batterRuns = r.runs;
+                    d.noBalls = 1;
+                    break;
+                case NoBallRun: d.noBalls = r.runs; break;
+                case WideRun: d.wides = r.runs; break;
+                default: break;
+                }
+                d.boundary = d.batterRuns == 4 || d.batterRuns == 6;
+            }
+            if (r.event != Wicket) continue;
+            const int position = inn.positionOf(r.strikerPlayer);
+            const Dismissal dismissal = position < 11 ? inn.batting[position].dismissal : Dismissal{};
+            const int fielder =
+                (dismissal.fielder >= 0 && dismissal.fielder < 11) ? inn.fielders[dismissal.fielder] : -1;
+            WicketRecord& w = d.wickets[d.wicketCount++];
+            w.playerOut = d.batter;
+            switch (dismissal.kind) {
+            case Bowled: w.kind = OutKind::Bowled; break;
+            case Lbw: w.kind = OutKind::Lbw; break;
+            case HitWicket: w.kind = OutKind::HitWicket; break;
+            case Stumped: w.kind = OutKind::Stumped; break;
+            case Caught:
+                w.kind = fielder == r.bowlerPlayer ? OutKind::CaughtAndBowled : OutKind::Caught;
+                break;
+            case RunOut: w.kind = OutKind::RunOut; break;
+            case RetiredHurt: w.kind = OutKind::RetiredHurt; break;
+            default: w.kind = OutKind::Other; break;
+            }
+            if (fielder >= 0 && (w.kind == OutKind::Caught || w.kind == OutKind::CaughtAndBowled ||
+                                 w.kind == OutKind::RunOut || w.kind == OutKind::Stumped))
+                w.fielder = other + fielder;
+            if (nextIn < inn.batsmenIn) {
+                const int incoming = inn.battingOrder[nextIn++];
+                if (pair[0] == r.strikerPlayer) pair[0] = incoming;
+                else pair[1] = incoming;
+            }
+        }
+    }
+}

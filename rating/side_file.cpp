@@ -1,0 +1,159 @@
+#include "rating/side_file.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <set>
+
+namespace {
+
+std::string csvField(const std::string& s)
+{
+    if (s.find_first_of(",\"\n") == std::string::npos) return s;
+    std::string out = "\"";
+    for (char c : s) {
+        if (c == '"') out += '"';
+        out += c;
+    }
+    return out + "\"";
+}
+
+std::string number(double v)
+{
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%.2f", v);
+    return buf;
+}
+
+// Cuts at 15 bytes without splitting a UTF-8 character.
+std::string cut15(const std::string& s)
+{
+    if (s.size() <= 15) return s;
+    std::size_t n = 15;
+    while (n > 0 && (static_cast<unsigned char>(s[n]) & 0xC0) == 0x80) --n;
+    return s.substr(0, n);
+}
+
+}  // namespace
+
+std::string oneWord(const std::string& name, bool lastWordOnly)
+{
+    std::string word;
+    if (lastWordOnly) {
+        const std::size_t end = name.find_last_not_of(' ');
+        if (end != std::string::npos) {
+            const std::size_t space = name.find_last_of(' ', end);
+            word = name.substr(space == std::string::npos ? 0 : space + 1, end - (space == std::string::npos ? 0 : space + 1) + 1);
+        }
+    } else {
+        for (char c : name)
+            if (c != ' ' && c != '\t') word += c;
+    }
+    return cut15(word.empty() ? std::string("Player") : word);
+}
+
+bool isRegularBowler(const Figures& f) { return f.matches > 0 && 4 * f.matchesBowled >= f.matches; }
+
+bool isKeeperByRecord(const Figures& f) { return f.stumpings > 0 && !isRegularBowler(f); }
+
+std::string playersCsv(const std::vector<PlayerRecord>& players, const FitResult& fit)
+{
+    std::string out =
+        "id,name,side,matches,position,innings,ballsFaced,runs,dismissals,fours,sixes,ballsBowled,runsConceded,"
+        "wickets,wides,noballs,catches,stumpings,batAverage,batStrikeRate,bowlEconomy,bowlStrikeRate,"
+        "batTempo,batRisk,batSurvival,isKeeper,isBowler,bowlTempo,bowlThreat,bowlStyle,"
+        "simBatAverage,simBatStrikeRate,simBowlEconomy,simBowlStrikeRate\n";
+    for (std::size_t i = 0; i < players.size(); ++i) {
+        const PlayerRecord& p = players[i];
+        const Figures& f = p.figures;
+        const Ratings r = i < fit.ratings.size() ? fit.ratings[i] : Ratings{};
+        const Figures s = i < fit.simulated.size() ? fit.simulated[i] : Figures{};
+        const bool bowler = isRegularBowler(f), keeper = isKeeperByRecord(f);
+        out += csvField(p.id) + "," + csvField(p.name) + "," + csvField(p.side);
+        for (std::int64_t v : {f.matches, std::int64_t(f.usualPosition()), f.innings, f.balls, f.runs, f.outs, f.fours,
+                               f.sixes, f.bowlBalls, f.conceded, f.wickets, f.wides, f.noBalls, f.catches, f.stumpings})
+            out += "," + std::to_string(v);
+        for (double v : {f.battingAverage(), f.strikeRate(), f.economy(), f.bowlingStrikeRate()}) out += "," + number(v);
+        for (int v : {r.batTempo, r.batRisk, r.batSurvival, keeper ? 1 : 0, bowler ? 1 : 0, bowler ? r.bowlTempo : 0,
+                      bowler ? r.bowlThreat : 0, bowler ? r.bowlStyle : 0})
+            out += "," + std::to_string(v);
+        for (double v : {s.battingAverage(), s.strikeRate(), s.economy(), s.bowlingStrikeRate()}) out += "," + number(v);
+        out += "\n";
+    }
+    return out;
+}
+
+bool sideFile(const std::string& side, const Archive& archive, const FitResult& fit, bool oneDay,
+              const std::string& keeperName, SideFile& out, std::string& why)
+{
+    const auto found = archive.latest.find(side);
+    if (found == archive.latest.end()) {
+        why = "no match of the side \"" + side + "\" in the archive";
+        return false;
+    }
+    const LatestEleven& eleven = found->second;
+    if (eleven.players.size() < 11) {
+        why = "the most recent match of \"" + side + "\" (" + eleven.date + ") names only " +
+              std::to_string(eleven.players.size()) + " players";
+        return false;
+    }
+    std::vector<int> xi(eleven.players.begin(), eleven.players.begin() + 11);
+    std::vector<bool> bowls(eleven.bowled.begin(), eleven.bowled.begin() + 11);
+    auto figures = [&](int k) -> const Figures& { return archive.players[static_cast<std::size_t>(xi[k])].figures; };
+
+    int keeper = -1;
+    for (int k = 0; k < 11 && !keeperName.empty(); ++k)
+        if (archive.players[static_cast<std::size_t>(xi[k])].name == keeperName) keeper = k;
+    if (keeper < 0) {
+        std::int64_t most = 0;
+        for (int k = 0; k < 11; ++k)
+            if (figures(k).stumpings > most) most = figures(k).stumpings, keeper = k;
+    }
+    if (keeper < 0) {
+        std::int64_t most = 0;
+        for (int k = 0; k < 11; ++k)
+            if (!bowls[k] && figures(k).catches > most) most = figures(k).catches, keeper = k;
+    }
+    if (keeper < 0) {
+        why = "cannot tell the wicket-keeper of \"" + side + "\": name him with --keeper=NAME";
+        return false;
+    }
+    bowls[static_cast<std::size_t>(keeper)] = false;  // the keeper never bowls
+
+    // Too few bowlers in that match for the match type: add those who bowl most.
+    const int needed = oneDay ? 5 : 2;
+    int count = static_cast<int>(std::count(bowls.begin(), bowls.end(), true));
+    while (count < needed) {
+        int best = -1;
+        for (int k = 0; k < 11; ++k)
+            if (k != keeper && !bowls[k] && (best < 0 || figures(k).bowlBalls > figures(best).bowlBalls)) best = k;
+        if (best < 0) break;
+        bowls[static_cast<std::size_t>(best)] = true;
+        ++count;
+    }
+
+    // Surnames, or the whole name made one word where two surnames meet.
+    std::vector<std::string> names(11);
+    std::set<std::string> seen, clash;
+    for (int k = 0; k < 11; ++k) {
+        names[k] = oneWord(archive.players[static_cast<std::size_t>(xi[k])].name, true);
+        if (!seen.insert(names[k]).second) clash.insert(names[k]);
+    }
+    for (int k = 0; k < 11; ++k)
+        if (clash.count(names[k])) names[k] = oneWord(archive.players[static_cast<std::size_t>(xi[k])].name, false);
+
+    const std::string teamName = oneWord(side, false);
+    out.fileName = teamName + ".xi";
+    out.text = "# " + side + ": the eleven of " + eleven.date + ", rated by pelmora-rate\n";
+    out.text += "# name batTempo batRisk batSurvival isKeeper isBowler bowlTempo bowlThreat bowlStyle\n";
+    out.text += teamName + "\n";
+    for (int k = 0; k < 11; ++k) {
+        const std::size_t p = static_cast<std::size_t>(xi[k]);
+        const Ratings r = p < fit.ratings.size() ? fit.ratings[p] : Ratings{};
+        char line[160];
+        std::snprintf(line, sizeof line, "%-15s %4d %4d %4d %d %d %4d %4d %d\n", names[k].c_str(), r.batTempo,
+                      r.batRisk, r.batSurvival, k == keeper ? 1 : 0, bowls[k] ? 1 : 0, bowls[k] ? r.bowlTempo : 0,
+                      bowls[k] ? r.bowlThreat : 0, bowls[k] ? r.bowlStyle : 0);
+        out.text += line;
+    }
+    return true;
+}

@@ -1,0 +1,28 @@
+#pragma once
+#include <string>
+#include <vector>
+
+#include "rating/figures.h"
+#include "rating/fit.h"
+
+// players.csv: one row per player, his real figures, his ratings under the
+// team file's names and his figures in the fit's own matches.
+std::string playersCsv(const std::vector<PlayerRecord>& players, const FitResult& fit);
+
+// Whether a player counts as a bowler or a keeper in players.csv.
+bool isRegularBowler(const Figures& f);
+bool isKeeperByRecord(const Figures& f);
+
+// A side's most recent eleven as a team file. The keeper is `keeperName`
+// when it names one of the eleven, else the one with the most stumpings,
+// else the one with the most catches among those who did not bowl in that
+// match. Returns false with a reason when no keeper can be found.
+struct SideFile {
+    std::string text;
+    std::string fileName;  // the side's name made one word, with .xi
+};
+bool sideFile(const std::string& side, const Archive& archive, const FitResult& fit, bool oneDay,
+              const std::string& keeperName, SideFile& out, std::string& why);
+
+// A name of one word of at most 15 bytes, as the team file reads it.
+std::string oneWord(const std::string& name, bool lastWordOnly);

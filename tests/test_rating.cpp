@@ -1,0 +1,235 @@
+#include <gtest/gtest.h>
+#include <zip.h>
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "match/unattended.h"
+#include "rating/figures.h"
+#include "rating/fit.h"
+#include "rating/match_record.h"
+#include "rating/side_file.h"
+#include "support.h"
+
+namespace {
+
+std::string dataFile(const std::string& name)
+{
+    std::ifstream in(std::string(PELMORA_SOURCE_DIR) + "/tests/data/rating/" + name, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+// The two hand-written matches of tests/data/rating, counted.
+Archive tinyArchive()
+{
+    Archive archive;
+    int sequence = 0;
+    for (const char* name : {"match1.json", "match2.json"}) {
+        MatchRecord record;
+        std::string why;
+        EXPECT_TRUE(parseCricsheet(dataFile(name), record, why)) << name << ": " << why;
+        archive.add(record, sequence++);
+    }
+    return archive;
+}
+
+const PlayerRecord* find(const Archive& a, const std::string& name)
+{
+    for (const PlayerRecord& p : a.players)
+        if (p.name == name) return &p;
+    return nullptr;
+}
+
+}  // namespace
+
+TEST(Rating, FiguresOfASmallArchiveAgreeWithAHandCount)
+{
+    const Archive archive = tinyArchive();
+    struct Expected {
+        const char* name;
+        std::int64_t innings, balls, runs, outs, fours, sixes, earlyBalls, earlyOuts, lateBalls, lateOuts;
+        std::int64_t bowlBalls, conceded, wickets, wides, noBalls, catches, stumpings;
+    };
+    // Kay is in once he has 8 runs, Moss after 8 runs off 2 balls; Ng is run
+    // out backing up; Dee's four was run; a wide is no ball faced, a no-ball is.
+    const Expected cases[] = {
+        {"Al Kay", 2, 7, 13, 1, 3, 0, 6, 0, 1, 1, 0, 0, 0, 0, 0, 0, 0},
+        {"Ben Lee", 2, 1, 0, 1, 0, 0, 1, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0},
+        {"Cal Moss", 1, 3, 8, 1, 0, 1, 2, 0, 1, 1, 0, 0, 0, 0, 0, 0, 0},
+        {"Dee Ng", 1, 1, 1, 1, 0, 0, 1, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0},
+        {"Bo Dee", 2, 2, 5, 0, 0, 0, 2, 0, 0, 0, 8, 23, 3, 1, 1, 0, 0},
+        {"Cy Fox", 2, 3, 2, 2, 0, 0, 3, 2, 0, 0, 3, 1, 0, 0, 0, 1, 0},
+        {"Dan Roe", 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1},
+        {"Ed Poe", 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 5, 7, 2, 0, 0, 1, 0},
+    };
+    for (const Expected& e : cases) {
+        const PlayerRecord* p = find(archive, e.name);
+        ASSERT_NE(p, nullptr) << e.name;
+        const Figures& f = p->figures;
+        EXPECT_EQ(f.matches, 2) << e.name;
+        const std::int64_t got[] = {f.innings, f.balls, f.runs, f.outs, f.fours, f.sixes, f.earlyBalls, f.earlyOuts,
+                                    f.lateBalls, f.lateOuts, f.bowlBalls, f.conceded, f.wickets, f.wides,
+                                    f.noBalls, f.catches, f.stumpings};
+        const std::int64_t want[] = {e.innings, e.balls, e.runs, e.outs, e.fours, e.sixes, e.earlyBalls, e.earlyOuts,
+                                     e.lateBalls, e.lateOuts, e.bowlBalls, e.conceded, e.wickets, e.wides,
+                                     e.noBalls, e.catches, e.stumpings};
+        for (std::size_t k = 0; k < std::size(got); ++k) EXPECT_EQ(got[k], want[k]) << e.name << " field " << k;
+    }
+    EXPECT_EQ(find(archive, "Al Kay")->id, "00000001");  // keyed by the register
+    EXPECT_EQ(archive.players.size(), 22u);
+}
+
+TEST(Rating, KeeperIsInferredFromStumpingsElseNamed)
+{
+    const Archive archive = tinyArchive();
+    const FitResult none;
+    SideFile beta, alpha;
+    std::string why;
+    ASSERT_TRUE(sideFile("Beta", archive, none, true, "", beta, why)) << why;
+    // Beta's latest eleven in the order they came in, the stumper keeping.
+    EXPECT_EQ(beta.fileName, "Beta.xi");
+    std::istringstream lines(beta.text);
+    std::string line, names;
+    int keepers = 0, bowlers = 0;
+    while (std::getline(lines, line)) {
+        if (line.empty() || line[0] == '#' || line == "Beta") continue;
+        std::istringstream f(line);
+        std::string name;
+        int v[8] = {};
+        f >> name >> v[0] >> v[1] >> v[2] >> v[3] >> v[4] >> v[5] >> v[6] >> v[7];
+        names += name + " ";
+        keepers += v[3];
+        bowlers += v[4];
+        if (v[3]) {
+            EXPECT_EQ(name, "Roe");
+            EXPECT_EQ(v[4], 0) << "the keeper never bowls";
+        }
+    }
+    EXPECT_EQ(names.substr(0, 12), "Fox Roe Dee ");
+    EXPECT_EQ(keepers, 1);
+    EXPECT_EQ(bowlers, 5) << "topped up to the one-day minimum";
+
+    // Alpha has no stumper and no catch by a non-bowler: only --keeper helps.
+    EXPECT_FALSE(sideFile("Alpha", archive, none, true, "", alpha, why));
+    EXPECT_NE(why.find("--keeper"), std::string::npos) << why;
+    ASSERT_TRUE(sideFile("Alpha", archive, none, true, "Cal Moss", alpha, why)) << why;
+    EXPECT_NE(alpha.text.find("\nMoss"), std::string::npos);
+    Team loaded;
+    const std::string path = support::tempPath("alpha.xi");
+    std::ofstream(path) << alpha.text;
+    ASSERT_EQ(loaded.load(path.c_str()), 1);
+    EXPECT_STREQ(loaded.player(loaded.keeper())->name(), "Moss");
+    std::remove(path.c_str());
+}
+
+TEST(Rating, FitReproducesTheFiguresOfEngineMatchesWhateverTheThreads)
+{
+    const Team north = support::loadSample("northshire.xi"), south = support::loadSample("southmoor.xi");
+    Archive archive;
+    MatchRecord record;
+    for (std::uint32_t seed = 1; seed <= 300; ++seed) {
+        Match match;
+        ASSERT_EQ(playUnattended(match, north, south, seed), UnattendedResult::Played);
+        recordOfMatch(match, record);
+        archive.add(record, seed);
+    }
+    std::vector<Figures> real;
+    for (const PlayerRecord& p : archive.players) real.push_back(p.figures);
+    FitSettings settings;
+    settings.simulations = 6000;
+    settings.threads = 2;
+    const FitResult fit = fitRatings(real, {}, settings);
+    settings.threads = 1;
+    const FitResult single = fitRatings(real, {}, settings);
+    for (std::size_t i = 0; i < real.size(); ++i) {
+        const Figures& r = real[i];
+        const Figures& s = fit.simulated[i];
+        const std::string& name = archive.players[i].name;
+        EXPECT_EQ(fit.ratings[i].batTempo, single.ratings[i].batTempo) << name;
+        EXPECT_EQ(fit.ratings[i].bowlThreat, single.ratings[i].bowlThreat) << name;
+        if (r.earlyBalls + r.lateBalls > 3000) {
+            const double realRate = double(r.ratedRuns) / double(r.earlyBalls + r.lateBalls);
+            const double simRate = double(s.ratedRuns) / double(s.earlyBalls + s.lateBalls);
+            EXPECT_NEAR(simRate / realRate, 1.0, 0.06) << name << " runs per ball";
+        }
+        if (r.ratedBowlBalls > 3000) {
+            const double realRate = double(r.ratedConceded) / double(r.ratedBowlBalls);
+            const double simRate = double(s.ratedConceded) / double(s.ratedBowlBalls);
+            EXPECT_NEAR(simRate / realRate, 1.0, 0.06) << name << " runs per ball bowled";
+        }
+    }
+}
+
+TEST(Rating, DamagedOrForeignFilesInAnArchiveAreNamedAndSkipped)
+{
+    const std::string zipPath = support::tempPath("matches.zip");
+    const std::string good = dataFile("match1.json");
+    const std::string damaged = dataFile("match2.json");
+    const std::string entries[][2] = {{"1.json", good},
+                                      {"2.json", "{\"info\": {\"teams\": [\"A\""},
+                                      {"3.json", "{\"people\": [1, 2, 3]}"},
+                                      {"4.json", damaged},
+                                      {"README.txt", "not a match"}};
+    std::remove(zipPath.c_str());
+    int error = 0;
+    zip_t* z = zip_open(zipPath.c_str(), ZIP_CREATE | ZIP_TRUNCATE, &error);
+    ASSERT_NE(z, nullptr);
+    for (const auto& e : entries) {
+        zip_source_t* src = zip_source_buffer(z, e[1].data(), e[1].size(), 0);
+        const zip_int64_t i = zip_file_add(z, e[0].c_str(), src, ZIP_FL_OVERWRITE);
+        ASSERT_GE(i, 0);
+        zip_set_file_compression(z, static_cast<zip_uint64_t>(i), ZIP_CM_STORE, 0);
+    }
+    ASSERT_EQ(zip_close(z), 0);
+    // Damage 4.json inside the archive: its checksum no longer agrees.
+    {
+        std::fstream f(zipPath, std::ios::in | std::ios::out | std::ios::binary);
+        std::ostringstream all;
+        all << f.rdbuf();
+        const std::size_t at = all.str().rfind("Cy Fox");
+        ASSERT_NE(at, std::string::npos);
+        f.seekp(static_cast<std::streamoff>(at));
+        f.put('X');
+    }
+    const std::string out = support::tempPath("rated");
+    const std::string command = std::string("'") + PELMORA_RATE + "' --simulations=100 --threads=2 --out='" + out +
+                                "' '" + zipPath + "' 2>&1";
+    std::string text;
+    FILE* pipe = popen(command.c_str(), "r");
+    ASSERT_NE(pipe, nullptr);
+    char buffer[4096];
+    while (std::fgets(buffer, sizeof buffer, pipe)) text += buffer;
+    const int status = pclose(pipe);
+    EXPECT_EQ(WEXITSTATUS(status), 0) << text;
+    for (const char* name : {"2.json: skipped", "3.json: skipped", "4.json: skipped"})
+        EXPECT_NE(text.find(name), std::string::npos) << name << " in:\n" << text;
+    EXPECT_EQ(text.find("README"), std::string::npos) << text;
+    EXPECT_NE(text.find("1 matches rated (3 skipped"), std::string::npos) << text;
+    std::ifstream csv(out + "/players.csv");
+    EXPECT_TRUE(csv.good());
+    std::remove(zipPath.c_str());
+    std::filesystem::remove_all(out);
+}
+
+TEST(Rating, BatchModeWritesEveryMatchAsAFileNamedBySeed)
+{
+    const std::string dir = support::tempPath("archive/new");
+    const std::string command = std::string("'") + PELMORA_CLI + "' /t1=" + PELMORA_SOURCE_DIR +
+                                "/samples/northshire.xi /t2=" + PELMORA_SOURCE_DIR +
+                                "/samples/southmoor.xi /r=40 --matches=3 --threads=2 --cricsheet='" + dir + "' >/dev/null";
+    ASSERT_EQ(std::system(command.c_str()), 0);
+    for (int seed : {40, 41, 42}) {
+        std::ifstream in(dir + "/" + std::to_string(seed) + ".json");
+        std::ostringstream text;
+        text << in.rdbuf();
+        MatchRecord record;
+        std::string why;
+        EXPECT_TRUE(parseCricsheet(text.str(), record, why)) << seed << ": " << why;
+        EXPECT_EQ(record.innings.size(), 2u) << seed;
+    }
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), std::filesystem::directory_iterator()), 3);
+}
