@@ -111,6 +111,13 @@ const char* EditorPlayer::ratingName(int i)
     return i >= 0 && i < kRatings ? names[i] : "";
 }
 
+TeamEditorModel TeamEditorModel::newSide()
+{
+    TeamEditorModel model;
+    for (EditorPlayer& p : model.players) p.ratings = {420, 120, 400, 0, 0, 300, 100, 0};
+    return model;
+}
+
 void TeamEditorModel::setTeam(const Team& team)
 {
     name = team.name();

@@ -44,6 +44,8 @@ public:
     std::string name;
     std::array<EditorPlayer, Team::kPlayers> players;
 
+    // Eleven unnamed players of middling ratings, no keeper and no bowlers.
+    static TeamEditorModel newSide();
     void setTeam(const Team& team);
     // The team as the loader would read it from fileText().
     Team team() const;
