@@ -129,6 +129,38 @@ enum : int {
     StartHint = 1300,
     OpenTeamFileTitle = 1301,
     SaveReportTitle = 1302,
+
+    // The team editor.
+    TeamMenu = 1320,
+    NewTeamItem = 1321,
+    EditTeamItem = 1322,
+    TeamEditorCaption = 1323,
+    PickFromPlayersButton = 1324,
+    BatTempoTip = 1325,  // the eight rating tips in team-file order
+    BatRiskTip = 1326,
+    BatSurvivalTip = 1327,
+    IsKeeperTip = 1328,
+    IsBowlerTip = 1329,
+    BowlTempoTip = 1330,
+    BowlThreatTip = 1331,
+    BowlStyleTip = 1332,
+    PaceStyle = 1333,
+    SpinStyle = 1334,
+    NeutralStyle = 1335,
+    TeamNameLabel = 1336,
+    PlayerLabel = 1337,
+    NameMissing = 1338,
+    NameNotOneWord = 1339,
+    NameNotText = 1340,
+    NameTooLong = 1341,
+    KeepersNeeded = 1342,
+    BowlersNeededTest = 1343,
+    BowlersNeededOneDay = 1344,
+    SideReady = 1345,
+    SideLabel = 1346,
+    CannotSaveTeam = 1347,
+    PlayersFilePattern = 1348,
+    CannotReadPlayers = 1349,
 };
 }  // namespace str
 

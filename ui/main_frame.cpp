@@ -28,6 +28,7 @@
 #include "ui/options_dialog.h"
 #include "ui/qt_platform.h"
 #include "ui/scoreboard_view.h"
+#include "ui/team_editor_dialog.h"
 #include "ui/ui_text.h"
 
 namespace {
@@ -93,6 +94,10 @@ void MainFrame::buildMenus()
     connect(exportItem, &QAction::triggered, this, [this] { exportCricsheet(); });
     // There is something to export once the match is over.
     connect(game, &QMenu::aboutToShow, this, [this, exportItem] { exportItem->setEnabled(control_.match().gameOver); });
+
+    QMenu* team = menuBar()->addMenu(uiText(str::TeamMenu));
+    connect(team->addAction(uiText(str::NewTeamItem)), &QAction::triggered, this, [this] { TeamEditorDialog::newTeam(this); });
+    connect(team->addAction(uiText(str::EditTeamItem)), &QAction::triggered, this, [this] { TeamEditorDialog::editTeam(this); });
 
     QMenu* view = menuBar()->addMenu(uiText(str::ViewMenu));
     connect(view->addAction(uiText(str::ChartsItem)), &QAction::triggered, this, [this] { showCharts(); });

@@ -7,6 +7,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
+#include <QSpinBox>
+#include <QTableWidget>
 #include <vector>
 
 #include "app/choose_player_model.h"
@@ -14,6 +16,7 @@
 #include "ui/about_dialog.h"
 #include "ui/choose_player_dialog.h"
 #include "ui/options_dialog.h"
+#include "ui/team_editor_dialog.h"
 #include "ui/tests/ui_test_support.h"
 
 namespace {
@@ -117,4 +120,27 @@ TEST(Dialogs, ControlsStayInsideTheDialogAndTheirFramesAndThereIsNoMinimiseOrMax
             }
         }
     }
+}
+
+// What is typed reaches the model at once, and Save follows its checks.
+TEST(TeamEditorDialog, EditsReachTheModelAndSaveFollowsTheChecks)
+{
+    Team team;
+    ASSERT_EQ(team.load(samplePath("northshire.xi").c_str()), 1);
+    TeamEditorModel model;
+    model.setTeam(team);
+    TeamEditorDialog dialog(model, QString());
+    EXPECT_TRUE(dialog.saveButton()->isEnabled());
+    auto* keeper = qobject_cast<QCheckBox*>(dialog.table()->cellWidget(5, 1 + EditorPlayer::kIsKeeper));
+    ASSERT_NE(keeper, nullptr);
+    keeper->click();
+    EXPECT_FALSE(dialog.saveButton()->isEnabled());
+    EXPECT_TRUE(dialog.problemsLabel()->text().startsWith(QStringLiteral("0 wicket-keepers"))) << dialog.problemsLabel()->text().toStdString();
+    keeper->click();
+    qobject_cast<QSpinBox*>(dialog.table()->cellWidget(0, 1))->setValue(777);
+    dialog.table()->item(1, 0)->setText(QStringLiteral("Æbelø"));
+    EXPECT_EQ(dialog.model().players[0].ratings[0], 777);
+    EXPECT_EQ(dialog.model().players[1].name, "\xC3\x86" "bel\xC3\xB8");
+    EXPECT_TRUE(dialog.saveButton()->isEnabled()) << dialog.problemsLabel()->text().toStdString();
+    EXPECT_FALSE(dialog.table()->cellWidget(5, 1 + EditorPlayer::kBowlStyle)->isEnabled()) << "the keeper does not bowl";
 }
