@@ -72,15 +72,12 @@ void playOne(const BatchSettings& settings, const Team& first, const Team& secon
     const int slotOf[2] = {battedFirst, 1 - battedFirst};
 
     const int n = match.inningsCount;
-    const int a = match.innings[0].runs + (n > 2 ? match.innings[2].runs : 0);
-    const int b = match.innings[1].runs + (n > 3 ? match.innings[3].runs : 0);
-    if (a > b) {
-        ++totals.wins[slotOf[0]];
-        ++totals.battedFirstWins;
-    } else if (b > a) {
-        ++totals.wins[slotOf[1]];
-    } else {
+    const MatchResult outcome = match.result();
+    if (outcome.kind == MatchResult::Tie) {
         ++totals.ties;
+    } else {
+        ++totals.wins[slotOf[outcome.winner]];
+        if (outcome.winner == 0) ++totals.battedFirstWins;
     }
     const Innings& last = match.innings[n - 1];
     if (!match.options().oneDay && last.battingTeam && last.wickets < 10 && last.legalBalls >= last.maxBalls &&

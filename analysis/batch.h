@@ -7,7 +7,7 @@
 #include <utility>
 #include <vector>
 
-#include "match/game_options.h"
+#include "engine/game_options.h"
 #include "teams/team.h"
 
 class Match;

@@ -2,9 +2,9 @@
 
 #include "resources/strings.h"
 
-int Application::initInstance(const std::string& commandLine, AppPlatform& platform)
+int Application::run(const std::string& commandLine, AppPlatform& platform)
 {
-    exitInstance();
+    releaseFiles();
     settings = CommandLineSettings{};
     if (parseCommandLine(commandLine, settings, options) == 1) {
         showUsage(platform);
@@ -13,7 +13,7 @@ int Application::initInstance(const std::string& commandLine, AppPlatform& platf
     return platform.runMainWindow(*this);
 }
 
-void Application::exitInstance()
+void Application::releaseFiles()
 {
     if (settings.bowlerListFile) {
         std::fclose(settings.bowlerListFile);

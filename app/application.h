@@ -2,7 +2,7 @@
 #include <string>
 
 #include "app/command_line.h"
-#include "match/game_options.h"
+#include "engine/game_options.h"
 
 class Application;
 
@@ -21,12 +21,12 @@ public:
 // text when asked, otherwise runs the main window.
 class Application {
 public:
-    ~Application() { exitInstance(); }
+    ~Application() { releaseFiles(); }
 
     // Returns the process exit status.
-    int initInstance(const std::string& commandLine, AppPlatform& platform);
+    int run(const std::string& commandLine, AppPlatform& platform);
     // Closes the bowler list file and forgets the names.
-    void exitInstance();
+    void releaseFiles();
     void showUsage(AppPlatform& platform) const;
 
     // Joins the program arguments (without the program name) into one command line.

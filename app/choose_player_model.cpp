@@ -16,7 +16,7 @@ void ChoosePlayerModel::setup(Innings& innings, int batsman, int declareAllowed)
     selected_ = -1;
 }
 
-void ChoosePlayerModel::initDialog()
+void ChoosePlayerModel::fillRows()
 {
     rowCount_ = 0;
     if (!innings_) return;
@@ -70,7 +70,7 @@ std::string ChoosePlayerModel::bowlingFigures(int row) const
     return buf;
 }
 
-void ChoosePlayerModel::storeSelection()
+void ChoosePlayerModel::acceptSelection()
 {
     if (selected_ >= 0 && selected_ < rowCount_) choice = rowMap_[selected_];
 }
@@ -78,5 +78,5 @@ void ChoosePlayerModel::storeSelection()
 void ChoosePlayerModel::declare()
 {
     declared = 1;
-    storeSelection();
+    acceptSelection();
 }

@@ -11,7 +11,7 @@ class ChoosePlayerModel {
 public:
     void setup(Innings& innings, int chooseBatsman, int allowDeclare);
     // Builds the rows and selects the first; call when the dialog opens.
-    void initDialog();
+    void fillRows();
 
     const char* caption() const;
     int rowCount() const { return rowCount_; }
@@ -25,7 +25,7 @@ public:
     int selectedRow() const { return selected_; }
     void select(int row) { selected_ = (row >= 0 && row < rowCount_) ? row : -1; }
     // Takes the selected row as the answer; with none the answer stays.
-    void storeSelection();
+    void acceptSelection();
     void declare();
     // The Options button: the Game Options dialog without the game type.
     void openOptions() { if (optionsHandler) optionsHandler(); }

@@ -3,7 +3,7 @@
 #include <optional>
 #include <string>
 
-#include "match/game_options.h"
+#include "engine/game_options.h"
 
 // What the command line sets besides GameOptions.
 struct CommandLineSettings {

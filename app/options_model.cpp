@@ -6,7 +6,7 @@ namespace {
 int clampTrack(int v) { return v < OptionsModel::kMin ? OptionsModel::kMin : (v > OptionsModel::kMax ? OptionsModel::kMax : v); }
 }  // namespace
 
-void OptionsModel::initDialog(const GameOptions& options)
+void OptionsModel::load(const GameOptions& options)
 {
     oneDayChecked = gameTypeEnabled && options.oneDay != 0;
     testChecked = gameTypeEnabled && options.oneDay == 0;
@@ -18,7 +18,7 @@ void OptionsModel::initDialog(const GameOptions& options)
     gameSpeed = clampTrack(options.gameSpeed);
 }
 
-void OptionsModel::ok(EngineContext& context) const
+void OptionsModel::apply(EngineContext& context) const
 {
     GameOptions& options = context.options;
     if (gameTypeEnabled) options.oneDay = oneDayChecked ? 1 : 0;

@@ -11,9 +11,9 @@ public:
     static constexpr int kMax = 100;
 
     // The dialog's controls from the options (OnInitDialog).
-    void initDialog(const GameOptions& options);
+    void load(const GameOptions& options);
     // Writes the controls back and reshapes the run table by the outfield (OnOK).
-    void ok(EngineContext& context) const;
+    void apply(EngineContext& context) const;
 
     int gameTypeEnabled = 1;  // the match type may still be changed
     int oneDayChecked = 0;

@@ -9,7 +9,7 @@
 #include <map>
 
 #include "engine/engine_context.h"
-#include "match/unattended.h"
+#include "match/match.h"
 #include "resources/strings.h"
 #include "teams/line_scan.h"
 

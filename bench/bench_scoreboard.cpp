@@ -15,7 +15,7 @@
 
 namespace {
 
-class AutoOwner : public MatchOwner {
+class AutoCaptain : public Captain {
 public:
     int autoplay() const override { return 1; }
     ChoiceResult choosePlayer(Innings&, int, int) override { return {}; }
@@ -26,7 +26,7 @@ struct MatchInProgress {
     MatchInProgress()
     {
         const std::string samples = std::string(PELMORA_SOURCE_DIR) + "/samples/";
-        match.owner = &owner;
+        match.setCaptain(&captain);
         match.context().random.seed(7);
         if (!match.teams[0].load((samples + "northshire.xi").c_str()) ||
             !match.teams[1].load((samples + "southmoor.xi").c_str()) || !match.startPlay()) {
@@ -35,7 +35,7 @@ struct MatchInProgress {
         }
         for (int i = 0; i < 150; ++i) match.playBall();
     }
-    AutoOwner owner;
+    AutoCaptain captain;
     Match match;
 };
 

@@ -21,6 +21,7 @@
 #include "analysis/batch_summary.h"
 #include "analysis/cricsheet.h"
 #include "app/command_line.h"
+#include "match/match.h"
 #include "resources/strings.h"
 
 namespace {
@@ -146,7 +147,7 @@ int runBatchMode(const std::string& commandLine, const BatchModeOptions& mode)
     if (!loadSide(settings.team1File, 1, first) || !loadSide(settings.team2File, 2, second))
         return settings.team1File && settings.team2File ? 1 : 2;
 
-    const int needed = batch.options.oneDay ? 5 : 2;
+    const int needed = bowlersNeeded(batch.options);
     for (const Team* t : {&first, &second}) {
         if (t->bowlerCount() < needed) {
             std::fprintf(stderr, "%s%s\n", t->name(), std::string(loadString(str::CannotBowlThrough)).c_str());

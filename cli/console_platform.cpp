@@ -9,7 +9,7 @@
 
 #include "analysis/cricsheet.h"
 #include "app/choose_player_model.h"
-#include "app/main_window.h"
+#include "app/match_controller.h"
 #include "app/output_files.h"
 #include "cli/chart_images.h"
 #include "resources/strings.h"
@@ -38,8 +38,8 @@ void ConsolePlatform::quit(int exitCode)
 
 void ConsolePlatform::runChoosePlayer(ChoosePlayerModel& model)
 {
-    model.initDialog();
-    model.storeSelection();
+    model.fillRows();
+    model.acceptSelection();
 }
 
 bool ConsolePlatform::describeFileFailure(int textId, const std::string& file, int error)
@@ -117,11 +117,11 @@ int ConsolePlatform::runMainWindow(Application& application)
         return 2;
     }
 
-    MainWindow window(*this, settings, application.options);
+    MatchController window(*this, settings, application.options);
     // A side that does not load never reaches the window's own check, which
     // would then wait for a person to choose teams.
     for (int slot = 0; slot < 2; ++slot) {
-        const MainWindow::PresetTeam& side = *window.presetTeam(slot);
+        const MatchController::PresetTeam& side = *window.presetTeam(slot);
         if (!side.loaded) {
             std::fprintf(errors_, "pelmora-cli: cannot load team file %s: %s\n", side.team.filePath(),
                          side.why.reason.c_str());
@@ -139,7 +139,7 @@ int ConsolePlatform::runMainWindow(Application& application)
         }
     }
 
-    window.onInitDialog();
+    window.start();
     if (settings.randomSeed == 0) std::fprintf(errors_, "seed: %d\n", static_cast<std::int32_t>(window.seed()));
 
     const Match& match = window.match();
@@ -153,7 +153,7 @@ int ConsolePlatform::runMainWindow(Application& application)
         const int index = match.currentInnings;
         const Innings* innings = match.inningsAt(index);
         const int before = innings ? innings->deliveries : 0;
-        window.onTimer(window.mainTimerId() ? window.mainTimerId() : MainWindow::kMainTimer);
+        window.tick(window.mainTimerId() ? window.mainTimerId() : MatchController::kMainTimer);
         if (commentaryStream && innings && innings->deliveries > before) {
             std::fputs(innings->commentaryLine(innings->overBall - 1), commentaryStream);
             std::fputc('\n', commentaryStream);
@@ -175,6 +175,6 @@ int ConsolePlatform::runMainWindow(Application& application)
     }
     if (!cricsheetPath_.empty() && complete && !writeCricsheet(match)) failed();
     if (!chartsFolder_.empty() && complete && !writeChartFiles(match)) failed();
-    window.onDestroy();
+    window.close();
     return exitCode_;
 }

@@ -138,8 +138,8 @@ int main(int argc, char** argv)
     platform.setVenue(venue);
 
     Application application;
-    int status = application.initInstance(commandLine, platform);
-    application.exitInstance();
+    int status = application.run(commandLine, platform);
+    application.releaseFiles();
     if (std::fflush(stdout) != 0 && status == 0) {
         std::fprintf(stderr, "pelmora-cli: cannot write to standard output: %s\n", std::strerror(errno));
         status = 1;

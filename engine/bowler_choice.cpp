@@ -3,7 +3,7 @@
 // expensive one comes off, and the rest of the attack is worked through in an
 // order that depends on how far the innings has got.
 #include "engine/innings.h"
-#include "match/match.h"
+#include "engine/engine_context.h"
 
 void Innings::rankBowlers()
 {

@@ -3,7 +3,7 @@
 
 #include "engine/innings.h"
 #include "engine/text_buffer.h"
-#include "match/match.h"
+#include "engine/engine_context.h"
 #include "resources/strings.h"
 
 namespace {

@@ -4,7 +4,7 @@
 #include <cstdint>
 
 #include "engine/innings.h"
-#include "match/match.h"
+#include "engine/engine_context.h"
 
 namespace {
 
@@ -79,7 +79,7 @@ bool Innings::batsmanStep()
         int player = batsmenIn;  // autoplay bats in the team's file order
         if (!autoplay()) {
             const int mayDeclare = context().options.oneDay ? 0 : 1;
-            ChoiceResult answer = match->owner->choosePlayer(*this, 1, mayDeclare);
+            ChoiceResult answer = captain_->choosePlayer(*this, 1, mayDeclare);
             if (mayDeclare && answer.declared) {
                 closed = 1;
                 return false;
@@ -114,7 +114,7 @@ bool Innings::overStep()
         choice = autoBowler();
     } else {
         const int mayDeclare = context().options.oneDay ? 0 : 1;
-        ChoiceResult answer = match->owner->choosePlayer(*this, 0, mayDeclare);
+        ChoiceResult answer = captain_->choosePlayer(*this, 0, mayDeclare);
         if (mayDeclare && answer.declared) {
             closed = 1;
             return false;

@@ -2,11 +2,7 @@
 
 #include <new>
 
-#include "match/match.h"
 
-EngineContext& Innings::context() const { return match->context(); }
-
-int Innings::autoplay() const { return (match && match->owner) ? match->owner->autoplay() : 1; }
 
 int Innings::start(const Team& batting_, const Team& bowling_, int target_, int maxBalls_)
 {

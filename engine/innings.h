@@ -1,11 +1,10 @@
 #pragma once
 #include <memory>
 
+#include "engine/captain.h"
+#include "engine/engine_context.h"
 #include "engine/records.h"
 #include "teams/team.h"
-
-class Match;
-struct EngineContext;
 
 // The complete state of one innings. The delivery simulation (deliver) and the
 // automatic bowler choice are its only writers while it is played; the
@@ -70,8 +69,16 @@ public:
     // Writes the commentary line of a delivery as line overBall - 1.
     void commentate(const BallRecord& record);
 
+    // What the innings is played with: the match's generator and settings, and
+    // who answers its questions (none: it chooses for itself).
+    void attach(EngineContext& context, Captain* captain)
+    {
+        context_ = &context;
+        captain_ = captain;
+    }
+    EngineContext& context() const { return *context_; }
+
     // Fields of the record. Counters start at 0, positions at -1.
-    Match* match = nullptr;
     BattingLine batting[11];
     BowlingLine bowling[10];
     int runs = 0;
@@ -117,8 +124,7 @@ private:
     static bool validBatting(int p) { return p >= 0 && p < 11; }
     static bool validBowling(int p) { return p >= 0 && p < 10; }
 
-    EngineContext& context() const;
-    int autoplay() const;
+    int autoplay() const { return captain_ ? captain_->autoplay() : 1; }
     bool batsmanStep();
     bool overStep();
     void summariseOver(int k);
@@ -131,6 +137,8 @@ private:
     int searchCandidates(const int* list, int start, int notPosition) const;
     int randomBowler();
 
+    EngineContext* context_ = nullptr;
+    Captain* captain_ = nullptr;
     std::unique_ptr<OverEntry[]> overs_;
     std::unique_ptr<BallRecord[]> ballLog_;
     int overCount_ = 0;

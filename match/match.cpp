@@ -6,7 +6,7 @@
 
 Match::Match()
 {
-    for (Innings& i : innings) i.match = this;
+    for (Innings& i : innings) i.attach(context_, nullptr);
     startInnings(-1, -1, -1);
 }
 
@@ -16,6 +16,12 @@ Match::~Match()
         std::fclose(outputFile);
         outputFile = nullptr;
     }
+}
+
+void Match::setCaptain(Captain* captain)
+{
+    captain_ = captain;
+    for (Innings& i : innings) i.attach(context_, captain);
 }
 
 bool Match::setTeam(int i, const Team& t)
@@ -82,6 +88,35 @@ bool Match::startPlay()
     return started;
 }
 
+InningsChange Match::nextInnings()
+{
+    const int k = currentInnings;
+    if (k + 1 >= inningsCount) {
+        gameOver = 1;
+        return InningsChange::GameOver;
+    }
+    if (!startInnings(k + 1, (k + 1) % 2, k % 2)) {
+        // Never play on an innings that did not start.
+        gameOver = 1;
+        return InningsChange::CannotStart;
+    }
+    return InningsChange::Started;
+}
+
+MatchResult Match::result() const
+{
+    const int a = innings[0].runs + (inningsCount > 2 ? innings[2].runs : 0);
+    const int b = innings[1].runs + (inningsCount > 3 ? innings[3].runs : 0);
+    MatchResult r;
+    if (a > b) {
+        r = MatchResult{MatchResult::Runs, 0, a - b};
+    } else if (b > a) {
+        const int lastOfB = inningsCount > 3 ? 3 : 1;
+        r = MatchResult{MatchResult::Wickets, 1, 10 - innings[lastOfB].wickets};
+    }
+    return r;
+}
+
 void Match::writeLine(std::string_view text)
 {
     if (!outputFile) return;
@@ -121,24 +156,15 @@ std::string Match::tossMessage(int& batFirst)
 
 std::string Match::resultLine() const
 {
-    const int a = innings[0].runs + (inningsCount > 2 ? innings[2].runs : 0);
-    const int b = innings[1].runs + (inningsCount > 3 ? innings[3].runs : 0);
+    const MatchResult r = result();
     const std::string nameA = teams[0].name();
     const std::string nameB = teams[1].name();
-    char number[16];
-    std::string line;
-    if (a < b) {
-        const int lastOfB = inningsCount > 3 ? 3 : 1;
-        std::snprintf(number, sizeof number, "%d ", 10 - innings[lastOfB].wickets);
-        line = nameB + ' ' + std::string(loadString(str::Defeated)) + ' ' + nameA + ' ' +
-               std::string(loadString(str::By)) + ' ' + number + std::string(loadString(str::Wickets));
-    } else if (a > b) {
-        std::snprintf(number, sizeof number, "%d ", a - b);
-        line = nameA + ' ' + std::string(loadString(str::Defeated)) + ' ' + nameB + ' ' +
-               std::string(loadString(str::By)) + ' ' + number + std::string(loadString(str::Runs));
-    } else {
-        line = nameA + ' ' + std::string(loadString(str::And)) + ' ' + nameB + ' ' +
+    if (r.kind == MatchResult::Tie)
+        return nameA + ' ' + std::string(loadString(str::And)) + ' ' + nameB + ' ' +
                std::string(loadString(str::TiedTheMatch));
-    }
-    return line;
+    const std::string& winner = r.winner == 0 ? nameA : nameB;
+    const std::string& loser = r.winner == 0 ? nameB : nameA;
+    return winner + ' ' + std::string(loadString(str::Defeated)) + ' ' + loser + ' ' + std::string(loadString(str::By)) +
+           ' ' + std::to_string(r.margin) + ' ' +
+           std::string(loadString(r.kind == MatchResult::Runs ? str::Runs : str::Wickets));
 }

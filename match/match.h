@@ -7,19 +7,22 @@
 #include "engine/innings.h"
 #include "teams/team.h"
 
-// The answer of a choice of batsman or bowler.
-struct ChoiceResult {
-    int choice = -1;  // player index (batsman) or bowler position (bowler); -1 none
-    int declared = 0;
+// Bowlers a side needs to bowl an innings through in this type of match.
+inline int bowlersNeeded(const GameOptions& options) { return options.oneDay ? 5 : 2; }
+
+// What follows the end of an innings.
+enum class InningsChange {
+    Started,      // the next innings is open
+    GameOver,     // that was the last innings
+    CannotStart,  // the next innings could not start: the game ends there
 };
 
-// What the match needs from whoever drives it: the autoplay setting and the
-// modal choice of a batsman or bowler.
-class MatchOwner {
-public:
-    virtual ~MatchOwner() = default;
-    virtual int autoplay() const = 0;
-    virtual ChoiceResult choosePlayer(Innings& innings, int chooseBatsman, int allowDeclare) = 0;
+// The result on aggregate, as the report's last line states it.
+struct MatchResult {
+    enum Kind { Runs, Wickets, Tie };
+    Kind kind = Tie;
+    int winner = -1;  // 0 the side batting first, 1 the other; -1 a tie
+    int margin = 0;   // runs, or wickets in hand
 };
 
 // The four positions whose lines the scoreboard repaints after a ball.
@@ -57,6 +60,10 @@ public:
     void repaintHint(RepaintHint& out) const;
     // Two or four innings by the match type, innings 0 started, gameStarted set.
     bool startPlay();
+    // After an innings has closed: opens the next one with the sides changing
+    // places, or ends the game after the last. gameOver is set when it ends.
+    InningsChange nextInnings();
+    MatchResult result() const;
 
     void writeLine(std::string_view text);
     void writeBlankLine() { writeLine({}); }
@@ -85,11 +92,14 @@ public:
     int gameStarted = 0;
     int hold = 0;
     std::FILE* outputFile = nullptr;
-    MatchOwner* owner = nullptr;
+    // Who answers the innings' questions; none: the innings choose for themselves.
+    void setCaptain(Captain* captain);
+    Captain* captain() const { return captain_; }
     // Who won the toss, once the sides are in batting order: 0 the side
     // batting first, 1 the other; -1 before the toss.
     int tossWinner = -1;
 
 private:
     EngineContext context_;
+    Captain* captain_ = nullptr;
 };

@@ -17,15 +17,8 @@ UnattendedResult playUnattended(Match& match, const Team& first, const Team& sec
     while (!match.gameOver) {
         const unsigned r = match.playBall();
         if (r == 0) return UnattendedResult::InningsFailed;
-        if (r & kInningsEnded) {
-            const int k = match.currentInnings;
-            if (k + 1 >= match.inningsCount) {
-                match.gameOver = 1;
-            } else if (!match.startInnings(k + 1, (k + 1) % 2, k % 2)) {
-                match.gameOver = 1;
-                return UnattendedResult::InningsFailed;
-            }
-        }
+        if ((r & kInningsEnded) && match.nextInnings() == InningsChange::CannotStart)
+            return UnattendedResult::InningsFailed;
     }
     return UnattendedResult::Played;
 }

@@ -17,6 +17,3 @@ enum class UnattendedResult {
 // the right to bat first at the toss.
 UnattendedResult playUnattended(Match& match, const Team& first, const Team& second, std::uint32_t seed,
                                 int* battedFirst = nullptr);
-
-// Bowlers a side needs to bowl an innings through in this type of match.
-inline int bowlersNeeded(const GameOptions& options) { return options.oneDay ? 5 : 2; }

@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <set>
 
+#include "match/match.h"
+
 namespace {
 
 std::string csvField(const std::string& s)
@@ -120,7 +122,9 @@ bool sideFile(const std::string& side, const Archive& archive, const FitResult& 
     bowls[static_cast<std::size_t>(keeper)] = false;  // the keeper never bowls
 
     // Too few bowlers in that match for the match type: add those who bowl most.
-    const int needed = oneDay ? 5 : 2;
+    GameOptions kind;
+    kind.oneDay = oneDay ? 1 : 0;
+    const int needed = bowlersNeeded(kind);
     int count = static_cast<int>(std::count(bowls.begin(), bowls.end(), true));
     while (count < needed) {
         int best = -1;

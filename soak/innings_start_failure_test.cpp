@@ -17,7 +17,7 @@
 #include <string>
 #include <vector>
 
-#include "app/main_window.h"
+#include "app/match_controller.h"
 #include "app/platform.h"
 #include "resources/strings.h"
 
@@ -116,13 +116,13 @@ protected:
         options.oneDay = oneDay;
 
         allocationsBeforeFailure = allocations;
-        window_ = std::make_unique<MainWindow>(platform_, settings, options);
-        window_->onInitDialog();
-        for (int tick = 0; tick < 100000 && platform_.quitCalls == 0; ++tick) window_->onTimer(MainWindow::kMainTimer);
+        window_ = std::make_unique<MatchController>(platform_, settings, options);
+        window_->start();
+        for (int tick = 0; tick < 100000 && platform_.quitCalls == 0; ++tick) window_->tick(MatchController::kMainTimer);
         // Ticks that arrive after the end must not play on.
-        for (int tick = 0; tick < 50; ++tick) window_->onTimer(MainWindow::kMainTimer);
+        for (int tick = 0; tick < 50; ++tick) window_->tick(MatchController::kMainTimer);
         allocationsBeforeFailure = -1;
-        window_->onDestroy();
+        window_->close();
         report_ = readFile(dir_ / "report.txt");
     }
 
@@ -135,7 +135,7 @@ protected:
 
     std::filesystem::path dir_;
     HeadlessPlatform platform_;
-    std::unique_ptr<MainWindow> window_;
+    std::unique_ptr<MatchController> window_;
     std::string report_;
 };
 

@@ -179,7 +179,7 @@ PlayOutcome playWholeMatch(Match& match, const Team& first, const Team& second, 
     match.setTeam(0, first);
     match.setTeam(1, second);
     match.toss();
-    const int needed = match.options().oneDay ? 5 : 2;
+    const int needed = bowlersNeeded(match.options());
     if (match.teams[0].bowlerCount() < needed || match.teams[1].bowlerCount() < needed) return PlayOutcome::Refused;
     if (!match.startPlay()) return broken("the first innings did not start");
     for (long played = 0; !match.gameOver; ++played) {
@@ -187,12 +187,8 @@ PlayOutcome playWholeMatch(Match& match, const Team& first, const Team& second, 
         const unsigned r = match.playBall();
         if (r == 0) return broken("innings " + std::to_string(match.currentInnings + 1) + " played no ball");
         if (r != 7u && r != (kInningsEnded | kRepaintAll)) return broken("playBall returned " + std::to_string(r));
-        if (r & kInningsEnded) {
-            const int k = match.currentInnings;
-            if (k + 1 >= match.inningsCount) match.gameOver = 1;
-            else if (!match.startInnings(k + 1, (k + 1) % 2, k % 2))
-                return broken("innings " + std::to_string(k + 2) + " did not start");
-        }
+        if ((r & kInningsEnded) && match.nextInnings() == InningsChange::CannotStart)
+            return broken("innings " + std::to_string(match.currentInnings + 2) + " did not start");
     }
     return PlayOutcome::Played;
 }

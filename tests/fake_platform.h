@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "app/choose_player_model.h"
-#include "app/main_window.h"
+#include "app/match_controller.h"
 #include "app/options_model.h"
 #include "support.h"
 
@@ -65,9 +65,9 @@ struct FakePlatform : WindowPlatform {
     void runChoosePlayer(ChoosePlayerModel& model) override
     {
         ++chooses;
-        model.initDialog();
+        model.fillRows();
         if (chooser) chooser(model);
-        model.storeSelection();  // closing the dialog stores the selection, whichever way
+        model.acceptSelection();  // closing the dialog stores the selection, whichever way
     }
     bool runOptionsDialog(OptionsModel& model) override { return optionsDialog ? optionsDialog(model) : false; }
     std::int64_t now() override { return 4242; }
@@ -84,7 +84,7 @@ struct Harness {
     FakePlatform platform;
     CommandLineSettings settings;
     GameOptions options;
-    std::unique_ptr<MainWindow> window;
+    std::unique_ptr<MatchController> window;
 
     Harness() { settings.randomSeed = 77; }
 
@@ -98,16 +98,16 @@ struct Harness {
         if (!report.empty()) settings.outputFileName = report;
         return *this;
     }
-    MainWindow& open()
+    MatchController& open()
     {
-        window = std::make_unique<MainWindow>(platform, settings, options);
-        window->onInitDialog();
+        window = std::make_unique<MatchController>(platform, settings, options);
+        window->start();
         return *window;
     }
     Match& match() { return window->match(); }
     void tick(int n = 1)
     {
-        for (int i = 0; i < n; ++i) window->onTimer(MainWindow::kMainTimer);
+        for (int i = 0; i < n; ++i) window->tick(MatchController::kMainTimer);
     }
     int currentDeliveries()
     {

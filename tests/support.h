@@ -105,7 +105,7 @@ struct Engine {
 
 // Answers the choice dialogs from a script: batsmen in team order, bowlers
 // from a list by over and then the first eligible one, as Escape does.
-struct ScriptedOwner : MatchOwner {
+struct ScriptedCaptain : Captain {
     std::vector<int> bowlers;
     std::size_t oversAsked = 0;
 

@@ -78,21 +78,21 @@ TEST(Allocation, StartingAnInningsObtainsItsTwoTables)
 
 TEST(Allocation, PlayingWholeInningsAllocatesNothingWhoeverChooses)
 {
-    support::ScriptedOwner owner;
+    support::ScriptedCaptain captain;
     struct Case {
         const char* second;
         bool oneDay;
-        MatchOwner* owner;
-    } cases[] = {{"upland.xi", true, nullptr}, {"twin.xi", false, nullptr}, {"upland.xi", true, &owner}};
+        Captain* captain;
+    } cases[] = {{"upland.xi", true, nullptr}, {"twin.xi", false, nullptr}, {"upland.xi", true, &captain}};
     for (const Case& c : cases) {
         Match m;
-        m.owner = c.owner;
+        m.setCaptain(c.captain);
         m.setTeam(0, support::loadData("harbour.xi"));
         m.setTeam(1, support::loadData(c.second));
         m.options().oneDay = c.oneDay ? 1 : 0;
         m.context().random.seed(2024);
         ASSERT_TRUE(m.startPlay());
-        EXPECT_EQ(allocationsToPlayOut(m), 0) << c.second << (c.owner ? ", choices made by the user" : "");
+        EXPECT_EQ(allocationsToPlayOut(m), 0) << c.second << (c.captain ? ", choices made by the user" : "");
         EXPECT_GT(m.innings[0].deliveries, 100);
         ASSERT_TRUE(m.startInnings(1, 1, 0));
         EXPECT_EQ(allocationsToPlayOut(m), 0) << "the second innings, chasing in a one-day match";

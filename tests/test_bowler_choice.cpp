@@ -33,11 +33,11 @@ void openAttack(Engine& e, std::uint32_t seed = 1, bool oneDay = true, int maxBa
 // Plays one over per entry of `bowlers`; over k's first ball is logged as a
 // stroke worth runs[k], the next chances[k] balls as beaten batsmen, the
 // rest as dot balls.
-void playOvers(Engine& e, support::ScriptedOwner& owner, const std::vector<int>& bowlers, const std::vector<int>& runs,
+void playOvers(Engine& e, support::ScriptedCaptain& captain, const std::vector<int>& bowlers, const std::vector<int>& runs,
                const std::vector<int>& chances = {})
 {
-    e.match->owner = &owner;
-    owner.bowlers = bowlers;
+    e.match->setCaptain(&captain);
+    captain.bowlers = bowlers;
     Innings& inn = e.innings();
     const int legalTarget = 6 * static_cast<int>(bowlers.size());
     while (inn.legalBalls < legalTarget && !inn.closed) {
@@ -123,8 +123,8 @@ TEST(BowlerChoice, SpellIsJudgedByItsCostItsChancesAndTheBowlersFigures)
     for (const Case& c : cases) {
         Engine e;
         openAttack(e);
-        support::ScriptedOwner owner;
-        playOvers(e, owner, c.bowlers, c.runs, c.chances);
+        support::ScriptedCaptain captain;
+        playOvers(e, captain, c.bowlers, c.runs, c.chances);
         e.innings().runs = c.inningsRuns;
         if (c.figureRuns >= 0) {
             e.innings().bowling[2].balls = 36;
@@ -154,13 +154,13 @@ TEST(BowlerChoice, DeathOversGoToAStrikeBowlerWhoMayBowlAQuarterOfTheTimeOrWhenT
         // and B the overs between; the next over is the 47th.
         Engine e;
         openAttack(e);
-        support::ScriptedOwner owner;
+        support::ScriptedCaptain captain;
         std::vector<int> bowlers, runs;
         for (int k = 0; k < 46; ++k) {
             bowlers.push_back(k < 40 ? k % 2 : (k % 2 == 0 ? 2 : 1));
             runs.push_back(bowlers.back() == 2 ? c.spellRuns : 0);
         }
-        playOvers(e, owner, bowlers, runs);
+        playOvers(e, captain, bowlers, runs);
         e.innings().runs = 46 * 4;
         if (c.spentE) e.innings().bowling[4].balls = 60;
         e.context().random.seed(c.seed);

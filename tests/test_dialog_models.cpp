@@ -30,7 +30,7 @@ std::vector<int> rows(Innings& inn, int chooseBatsman, int allowDeclare = 0)
 {
     ChoosePlayerModel model;
     model.setup(inn, chooseBatsman, allowDeclare);
-    model.initDialog();
+    model.fillRows();
     std::vector<int> out;
     for (int row = 0; row < model.rowCount(); ++row) out.push_back(model.rowMap(row));
     return out;
@@ -48,7 +48,7 @@ TEST(ChoosePlayer, BatsmanListShowsThoseYetToBatInTeamOrder)
     EXPECT_EQ(rows(inn, 1), (std::vector<int>{3, 4, 5, 6, 7, 8, 9, 10}));
     ChoosePlayerModel model;
     model.setup(inn, 1, 0);
-    model.initDialog();
+    model.fillRows();
     EXPECT_EQ(model.figureLine(0), "0 BD 303 103 503") << "row 0 stands for player 3";
     EXPECT_EQ(model.figureLine(7), "7 BK 310 110 510");
 }
@@ -66,7 +66,7 @@ TEST(ChoosePlayer, BowlerListLeavesOutThePreviousBowlerAndSpentQuotasUnlessNobod
     inn.bowling[2] = BowlingLine{13, 1, 20, 2};
     ChoosePlayerModel model;
     model.setup(inn, 0, 0);
-    model.initDialog();
+    model.fillRows();
     EXPECT_EQ(model.figureLine(1), "1 FH 340 120 0") << "row 1 stands for bowler position 2";
     EXPECT_EQ(model.bowlingFigures(1), "2-1-20-2");
     for (int b : {0, 2, 4, 5}) inn.bowling[b].balls = 60;
@@ -86,11 +86,11 @@ TEST(ChoosePlayer, EscapeOrDeclareAnswersTheSelectedRowAsAPlayerIndex)
     ChoosePlayerModel model;
     model.setup(inn, 1, 1);
     EXPECT_EQ(model.choice, -1);
-    model.initDialog();
-    model.storeSelection();
+    model.fillRows();
+    model.acceptSelection();
     EXPECT_EQ(model.choice, 0) << "Escape at once answers the first listed player";
     model.select(4);
-    model.storeSelection();
+    model.acceptSelection();
     EXPECT_EQ(model.choice, 5) << "row 4 stands for player 5 once player 4 has batted";
     model.select(2);
     model.declare();
@@ -106,23 +106,23 @@ TEST(GameOptionsDialog, OutfieldReshapesRunTableRowOneEachTimeItIsConfirmed)
     const auto row1 = [](const EngineContext& c) { return std::vector<int>(c.runTables[1], c.runTables[1] + 6); };
     EngineContext fast;
     OptionsModel model;
-    model.initDialog(fast.options);
-    model.ok(fast);
+    model.load(fast.options);
+    model.apply(fast);
     EXPECT_EQ(row1(fast), (std::vector<int>{320, 640, 720, 970, 971, 1000})) << "the defaults change nothing";
     model.outfield = 70;
-    model.ok(fast);
+    model.apply(fast);
     EXPECT_EQ(row1(fast), (std::vector<int>{320, 620, 700, 970, 971, 1000}));
-    model.initDialog(fast.options);
-    model.ok(fast);
+    model.load(fast.options);
+    model.apply(fast);
     EXPECT_EQ(row1(fast), (std::vector<int>{320, 600, 680, 970, 971, 1000})) << "confirming 70 again reshapes again";
     for (int row : {0, 2, 3})
         EXPECT_TRUE(std::equal(fast.runTables[row], fast.runTables[row] + 6, EngineContext::kInitialRunTables[row]))
             << "row " << row << " changed";
 
     EngineContext slow;
-    model.initDialog(slow.options);
+    model.load(slow.options);
     model.outfield = 30;
-    model.ok(slow);
+    model.apply(slow);
     EXPECT_EQ(row1(slow), (std::vector<int>{320, 660, 740, 970, 971, 1000}));
 }
 
@@ -132,23 +132,23 @@ TEST(GameOptionsDialog, GameTypeIsLockedOnceDisabledAndTheOtherFieldsAreWrittenB
     context.options.oneDay = 0;
     OptionsModel locked;
     locked.gameTypeEnabled = 0;
-    locked.initDialog(context.options);
+    locked.load(context.options);
     EXPECT_EQ(locked.oneDayChecked + locked.testChecked, 0) << "both buttons unchecked";
     locked.oneDayChecked = 1;
     locked.gameSpeed = 0;
     locked.ballByBall = 1;
     locked.pitchSurface = 10;
-    locked.ok(context);
+    locked.apply(context);
     const GameOptions& o = context.options;
     EXPECT_EQ(std::vector<int>({o.oneDay, o.gameSpeed, o.speedChanged, o.briefOutput, o.pitchSurface}),
               std::vector<int>({0, 0, 1, 0, 10}))
         << "oneDay, gameSpeed, speedChanged, briefOutput, pitchSurface";
 
     OptionsModel open;
-    open.initDialog(context.options);
+    open.load(context.options);
     EXPECT_EQ(open.testChecked, 1);
     open.oneDayChecked = 1;
     open.testChecked = 0;
-    open.ok(context);
+    open.apply(context);
     EXPECT_EQ(context.options.oneDay, 1);
 }

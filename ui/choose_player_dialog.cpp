@@ -33,7 +33,7 @@ ChoosePlayerDialog::ChoosePlayerDialog(ChoosePlayerModel& model, QWidget* parent
     options_->setGeometry(du.rect(92, 109, 34, 14));
 
     declare_->setEnabled(model_.allowDeclare != 0);
-    model_.initDialog();
+    model_.fillRows();
     setWindowTitle(utf8(model_.caption()));
     for (int row = 0; row < model_.rowCount(); ++row) list_->addItem(utf8(model_.rowText(row)));
     if (model_.selectedRow() >= 0) list_->setCurrentRow(model_.selectedRow());
@@ -70,6 +70,6 @@ void ChoosePlayerDialog::showFigures()
 
 void ChoosePlayerDialog::done(int result)
 {
-    model_.storeSelection();
+    model_.acceptSelection();
     QDialog::done(result);
 }

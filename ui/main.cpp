@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "app/application.h"
-#include "ui/main_frame.h"
+#include "ui/main_window.h"
 #include "ui/qt_platform.h"
 
 namespace {
@@ -24,9 +24,9 @@ void arrangeScreenshot(QtPlatform& platform)
     bool ok = false;
     int after = qEnvironmentVariableIntValue("PELMORA_SCREENSHOT_AFTER", &ok);
     if (!ok || after < 1) after = 60;
-    platform.frameReady = [path, after](MainFrame& frame) {
+    platform.frameReady = [path, after](MainWindow& frame) {
         auto shown = std::make_shared<int>(0);
-        QObject::connect(&frame, &MainFrame::deliveryShown, &frame, [&frame, path, after, shown] {
+        QObject::connect(&frame, &MainWindow::deliveryShown, &frame, [&frame, path, after, shown] {
             if (++*shown != after) return;
             if (!frame.grab().save(path)) qWarning("pelmora: cannot save the screenshot to %s", qPrintable(path));
             frame.close();
@@ -68,7 +68,7 @@ int main(int argc, char** argv)
     QtPlatform platform;
     arrangeScreenshot(platform);
     Application application;
-    const int status = application.initInstance(commandLine, platform);
-    application.exitInstance();
+    const int status = application.run(commandLine, platform);
+    application.releaseFiles();
     return status;
 }

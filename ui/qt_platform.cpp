@@ -2,7 +2,7 @@
 
 #include <QMessageBox>
 
-#include "ui/main_frame.h"
+#include "ui/main_window.h"
 #include "ui/ui_text.h"
 
 void QtPlatform::showUsage(const std::string& text, const std::string& caption)
@@ -13,7 +13,7 @@ void QtPlatform::showUsage(const std::string& text, const std::string& caption)
 
 int QtPlatform::runMainWindow(Application& application)
 {
-    MainFrame frame(application, *this);
+    MainWindow frame(application, *this);
     if (frameReady) frameReady(frame);
     return frame.run();
 }

@@ -4,7 +4,7 @@
 
 #include "app/application.h"
 
-class MainFrame;
+class MainWindow;
 
 // Start-up on Qt: the usage message box and the main window's run.
 class QtPlatform : public AppPlatform {
@@ -13,7 +13,7 @@ public:
     int runMainWindow(Application& application) override;
 
     // Called with the main window after it is built and before it runs.
-    std::function<void(MainFrame&)> frameReady;
+    std::function<void(MainWindow&)> frameReady;
 };
 
 // The program's icon: a red ball flying at the stumps, 32 and 16 pixels.

@@ -45,7 +45,7 @@ TEST(ChoosePlayerDialog, FirstBallAsksForTwoBatsmenAndABowlerAndOffersDeclareOnl
             declareOffered.push_back(dialog->declareButton()->isEnabled());
             (test && asked.size() == 3 ? dialog->declareButton() : dialog->okButton())->click();
         });
-        w.frame->control().onTimer(MainWindow::kMainTimer);
+        w.frame->control().tick(MatchController::kMainTimer);
         const Match& match = w.frame->control().match();
         QStringList batsmen, bowlers;
         for (int p = 0; p < 11; ++p) batsmen << match.teams[0].player(p)->name();
@@ -63,7 +63,7 @@ TEST(OptionsDialog, TrackbarsRunFromZeroToHundredWithFastAtTheTopAndOkWritesThem
 {
     GameOptions options;
     OptionsModel model;
-    model.initDialog(options);
+    model.load(options);
     OptionsDialog dialog(model);
     QSlider* sliders[] = {dialog.pitchSurfaceSlider(), dialog.pitchPaceSlider(), dialog.outfieldSlider(),
                           dialog.wicketDifficultySlider(), dialog.speedSlider()};
@@ -88,7 +88,7 @@ TEST(OptionsDialog, GameTypeIsDisabledAndUncheckedWhenItMayNotChange)
     GameOptions options;
     OptionsModel model;
     model.gameTypeEnabled = 0;
-    model.initDialog(options);
+    model.load(options);
     OptionsDialog dialog(model);
     EXPECT_FALSE(dialog.oneDayButton()->isEnabled());
     EXPECT_FALSE(dialog.testButton()->isEnabled());
@@ -99,7 +99,7 @@ TEST(Dialogs, ControlsStayInsideTheDialogAndTheirFramesAndThereIsNoMinimiseOrMax
 {
     GameOptions options;
     OptionsModel model;
-    model.initDialog(options);
+    model.load(options);
     OptionsDialog optionsDialog(model);
     AboutDialog about;
     for (QDialog* dialog : {static_cast<QDialog*>(&optionsDialog), static_cast<QDialog*>(&about)}) {

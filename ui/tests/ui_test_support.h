@@ -11,7 +11,7 @@
 
 #include "app/application.h"
 #include "app/command_line.h"
-#include "ui/main_frame.h"
+#include "ui/main_window.h"
 
 // Answers every modal window that opens while it lives with the handler,
 // which should close it; a window left open is closed, so no test ever waits
@@ -33,9 +33,9 @@ struct ModalAnswerer : QTimer {
 
 // A main window whose file chooser answers from a list and whose message
 // boxes are only recorded, so a test can drive whole command sequences.
-class ScriptedFrame : public MainFrame {
+class ScriptedFrame : public MainWindow {
 public:
-    using MainFrame::MainFrame;
+    using MainWindow::MainWindow;
 
     std::optional<std::string> chooseFile(FileKind) override
     {

@@ -1,4 +1,4 @@
-#include "ui/main_frame.h"
+#include "ui/main_window.h"
 
 #include <QAction>
 #include <QApplication>
@@ -46,7 +46,7 @@ QMessageBox::Icon boxIcon(MessageIcon icon)
 
 }  // namespace
 
-MainFrame::MainFrame(Application& application, AppPlatform& appPlatform, QWidget* parent)
+MainWindow::MainWindow(Application& application, AppPlatform& appPlatform, QWidget* parent)
     : QMainWindow(parent),
       application_(application),
       appPlatform_(appPlatform),
@@ -57,7 +57,7 @@ MainFrame::MainFrame(Application& application, AppPlatform& appPlatform, QWidget
 
     view_ = new ScoreboardView(control_.match(), this);
     setCentralWidget(view_);
-    connect(view_->pauseButton(), &QPushButton::clicked, this, [this] { control_.onOK(); });
+    connect(view_->pauseButton(), &QPushButton::clicked, this, [this] { control_.togglePause(); });
 
     status_ = new QLabel(this);
     statusBar()->addWidget(status_, 1);
@@ -66,28 +66,28 @@ MainFrame::MainFrame(Application& application, AppPlatform& appPlatform, QWidget
 
     // The Pause/Go button is the window's default button: Enter presses it.
     for (const QKeySequence& key : {QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter)})
-        connect(new QShortcut(key, this), &QShortcut::activated, this, [this] { control_.onOK(); });
+        connect(new QShortcut(key, this), &QShortcut::activated, this, [this] { control_.togglePause(); });
     connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this, &QWidget::close);
 }
 
-MainFrame::~MainFrame() { control_.onDestroy(); }
+MainWindow::~MainWindow() { control_.close(); }
 
-QAction* MainFrame::addCommand(QMenu* menu, int textId, int commandId)
+QAction* MainWindow::addCommand(QMenu* menu, int textId, int commandId)
 {
     QAction* action = menu->addAction(uiText(textId));
     actions_[commandId] = action;
     return action;
 }
 
-void MainFrame::buildMenus()
+void MainWindow::buildMenus()
 {
     QMenu* game = menuBar()->addMenu(uiText(str::GameMenu));
     connect(addCommand(game, str::ChooseTeamsItem, cmd::ChooseTeams), &QAction::triggered, this,
-            [this] { control_.onChooseTeams(); });
+            [this] { control_.chooseTeams(); });
     connect(addCommand(game, str::OptionsItem, cmd::Options), &QAction::triggered, this,
-            [this] { control_.onOptions(); });
+            [this] { control_.showOptions(); });
     connect(addCommand(game, str::PlayGameItem, cmd::PlayGame), &QAction::triggered, this,
-            [this] { control_.onPlayGame(); });
+            [this] { control_.playGame(); });
 
     game->addSeparator();
     QAction* exportItem = game->addAction(uiText(str::ExportCricsheetItem));
@@ -113,18 +113,18 @@ void MainFrame::buildMenus()
     });
 }
 
-void MainFrame::showCharts()
+void MainWindow::showCharts()
 {
     if (!charts_) {
         charts_ = new ChartsWindow(control_.match(), this);
-        connect(this, &MainFrame::deliveryShown, charts_, &ChartsWindow::refresh);
+        connect(this, &MainWindow::deliveryShown, charts_, &ChartsWindow::refresh);
     }
     charts_->show();
     charts_->raise();
     charts_->refresh();
 }
 
-void MainFrame::exportCricsheet()
+void MainWindow::exportCricsheet()
 {
     QFileDialog dialog(this);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
@@ -139,32 +139,32 @@ void MainFrame::exportCricsheet()
     if (!ok) messageBox(std::string(loadString(str::FailureWritingCricsheet)) + path, {}, MessageIcon::None);
 }
 
-QAction* MainFrame::action(int commandId) const
+QAction* MainWindow::action(int commandId) const
 {
     const auto it = actions_.find(commandId);
     return it == actions_.end() ? nullptr : it->second;
 }
 
-QPushButton* MainFrame::pauseButton() const { return view_->pauseButton(); }
+QPushButton* MainWindow::pauseButton() const { return view_->pauseButton(); }
 
-QString MainFrame::statusText() const { return status_->text(); }
+QString MainWindow::statusText() const { return status_->text(); }
 
-int MainFrame::timerInterval(int id) const
+int MainWindow::timerInterval(int id) const
 {
     const auto it = timers_.find(id);
     return (it == timers_.end() || !it->second->isActive()) ? -1 : it->second->interval();
 }
 
-void MainFrame::start()
+void MainWindow::start()
 {
-    control_.onInitDialog();
+    control_.start();
     if (quitRequested_) return;
     move(0, 0);
     resize(kFirstWidth, kFirstHeight);
     show();
 }
 
-int MainFrame::run()
+int MainWindow::run()
 {
     start();
     if (quitRequested_) return exitStatus_;
@@ -175,40 +175,40 @@ int MainFrame::run()
     return status;
 }
 
-void MainFrame::closeEvent(QCloseEvent* event)
+void MainWindow::closeEvent(QCloseEvent* event)
 {
-    control_.onDestroy();
+    control_.close();
     // The user closing the window is a normal end, whatever happened before.
     if (!quitRequested_) quit(0);
     event->accept();
 }
 
-bool MainFrame::setTimer(int id, int periodMs)
+bool MainWindow::setTimer(int id, int periodMs)
 {
     QTimer*& timer = timers_[id];
     if (!timer) {
         timer = new QTimer(this);
         timer->setTimerType(Qt::PreciseTimer);
-        connect(timer, &QTimer::timeout, this, [this, id] { control_.onTimer(id); });
+        connect(timer, &QTimer::timeout, this, [this, id] { control_.tick(id); });
     }
     timer->start(periodMs);
     return true;
 }
 
-void MainFrame::killTimer(int id)
+void MainWindow::killTimer(int id)
 {
     const auto it = timers_.find(id);
     if (it != timers_.end()) it->second->stop();
 }
 
-void MainFrame::messageBox(std::string_view text, std::string_view caption, MessageIcon icon)
+void MainWindow::messageBox(std::string_view text, std::string_view caption, MessageIcon icon)
 {
     const QString title = caption.empty() ? uiText(str::AppName) : utf8(caption);
     QMessageBox box(boxIcon(icon), title, utf8(text), QMessageBox::Ok, dialogParent());
     box.exec();
 }
 
-std::optional<std::string> MainFrame::chooseFile(FileKind kind)
+std::optional<std::string> MainWindow::chooseFile(FileKind kind)
 {
     QFileDialog dialog(dialogParent());
     if (kind == FileKind::Team) {
@@ -229,37 +229,37 @@ std::optional<std::string> MainFrame::chooseFile(FileKind kind)
     return QFile::encodeName(dialog.selectedFiles().constFirst()).toStdString();
 }
 
-void MainFrame::setCaption(std::string_view caption) { setWindowTitle(utf8(caption)); }
+void MainWindow::setCaption(std::string_view caption) { setWindowTitle(utf8(caption)); }
 
-void MainFrame::setStatus(std::string_view text) { status_->setText(utf8(text)); }
+void MainWindow::setStatus(std::string_view text) { status_->setText(utf8(text)); }
 
-void MainFrame::invalidate()
+void MainWindow::invalidate()
 {
     view_->invalidateAll();
     if (charts_) charts_->refresh();
 }
 
-void MainFrame::paintNow(const RepaintHint* hint)
+void MainWindow::paintNow(const RepaintHint* hint)
 {
     view_->paintNow(hint);
     if (hint) emit deliveryShown();
 }
 
-void MainFrame::enableMenuItem(int commandId, bool enabled)
+void MainWindow::enableMenuItem(int commandId, bool enabled)
 {
     if (QAction* a = action(commandId)) a->setEnabled(enabled);
 }
 
-void MainFrame::showPauseButton(bool visible) { view_->pauseButton()->setVisible(visible); }
+void MainWindow::showPauseButton(bool visible) { view_->pauseButton()->setVisible(visible); }
 
-void MainFrame::quit(int exitCode)
+void MainWindow::quit(int exitCode)
 {
     quitRequested_ = true;
     exitStatus_ = exitCode;
     if (loop_) loop_->exit(exitCode);
 }
 
-void MainFrame::runChoosePlayer(ChoosePlayerModel& model)
+void MainWindow::runChoosePlayer(ChoosePlayerModel& model)
 {
     ChoosePlayerDialog dialog(model, this);
     const QRect frame = frameGeometry();
@@ -267,15 +267,15 @@ void MainFrame::runChoosePlayer(ChoosePlayerModel& model)
     dialog.exec();
 }
 
-bool MainFrame::runOptionsDialog(OptionsModel& model)
+bool MainWindow::runOptionsDialog(OptionsModel& model)
 {
     OptionsDialog dialog(model, dialogParent());
     return dialog.exec() == QDialog::Accepted;
 }
 
-std::int64_t MainFrame::now() { return static_cast<std::int64_t>(std::time(nullptr)); }
+std::int64_t MainWindow::now() { return static_cast<std::int64_t>(std::time(nullptr)); }
 
-QWidget* MainFrame::dialogParent()
+QWidget* MainWindow::dialogParent()
 {
     QWidget* modal = QApplication::activeModalWidget();
     return modal ? modal : this;

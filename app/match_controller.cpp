@@ -1,4 +1,4 @@
-#include "app/main_window.h"
+#include "app/match_controller.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -16,7 +16,7 @@ namespace {
 std::string text(int id) { return std::string(loadString(id)); }
 
 // Opens and reads a named team file once: a pipe or FIFO has no second reading.
-void readPreset(const std::optional<std::string>& name, MainWindow::PresetTeam& preset)
+void readPreset(const std::optional<std::string>& name, MatchController::PresetTeam& preset)
 {
     if (!name) return;
     preset.team.setFilePath(*name);
@@ -32,7 +32,7 @@ void readPreset(const std::optional<std::string>& name, MainWindow::PresetTeam& 
 
 }  // namespace
 
-MainWindow::MainWindow(WindowPlatform& platform, const CommandLineSettings& settings, const GameOptions& options)
+MatchController::MatchController(WindowPlatform& platform, const CommandLineSettings& settings, const GameOptions& options)
     : platform_(platform)
 {
     match_.options() = options;
@@ -47,15 +47,15 @@ MainWindow::MainWindow(WindowPlatform& platform, const CommandLineSettings& sett
     teamsPreset_ = (preset_[0].opened && preset_[1].opened) ? 1 : 0;
 }
 
-const MainWindow::PresetTeam* MainWindow::presetTeam(int slot) const
+const MatchController::PresetTeam* MatchController::presetTeam(int slot) const
 {
     const std::optional<std::string>& name = slot == 0 ? team1File_ : team2File_;
     return (slot == 0 || slot == 1) && name ? &preset_[slot] : nullptr;
 }
 
-MainWindow::~MainWindow() { onDestroy(); }
+MatchController::~MatchController() { close(); }
 
-void MainWindow::onInitDialog()
+void MatchController::start()
 {
     platform_.enableMenuItem(cmd::PlayGame, teamsPreset_ == 1);
     platform_.enableMenuItem(cmd::ChooseTeams, teamsPreset_ != 1);
@@ -73,11 +73,11 @@ void MainWindow::onInitDialog()
             platform_.messageBox(text(str::CannotCreateTitleTimer), text(str::AppName), MessageIcon::None);
     }
     platform_.showPauseButton(false);
-    match_.owner = this;
-    if (teamsPreset_ && autoplay_) onPlayGame();
+    match_.setCaptain(this);
+    if (teamsPreset_ && autoplay_) playGame();
 }
 
-void MainWindow::onTimer(int id)
+void MatchController::tick(int id)
 {
     if (destroyed_) return;
     if (titleAnimation_ && titleTimerId_ && id == titleTimerId_) titleStep();
@@ -87,7 +87,7 @@ void MainWindow::onTimer(int id)
 // A ball travels to the stumps, then one of two broken wickets stays a while.
 // The choice between them draws from the match generator, which is why a
 // replay needs the animation off.
-void MainWindow::titleStep()
+void MatchController::titleStep()
 {
     const int f = titleFrame_;
     if (f <= 31) {
@@ -106,7 +106,7 @@ void MainWindow::titleStep()
     }
 }
 
-void MainWindow::mainStep()
+void MatchController::mainStep()
 {
     GameOptions& options = match_.options();
     if (options.speedChanged == 1) {
@@ -127,35 +127,34 @@ void MainWindow::mainStep()
     }
 }
 
-void MainWindow::endOfInnings()
+void MatchController::endOfInnings()
 {
-    const int k = match_.currentInnings;
     match_.hold = 1;
     platform_.paintNow(nullptr);
     if (!autoplay_) platform_.messageBox(text(str::EndOfInning), text(str::AppName), MessageIcon::None);
     if (destroyed_) return;
-    if (k + 1 < match_.inningsCount) {
-        if (!match_.startInnings(k + 1, (k + 1) % 2, k % 2)) {
-            // Never play on an innings that did not start: the game ends here.
-            match_.gameOver = 1;
-            failed_ = true;
-            startFailed_ = true;
-            platform_.messageBox(text(str::CannotStartInnings), text(str::AppName), MessageIcon::None);
-            writeReport();
-            if (autoplay_ && !destroyed_) platform_.quit(exitCode());
-        }
-    } else {
-        match_.gameOver = 1;
+    switch (match_.nextInnings()) {
+    case InningsChange::Started:
+        break;
+    case InningsChange::CannotStart:
+        failed_ = true;
+        startFailed_ = true;
+        platform_.messageBox(text(str::CannotStartInnings), text(str::AppName), MessageIcon::None);
+        writeReport();
+        if (autoplay_ && !destroyed_) platform_.quit(exitCode());
+        break;
+    case InningsChange::GameOver:
         if (!autoplay_) platform_.messageBox(text(str::EndOfGame), text(str::AppName), MessageIcon::None);
         writeReport();
         if (autoplay_ && !destroyed_) platform_.quit(exitCode());
+        break;
     }
     match_.hold = 0;
 }
 
 // Writes the report once, then makes sure it reached the file: a write error
 // or a full disk is reported, never passed off as success.
-void MainWindow::writeReport()
+void MatchController::writeReport()
 {
     ScorecardWriter::writeReport(match_);
     std::FILE* f = match_.outputFile;
@@ -167,19 +166,19 @@ void MainWindow::writeReport()
     }
 }
 
-void MainWindow::fileFailure(int textId, const std::string& file, int error)
+void MatchController::fileFailure(int textId, const std::string& file, int error)
 {
     if (!platform_.describeFileFailure(textId, file, error))
         platform_.messageBox(text(textId) + file, text(str::AppName), MessageIcon::None);
 }
 
-void MainWindow::fail()
+void MatchController::fail()
 {
     failed_ = true;
     if (autoplay_) platform_.quit(exitCode());
 }
 
-bool MainWindow::chooseTeams()
+bool MatchController::loadTeams()
 {
     for (int slot = 0; slot < 2; ++slot) {
         std::optional<std::string> name = slot == 0 ? team1File_ : team2File_;
@@ -220,22 +219,22 @@ bool MainWindow::chooseTeams()
     return true;
 }
 
-void MainWindow::onChooseTeams()
+void MatchController::chooseTeams()
 {
     if (match_.gameStarted || destroyed_) return;
-    chooseTeams();
+    loadTeams();
 }
 
-void MainWindow::onPlayGame()
+void MatchController::playGame()
 {
     if (match_.gameStarted || destroyed_) return;
-    if (teamsPreset_ && !chooseTeams()) {
+    if (teamsPreset_ && !loadTeams()) {
         fail();
         return;
     }
     // A side that cannot bowl an innings through would leave play stuck: refuse
     // it before the report file is touched. The side batting first is named first.
-    const int needed = match_.options().oneDay ? 5 : 2;
+    const int needed = bowlersNeeded(match_.options());
     for (int t = 0; t < 2; ++t) {
         if (match_.teams[t].bowlerCount() < needed) {
             platform_.messageBox(std::string(match_.teams[t].name()) + text(str::CannotBowlThrough), text(str::AppName),
@@ -284,15 +283,15 @@ void MainWindow::onPlayGame()
     platform_.invalidate();
 }
 
-void MainWindow::openOptionsDialog(int gameTypeEnabled)
+void MatchController::openOptionsDialog(int gameTypeEnabled)
 {
     OptionsModel model;
     model.gameTypeEnabled = gameTypeEnabled;
-    model.initDialog(match_.options());
-    if (platform_.runOptionsDialog(model)) model.ok(match_.context());
+    model.load(match_.options());
+    if (platform_.runOptionsDialog(model)) model.apply(match_.context());
 }
 
-void MainWindow::onOptions()
+void MatchController::showOptions()
 {
     if (destroyed_) return;
     const int period = match_.options().gameSpeed * 10;
@@ -303,12 +302,12 @@ void MainWindow::onOptions()
     match_.hold = 0;  // a game paused before the dialog resumes
 }
 
-void MainWindow::onOK()
+void MatchController::togglePause()
 {
     if (!destroyed_) match_.hold = 1 - match_.hold;
 }
 
-void MainWindow::restartMainTimer()
+void MatchController::restartMainTimer()
 {
     platform_.killTimer(kMainTimer);
     int period = match_.options().gameSpeed * 10;
@@ -317,7 +316,7 @@ void MainWindow::restartMainTimer()
     if (!mainTimerId_) platform_.messageBox(text(str::CannotCreateMainTimer), text(str::AppName), MessageIcon::None);
 }
 
-ChoiceResult MainWindow::choosePlayer(Innings& innings, int chooseBatsman, int allowDeclare)
+ChoiceResult MatchController::choosePlayer(Innings& innings, int chooseBatsman, int allowDeclare)
 {
     ChoosePlayerModel model;
     model.setup(innings, chooseBatsman, allowDeclare);
@@ -326,7 +325,7 @@ ChoiceResult MainWindow::choosePlayer(Innings& innings, int chooseBatsman, int a
     return ChoiceResult{model.choice, model.declared};
 }
 
-void MainWindow::onDestroy()
+void MatchController::close()
 {
     if (destroyed_) return;
     destroyed_ = true;

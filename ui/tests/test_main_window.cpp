@@ -11,7 +11,7 @@
 
 namespace {
 
-bool enabled(const MainFrame& frame, int commandId)
+bool enabled(const MainWindow& frame, int commandId)
 {
     const QAction* a = frame.action(commandId);
     return a && a->isEnabled();
@@ -21,7 +21,7 @@ std::string title(const QWidget& w) { return w.windowTitle().toStdString(); }
 
 void titleTicks(Window& w, int n)
 {
-    for (int i = 0; i < n; ++i) w.frame->control().onTimer(MainWindow::kTitleTimer);
+    for (int i = 0; i < n; ++i) w.frame->control().tick(MatchController::kTitleTimer);
 }
 
 }  // namespace
@@ -64,7 +64,7 @@ TEST(MainFrameCaption, TitleTimerMovesTheBallUpToTheStumpsThenBreaksThemForSixte
 
     Window still("/nta");
     still.frame->start();
-    EXPECT_EQ(still.frame->timerInterval(MainWindow::kTitleTimer), -1) << "no title timer";
+    EXPECT_EQ(still.frame->timerInterval(MatchController::kTitleTimer), -1) << "no title timer";
     titleTicks(still, 1);
     EXPECT_EQ(title(*still.frame), "Pelmora");
 }
@@ -104,5 +104,5 @@ TEST(MainFrameOptions, OptionsWhilePausedResumesPlayAndRestartsTheTimer)
     EXPECT_EQ(answerer.answered, 1);
     EXPECT_TRUE(gameTypeLocked) << "after play started the match type cannot change";
     EXPECT_EQ(w.frame->control().match().hold, 0) << "a paused game resumes when Options closes";
-    EXPECT_EQ(w.frame->timerInterval(MainWindow::kMainTimer), 10) << "speed 0 runs at the shortest period";
+    EXPECT_EQ(w.frame->timerInterval(MatchController::kMainTimer), 10) << "speed 0 runs at the shortest period";
 }

@@ -3,7 +3,7 @@
 #include <map>
 
 #include "app/application.h"
-#include "app/main_window.h"
+#include "app/match_controller.h"
 #include "app/platform.h"
 
 class QAction;
@@ -16,16 +16,16 @@ class ScoreboardView;
 
 // The main window on Qt: menus, the scoreboard with its Pause/Go button, a
 // status line, one QTimer per timer id, message boxes, file choosers and
-// the dialogs. The MainWindow control inside decides everything; this class
+// the dialogs. The MatchController control inside decides everything; this class
 // only carries out its requests and hands it the user's commands.
-class MainFrame : public QMainWindow, public WindowPlatform {
+class MainWindow : public QMainWindow, public WindowPlatform {
     Q_OBJECT
 public:
     static constexpr int kFirstWidth = 600;
     static constexpr int kFirstHeight = 440;
 
-    MainFrame(Application& application, AppPlatform& appPlatform, QWidget* parent = nullptr);
-    ~MainFrame() override;
+    MainWindow(Application& application, AppPlatform& appPlatform, QWidget* parent = nullptr);
+    ~MainWindow() override;
 
     // Initialises the control (timers, menu states, autoplay start) and shows
     // the window, unless the control has already asked to quit.
@@ -34,7 +34,7 @@ public:
     // Returns the exit status.
     int run();
 
-    MainWindow& control() { return control_; }
+    MatchController& control() { return control_; }
     QAction* action(int commandId) const;
     QPushButton* pauseButton() const;
     ScoreboardView* scoreboard() const { return view_; }
@@ -85,5 +85,5 @@ private:
     QEventLoop* loop_ = nullptr;
     bool quitRequested_ = false;
     int exitStatus_ = 0;
-    MainWindow control_;
+    MatchController control_;
 };

@@ -29,7 +29,7 @@ std::string sideFile(const std::string& name, int bowlers, int players = 11)
 
 }  // namespace
 
-TEST(MainWindow, MenusFollowTheStateOfPlayAndChooseTeamsTossesEachTime)
+TEST(MatchController, MenusFollowTheStateOfPlayAndChooseTeamsTossesEachTime)
 {
     Harness preset;
     preset.preset().open();
@@ -47,7 +47,7 @@ TEST(MainWindow, MenusFollowTheStateOfPlayAndChooseTeamsTossesEachTime)
     h.tick(5);
     EXPECT_EQ(h.match().playing, 0);
 
-    h.window->onChooseTeams();
+    h.window->chooseTeams();
     support::Lcg model(77);
     const int winner = model.below(2), first = model.below(2);
     const char* names[2] = {"Harbour", "Upland"};
@@ -56,39 +56,39 @@ TEST(MainWindow, MenusFollowTheStateOfPlayAndChooseTeamsTossesEachTime)
     EXPECT_EQ(h.platform.captions, Texts{"TOSS"});
     EXPECT_STREQ(h.match().teams[0].name(), names[first]) << "the side batting first is in slot 0";
     EXPECT_EQ(h.platform.controls(), "ChooseTeams PlayGame ") << "teams may be chosen again";
-    h.window->onChooseTeams();
+    h.window->chooseTeams();
     EXPECT_EQ(h.platform.boxes.size(), 2u) << "a second choice loads both sides and tosses again";
     EXPECT_TRUE(std::string(h.match().teams[0].name()) == "Twin" || std::string(h.match().teams[1].name()) == "Twin");
 
-    h.window->onPlayGame();
+    h.window->playGame();
     EXPECT_EQ(h.platform.boxes.back(), kNoReport) << "the report file chooser was cancelled";
     EXPECT_EQ(h.platform.controls(), "Pause/Go");
     EXPECT_EQ(h.currentDeliveries(), 0) << "the first ball waits for the next tick";
     h.tick();
     EXPECT_EQ(h.currentDeliveries(), 1);
-    h.window->onPlayGame();
+    h.window->playGame();
     EXPECT_EQ(h.platform.reportAsks, 1) << "one match per run";
 }
 
-TEST(MainWindow, CancelledOrFailedChooseTeamsIsAbandonedSilently)
+TEST(MatchController, CancelledOrFailedChooseTeamsIsAbandonedSilently)
 {
     for (auto second : {std::optional<std::string>(), std::optional<std::string>(sideFile("Short", 5, 10))}) {
         Harness h;
         h.platform.teamFiles = {support::dataPath("harbour.xi"), second};
         h.open();
-        h.window->onChooseTeams();
+        h.window->chooseTeams();
         EXPECT_EQ(h.platform.boxes, Texts{}) << second.value_or("cancelled");
         EXPECT_EQ(h.platform.controls(), "ChooseTeams ");
     }
 }
 
-TEST(MainWindow, PauseGoAndTheOptionsDialogHoldPlayAndOptionsResumeAPausedGame)
+TEST(MatchController, PauseGoAndTheOptionsDialogHoldPlayAndOptionsResumeAPausedGame)
 {
     Harness h;
     h.preset(tempPath("pause.txt")).open();
-    h.window->onPlayGame();
+    h.window->playGame();
     h.tick(2);
-    h.window->onOK();
+    h.window->togglePause();
     h.tick(10);
     EXPECT_EQ(h.currentDeliveries(), 2) << "no ball while paused";
     int heldDuring = -1, deliveriesDuring = -1, gameType = -1;
@@ -99,19 +99,19 @@ TEST(MainWindow, PauseGoAndTheOptionsDialogHoldPlayAndOptionsResumeAPausedGame)
         gameType = m.gameTypeEnabled + m.oneDayChecked + m.testChecked;
         return false;
     };
-    h.window->onOptions();
+    h.window->showOptions();
     EXPECT_EQ(heldDuring, 1);
     EXPECT_EQ(deliveriesDuring, 2) << "no ball while the dialog is open";
     EXPECT_EQ(gameType, 0) << "once play has started the game type buttons are disabled and unchecked";
     EXPECT_EQ(h.match().hold, 0) << "a paused game resumes when the dialog closes";
     h.tick();
-    h.window->onOK();
-    h.window->onOK();
+    h.window->togglePause();
+    h.window->togglePause();
     h.tick();
     EXPECT_EQ(h.currentDeliveries(), 4) << "Pause/Go twice lets play go on";
 }
 
-TEST(MainWindow, SpeedReachesTheMainTimerWhenItIsRecreated)
+TEST(MatchController, SpeedReachesTheMainTimerWhenItIsRecreated)
 {
     Harness h;  // /d=300 on the command line takes effect at the first main tick
     h.options.gameSpeed = 30;
@@ -121,11 +121,11 @@ TEST(MainWindow, SpeedReachesTheMainTimerWhenItIsRecreated)
     EXPECT_EQ(h.platform.timersKilled, std::vector<int>{1});
     EXPECT_EQ(h.platform.timersSet.back(), std::make_pair(1, 300));
     h.platform.optionsDialog = [](OptionsModel&) { return true; };
-    h.window->onOptions();
+    h.window->showOptions();
     EXPECT_EQ(h.platform.timersSet.size(), 3u) << "an unchanged speed keeps the timer";
 }
 
-TEST(MainWindow, InteractiveMatchShowsEndBoxesAsksForEveryChoiceAndWritesTheReport)
+TEST(MatchController, InteractiveMatchShowsEndBoxesAsksForEveryChoiceAndWritesTheReport)
 {
     Harness h;
     const std::string report = tempPath("interactive.txt");
@@ -143,7 +143,7 @@ TEST(MainWindow, InteractiveMatchShowsEndBoxesAsksForEveryChoiceAndWritesTheRepo
         h.tick(3);
         playedDuringEndBox += h.match().currentInnings != innings || h.currentDeliveries() != before;
     };
-    h.window->onPlayGame();
+    h.window->playGame();
     h.playToEnd();
     ASSERT_EQ(h.match().gameOver, 1);
     EXPECT_EQ(h.platform.boxes, (Texts{h.platform.boxes[0], kEndOfInning, kEndOfInning, "End of Game"}));
@@ -156,11 +156,11 @@ TEST(MainWindow, InteractiveMatchShowsEndBoxesAsksForEveryChoiceAndWritesTheRepo
     ASSERT_FALSE(lines.empty()) << "the report is written after End of Game";
     EXPECT_EQ(lines.back(), h.match().resultLine());
     EXPECT_EQ(h.window->exitCode(), 0);
-    h.window->onOK();
+    h.window->togglePause();
     EXPECT_EQ(h.match().hold, 1) << "after the game Pause/Go only toggles the hold";
 }
 
-TEST(MainWindow, AutoplayPlaysWithoutBoxesAndQuitsWithZeroAfterTheReport)
+TEST(MatchController, AutoplayPlaysWithoutBoxesAndQuitsWithZeroAfterTheReport)
 {
     Harness h;
     const std::string report = tempPath("autoplay.txt");
@@ -183,7 +183,7 @@ TEST(MainWindow, AutoplayPlaysWithoutBoxesAndQuitsWithZeroAfterTheReport)
     EXPECT_EQ(unnamed.platform.quitCode.value_or(-1), 0);
 }
 
-TEST(MainWindow, SideThatCannotBowlOrLoadStopsPlayBeforeTheReportIsOpened)
+TEST(MatchController, SideThatCannotBowlOrLoadStopsPlayBeforeTheReportIsOpened)
 {
     const std::string four = sideFile("Fourfold", 4), bad = sideFile("Short", 5, 10), folder = tempPath(".");
     const std::string report = tempPath("never-created.txt"), cannot(loadString(str::CannotBowlThrough));
@@ -212,14 +212,14 @@ TEST(MainWindow, SideThatCannotBowlOrLoadStopsPlayBeforeTheReportIsOpened)
 
     Harness interactive;
     interactive.preset("", 0, "", bad).open();
-    interactive.window->onPlayGame();
+    interactive.window->playGame();
     EXPECT_EQ(interactive.platform.boxes, Texts{"Failure loading team file." + bad});
     EXPECT_EQ(interactive.match().gameStarted, 0);
     EXPECT_FALSE(interactive.platform.quitCode);
     EXPECT_NE(interactive.window->exitCode(), 0);
 }
 
-TEST(MainWindow, ReportThatCannotBeOpenedOrWrittenIsReportedAndTheExitStatusIsNonZero)
+TEST(MatchController, ReportThatCannotBeOpenedOrWrittenIsReportedAndTheExitStatusIsNonZero)
 {
     const std::string missing = tempPath("no-such-dir/report.txt");
     for (const std::string& name : {std::string("/dev/full"), missing}) {
@@ -242,13 +242,13 @@ TEST(MainWindow, ReportThatCannotBeOpenedOrWrittenIsReportedAndTheExitStatusIsNo
     EXPECT_EQ(support::readFile(side), before);
 }
 
-TEST(MainWindow, ClosingDuringPlayLeavesAnEmptyReport)
+TEST(MatchController, ClosingDuringPlayLeavesAnEmptyReport)
 {
     Harness h;
     const std::string report = tempPath("closed-early.txt");
     h.preset(report, 1).open();
     h.tick(50);
-    h.window->onDestroy();
+    h.window->close();
     EXPECT_TRUE(std::filesystem::exists(report));
     EXPECT_EQ(std::filesystem::file_size(report), 0u);
     EXPECT_EQ(h.platform.timersKilled, (std::vector<int>{1, 2}));
@@ -257,7 +257,7 @@ TEST(MainWindow, ClosingDuringPlayLeavesAnEmptyReport)
     EXPECT_FALSE(h.platform.quitCode);
 }
 
-TEST(MainWindow, ChoiceDialogOffersDeclareOnlyInATestAndItsOptionsCannotChangeTheMatchType)
+TEST(MatchController, ChoiceDialogOffersDeclareOnlyInATestAndItsOptionsCannotChangeTheMatchType)
 {
     for (int oneDay : {0, 1}) {
         Harness h;
@@ -275,7 +275,7 @@ TEST(MainWindow, ChoiceDialogOffersDeclareOnlyInATestAndItsOptionsCannotChangeTh
             m.gameSpeed = 10;
             return true;
         };
-        h.window->onPlayGame();
+        h.window->playGame();
         h.tick();
         const Innings& first = h.match().innings[0];
         EXPECT_EQ(gameType, 0);
@@ -290,7 +290,7 @@ TEST(MainWindow, ChoiceDialogOffersDeclareOnlyInATestAndItsOptionsCannotChangeTh
 
 // Escape or the close box may come at any moment; afterwards nothing plays,
 // nothing crashes and no command does anything.
-TEST(MainWindow, ClosingInAnyStateEndsCleanly)
+TEST(MatchController, ClosingInAnyStateEndsCleanly)
 {
     enum State { NoTeams, TeamsChosen, Playing, Paused, InChoiceDialog, InOptionsDialog, GameOver };
     for (State state : {NoTeams, TeamsChosen, Playing, Paused, InChoiceDialog, InOptionsDialog, GameOver}) {
@@ -299,27 +299,27 @@ TEST(MainWindow, ClosingInAnyStateEndsCleanly)
         const std::string report = tempPath("closed-" + std::to_string(state) + ".txt");
         if (state != NoTeams) h.preset(report, state == GameOver ? 1 : 0);
         h.platform.chooser = [&](ChoosePlayerModel& model) {
-            if (state == InChoiceDialog) h.window->onDestroy();
-            model.initDialog();
-            model.storeSelection();
+            if (state == InChoiceDialog) h.window->close();
+            model.fillRows();
+            model.acceptSelection();
         };
         h.platform.optionsDialog = [&](OptionsModel&) {
-            if (state == InOptionsDialog) h.window->onDestroy();
+            if (state == InOptionsDialog) h.window->close();
             return true;
         };
         h.open();
-        if (state >= Playing && state != GameOver) h.window->onPlayGame();
-        if (state == Paused) h.window->onOK();
-        if (state == InOptionsDialog) h.window->onOptions();
+        if (state >= Playing && state != GameOver) h.window->playGame();
+        if (state == Paused) h.window->togglePause();
+        if (state == InOptionsDialog) h.window->showOptions();
         h.tick(30);
         if (state == GameOver) h.playToEnd();
-        h.window->onDestroy();
+        h.window->close();
         const int played = h.currentDeliveries();
         h.tick(10);
-        h.window->onOK();
-        h.window->onOptions();
-        h.window->onChooseTeams();
-        h.window->onPlayGame();
+        h.window->togglePause();
+        h.window->showOptions();
+        h.window->chooseTeams();
+        h.window->playGame();
         h.tick(10);
         EXPECT_EQ(h.currentDeliveries(), played);
         h.window.reset();

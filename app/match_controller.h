@@ -10,7 +10,7 @@
 // Pause/Go button and the end of each innings and of the game. It drives the
 // one Match of the run and talks to the window system only through the
 // WindowPlatform, so the Qt window, the console runner and the tests share it.
-class MainWindow : public MatchOwner {
+class MatchController : public Captain {
 public:
     // A team file named on the command line, read once when the window is made.
     struct PresetTeam {
@@ -27,19 +27,19 @@ public:
     static constexpr int kShortestPeriodMs = 10;
 
     // Copies the settings; the caller keeps ownership of the bowler list file.
-    MainWindow(WindowPlatform& platform, const CommandLineSettings& settings, const GameOptions& options);
-    ~MainWindow() override;
+    MatchController(WindowPlatform& platform, const CommandLineSettings& settings, const GameOptions& options);
+    ~MatchController() override;
 
-    void onInitDialog();
-    void onTimer(int id);
-    void onChooseTeams();
-    void onPlayGame();
-    void onOptions();
-    void onOK();  // Pause/Go
+    void start();
+    void tick(int id);
+    void chooseTeams();
+    void playGame();
+    void showOptions();
+    void togglePause();  // Pause/Go
     // The window is going away (closed, Escape, or the end of autoplay).
-    void onDestroy();
+    void close();
 
-    // MatchOwner.
+    // Captain: the user answers through the choice dialog.
     int autoplay() const override { return autoplay_; }
     ChoiceResult choosePlayer(Innings& innings, int chooseBatsman, int allowDeclare) override;
 
@@ -60,7 +60,7 @@ public:
 
 private:
     // Loads both slots and tosses. False when a slot was abandoned.
-    bool chooseTeams();
+    bool loadTeams();
     void restartMainTimer();
     void titleStep();
     void mainStep();
