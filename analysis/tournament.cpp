@@ -590,8 +590,8 @@ std::string formatForecastTable(const TournamentSpec& spec, const ForecastTotals
 {
     std::string out = spec.name + format(": %lld tournaments, ", static_cast<long long>(t.tournaments)) + spec.describe() +
                       "; " + seedRange(firstSeed, t.tournaments * spec.matchesPerTournament()) + "\n\n";
-    out += padded("side", 15) + "  winner (95% CI)        ";
-    if (spec.playoff > 1) out += "final                   knock-outs              ";
+    out += padded("side", 15) + format("  %-22s", "winner (95% CI)");
+    if (spec.playoff > 1) out += format("%-22s%-22s", "final", "knock-outs");
     out += "position\n";
     for (const SideForecast& f : summarise(t)) {
         out += padded(spec.sides[static_cast<std::size_t>(f.side)].name(), 15) + "  " + share(f.title) + "  ";
