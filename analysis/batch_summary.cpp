@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "engine/records.h"
+#include "match/match.h"
 #include "teams/text_encoding.h"
 
 namespace {
@@ -108,14 +109,22 @@ std::string percent(const Proportion& p)
 
 }  // namespace
 
+std::string matchKind(const GameOptions& options)
+{
+    if (!options.oneDay) return "Test";
+    const int overs = Match::oneDayBalls(options) / 6;
+    return overs == Match::kMaxOvers ? "one-day" : std::to_string(overs) + "-over";
+}
+
 std::string formatBatchTable(const BatchResult& r, const BatchSettings& settings)
 {
     const BatchTotals& t = r.totals;
     const bool oneDay = settings.options.oneDay != 0;
+    const std::string kind = matchKind(settings.options);
     std::string out;
     const long long lastSeed = static_cast<long long>(settings.firstSeed) + (settings.matches > 0 ? settings.matches - 1 : 0);
     out += r.names[0] + " v " + r.names[1] +
-           line(": %d %s matches, seeds %d..%lld", settings.matches, oneDay ? "one-day" : "Test", settings.firstSeed,
+           line(": %d %s matches, seeds %d..%lld", settings.matches, kind.c_str(), settings.firstSeed,
                 lastSeed);
     if (t.refused) out += line("refused (a side cannot bowl an innings through): %lld", static_cast<long long>(t.refused));
     if (t.played == 0) return out;
@@ -164,7 +173,7 @@ std::string formatBatchJson(const BatchResult& r, const BatchSettings& settings)
     const BatchTotals& t = r.totals;
     nlohmann::json j;
     j["teams"] = {r.names[0], r.names[1]};
-    j["matchType"] = settings.options.oneDay ? "one-day" : "Test";
+    j["matchType"] = matchKind(settings.options);
     j["matches"] = settings.matches;
     j["firstSeed"] = settings.firstSeed;
     j["played"] = t.played;

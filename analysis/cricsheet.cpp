@@ -191,8 +191,9 @@ std::string cricsheetJson(const Match& match, const std::string& date, const std
     info["balls_per_over"] = 6;
     info["dates"] = matchDates(date, legalBalls, oneDay);
     info["gender"] = "male";
-    info["match_type"] = oneDay ? "ODM" : "MDM";
-    if (oneDay) info["overs"] = Match::kOneDayBalls / 6;
+    const int overs = Match::oneDayBalls(match.options()) / 6;
+    info["match_type"] = oneDay ? (overs == 20 ? "T20" : "ODM") : "MDM";
+    if (oneDay) info["overs"] = overs;
     info["outcome"] = reading.outcome;
     json players = json::object(), people = json::object();
     for (const Team& t : match.teams) {

@@ -11,6 +11,7 @@ void OptionsModel::load(const GameOptions& options)
     oneDayChecked = gameTypeEnabled && options.oneDay != 0;
     testChecked = gameTypeEnabled && options.oneDay == 0;
     ballByBall = options.briefOutput == 0;
+    overs = options.overs < 1 ? 1 : (options.overs > 50 ? 50 : options.overs);
     pitchSurface = clampTrack(options.pitchSurface);
     pitchPace = clampTrack(options.pitchPace);
     outfield = clampTrack(options.outfield);
@@ -21,7 +22,10 @@ void OptionsModel::load(const GameOptions& options)
 void OptionsModel::apply(EngineContext& context) const
 {
     GameOptions& options = context.options;
-    if (gameTypeEnabled) options.oneDay = oneDayChecked ? 1 : 0;
+    if (gameTypeEnabled) {
+        options.oneDay = oneDayChecked ? 1 : 0;
+        options.overs = overs < 1 ? 1 : (overs > 50 ? 50 : overs);
+    }
     options.briefOutput = ballByBall ? 0 : 1;
     options.pitchSurface = clampTrack(pitchSurface);
     options.pitchPace = clampTrack(pitchPace);

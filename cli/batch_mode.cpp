@@ -40,28 +40,6 @@ bool loadSide(const std::optional<std::string>& name, int slot, Team& team)
     return true;
 }
 
-// A progress bar on standard error, only for a person watching a terminal
-// and only once the batch has run long enough to be worth one.
-void showProgress(const std::atomic<int>& done, int total, std::future<void>& finished)
-{
-    using clock = std::chrono::steady_clock;
-    const auto start = clock::now();
-    bool shown = false;
-    while (finished.wait_for(std::chrono::milliseconds(200)) != std::future_status::ready) {
-        const double elapsed = std::chrono::duration<double>(clock::now() - start).count();
-        if (elapsed < 1.5) continue;
-        const int n = done.load(std::memory_order_relaxed);
-        const double rate = n / elapsed;
-        const double left = rate > 0 ? (total - n) / rate : 0;
-        const int width = 30, filled = total ? static_cast<int>(static_cast<long long>(width) * n / total) : width;
-        std::fprintf(stderr, "\r[%.*s%*s] %d/%d  %.0f matches/s  %.0fs left ", filled,
-                     "##############################", width - filled, "", n, total, rate, left);
-        std::fflush(stderr);
-        shown = true;
-    }
-    if (shown) std::fprintf(stderr, "\r%*s\r", 80, "");
-}
-
 // Writes each match of the batch as <seed>.json in one folder, through a
 // temporary file so a reader never sees half a match. After the first
 // failure it writes nothing more and keeps the message.
@@ -136,12 +114,36 @@ private:
 
 }  // namespace
 
+void showProgress(const std::atomic<int>& done, int total, std::future<void>& finished, const char* unit)
+{
+    using clock = std::chrono::steady_clock;
+    const auto start = clock::now();
+    bool shown = false;
+    while (finished.wait_for(std::chrono::milliseconds(200)) != std::future_status::ready) {
+        const double elapsed = std::chrono::duration<double>(clock::now() - start).count();
+        if (elapsed < 1.5) continue;
+        const int n = done.load(std::memory_order_relaxed);
+        const double rate = n / elapsed;
+        const double left = rate > 0 ? (total - n) / rate : 0;
+        const int width = 30, filled = total ? static_cast<int>(static_cast<long long>(width) * n / total) : width;
+        std::fprintf(stderr, "\r[%.*s%*s] %d/%d  %.0f %s/s  %.0fs left ", filled,
+                     "##############################", width - filled, "", n, total, rate, unit, left);
+        std::fflush(stderr);
+        shown = true;
+    }
+    if (shown) std::fprintf(stderr, "\r%*s\r", 80, "");
+}
+
 int runBatchMode(const std::string& commandLine, const BatchModeOptions& mode)
 {
     CommandLineSettings settings;
     BatchSettings batch;
     parseCommandLine(commandLine, settings, batch.options);
     if (settings.bowlerListFile) std::fclose(settings.bowlerListFile);
+    if (mode.overs > 0) {
+        batch.options.oneDay = 1;
+        batch.options.overs = mode.overs;
+    }
 
     Team first, second;
     if (!loadSide(settings.team1File, 1, first) || !loadSide(settings.team2File, 2, second))
@@ -185,12 +187,18 @@ int runBatchMode(const std::string& commandLine, const BatchModeOptions& mode)
         batch.eachMatch = [&cricsheet](const Match& match, std::uint32_t seed) { cricsheet->write(match, seed); };
     }
 
+    // A part plays its slice of the seeds; the summary's settings stay those of the whole.
+    BatchSettings whole = batch;
+    const auto [begin, end] = shardSlice(batch.matches, mode.shard);
+    batch.firstSeed = static_cast<std::int32_t>(seed + begin);
+    batch.matches = static_cast<int>(end - begin);
+
     std::atomic<int> done{0};
     BatchResult result;
     if (isatty(STDERR_FILENO)) {
         std::promise<void> finished;
         std::future<void> waiting = finished.get_future();
-        std::thread progress([&] { showProgress(done, batch.matches, waiting); });
+        std::thread progress([&] { showProgress(done, batch.matches, waiting, "matches"); });
         result = runBatch(batch, first, second, &done);
         finished.set_value();
         progress.join();
@@ -200,7 +208,8 @@ int runBatchMode(const std::string& commandLine, const BatchModeOptions& mode)
 
     std::string text;
     try {
-        text = mode.json ? formatBatchJson(result, batch) : formatBatchTable(result, batch);
+        if (mode.shard.parts > 0) text = batchPartJson(result, whole, mode.shard);
+        else text = mode.json ? formatBatchJson(result, whole) : formatBatchTable(result, whole);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "pelmora-cli: cannot write the summary: %s\n", e.what());
         return 1;

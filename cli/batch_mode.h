@@ -1,13 +1,23 @@
 #pragma once
+#include <atomic>
+#include <future>
 #include <string>
+
+#include "analysis/shard.h"
 
 struct BatchModeOptions {
     int matches = 0;
     int threads = 0;  // 0: the number of cores
     bool json = false;
     std::string cricsheetFolder;  // when set, every match is written there as <seed>.json
+    int overs = 0;                // 1..50: limited-overs matches of that length
+    ShardRange shard;             // set: play that part and print its counts as JSON
 };
 
 // Plays the batch that the command line describes and prints its summary on
 // standard output. Returns the process exit status.
 int runBatchMode(const std::string& commandLine, const BatchModeOptions& options);
+
+// A progress bar on standard error, only for a person watching a terminal and
+// only once the run has lasted long enough to be worth one; until `finished`.
+void showProgress(const std::atomic<int>& done, int total, std::future<void>& finished, const char* unit);

@@ -117,6 +117,10 @@ int ConsolePlatform::runMainWindow(Application& application)
         return 2;
     }
 
+    if (overs_ > 0) {
+        application.options.oneDay = 1;
+        application.options.overs = overs_;
+    }
     MatchController window(*this, settings, application.options);
     // A side that does not load never reaches the window's own check, which
     // would then wait for a person to choose teams.

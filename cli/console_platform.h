@@ -25,6 +25,8 @@ public:
     void setVenue(std::string venue) { venue_ = std::move(venue); }
     // worm.png and manhattan.png of the finished match go here (optional).
     void setChartsFolder(std::string folder) { chartsFolder_ = std::move(folder); }
+    // 1..50: a limited-overs match of that many overs; 0 leaves the command line's choice.
+    void setOvers(int overs) { overs_ = overs; }
 
     // WindowPlatform.
     bool setTimer(int, int) override { return true; }
@@ -59,6 +61,7 @@ private:
     std::string cricsheetPath_;
     std::string venue_ = kDefaultVenue;
     std::string chartsFolder_;
+    int overs_ = 0;
     bool quitRequested_ = false;
     int exitCode_ = 0;
 };

@@ -11,6 +11,7 @@
 #include "app/application.h"
 #include "cli/batch_mode.h"
 #include "cli/console_platform.h"
+#include "cli/tournament_mode.h"
 #include "resources/strings.h"
 
 namespace {
@@ -25,6 +26,11 @@ constexpr const char* kExtraUsage =
     "--matches=N : play N matches with seeds /r=, /r=+1, ... and print a summary (N up to 2147483647)\n"
     "--threads=K : threads for --matches (default: the number of cores)\n"
     "--format=table|json : the summary's format (default: table)\n"
+    "--overs=N : limited-overs matches of N overs, 1 to 50 (/o is 50)\n"
+    "--tournament=FILE : play the tournament FILE describes; with --matches=N forecast it N times\n"
+    "--reports=DIR : the folder for a tournament's match reports (default: FILE's name + -reports)\n"
+    "--shard=I/N : play part I of N of a --matches run and print its counts as JSON\n"
+    "--merge PART.json ... : print the summary of the parts, as one run would\n"
     "--version : the program's version\n"
     "An output named - or /dev/stdout is written to standard output.\n";
 
@@ -64,7 +70,9 @@ int main(int argc, char** argv)
 {
     std::string commentaryPath, cricsheetPath, chartsFolder, venue = kDefaultVenue;
     BatchModeOptions batch;
-    bool version = false;
+    TournamentModeOptions tournament;
+    bool version = false, merge = false, reportsGiven = false;
+    std::vector<std::string> mergeFiles;
     // The program's own options start with "--"; every other argument is for
     // the match's command line, which is given nothing else.
     std::string commandLine;
@@ -73,6 +81,7 @@ int main(int argc, char** argv)
         const char* arg = argv[i];
         const char* value = nullptr;
         if (std::strncmp(arg, "--", 2) != 0) {
+            mergeFiles.push_back(arg);
             if (!commandLine.empty()) commandLine += ' ';
             commandLine += arg;
             continue;
@@ -99,6 +108,20 @@ int main(int argc, char** argv)
             if (std::strcmp(value, "json") == 0) batch.json = true;
             else if (std::strcmp(value, "table") != 0)
                 problem = std::string("--format is table or json, not \"") + value + "\"";
+        } else if ((value = optionValue(arg, "--overs="))) {
+            if (!readCount(value, 50, batch.overs))
+                problem = std::string("--overs needs a whole number from 1 to 50, not \"") + value + "\"";
+        } else if ((value = optionValue(arg, "--tournament="))) {
+            tournament.file = value;
+            if (tournament.file.empty()) problem = "--tournament needs a tournament file";
+        } else if ((value = optionValue(arg, "--reports="))) {
+            tournament.reportsFolder = value;
+            reportsGiven = true;
+        } else if ((value = optionValue(arg, "--shard="))) {
+            if (!parseShard(value, batch.shard))
+                problem = std::string("--shard needs I/N with 1 <= I <= N, not \"") + value + "\"";
+        } else if (std::strcmp(arg, "--merge") == 0) {
+            merge = true;
         } else {
             problem = std::string("unknown option ") + arg;
         }
@@ -116,6 +139,49 @@ int main(int argc, char** argv)
             std::printf("pelmora-cli %s\n", PELMORA_VERSION);
             return std::fflush(stdout) == 0 ? 0 : 1;
         }
+        std::vector<std::string> given;  // the program's options that change what is run
+        if (!commentaryPath.empty()) given.push_back("--commentary=");
+        if (!chartsFolder.empty()) given.push_back("--charts=");
+        if (!cricsheetPath.empty()) given.push_back("--cricsheet=");
+        if (batch.overs) given.push_back("--overs=");
+        if (batch.matches) given.push_back("--matches=");
+        if (batch.shard.parts) given.push_back("--shard=");
+        if (!tournament.file.empty()) given.push_back("--tournament=");
+        if (reportsGiven) given.push_back("--reports=");
+        auto list = [](const std::vector<std::string>& names) {
+            std::string text;
+            for (const std::string& o : names) text += (text.empty() ? "" : ", ") + o;
+            return text;
+        };
+        if (merge) {
+            if (!given.empty()) return refuse("--merge reads finished parts and does not go with " + list(given));
+            std::string summary, why;
+            if (!mergeParts(mergeFiles, batch.json, summary, why)) {
+                std::fprintf(stderr, "pelmora-cli: %s\n", why.c_str());
+                return mergeFiles.empty() ? 2 : 1;
+            }
+            if (std::fwrite(summary.data(), 1, summary.size(), stdout) != summary.size() || std::fflush(stdout) != 0) {
+                std::fprintf(stderr, "pelmora-cli: cannot write to standard output: %s\n", std::strerror(errno));
+                return 1;
+            }
+            return 0;
+        }
+        if (batch.shard.parts && !batch.matches) return refuse("--shard splits a --matches run and needs --matches=N");
+        if (reportsGiven && (tournament.file.empty() || batch.matches))
+            return refuse("--reports goes with a --tournament played once");
+        if (batch.overs && !options.oneDay) return refuse("--overs makes a limited-overs match and does not go with /t");
+        if (!tournament.file.empty()) {
+            std::vector<std::string> clashing;
+            if (settings.outputFileName) clashing.push_back("/s=");
+            if (settings.team1File) clashing.push_back("/t1=");
+            if (settings.team2File) clashing.push_back("/t2=");
+            if (!options.oneDay) clashing.push_back("/t");
+            for (const std::string& o : given)
+                if (o == "--commentary=" || o == "--charts=" || o == "--overs=" || (o == "--cricsheet=" && batch.matches))
+                    clashing.push_back(o);
+            if (!clashing.empty())
+                return refuse("--tournament takes its sides and matches from its file and does not go with " + list(clashing));
+        }
         if (batch.matches > 0) {
             std::vector<std::string> clashing;
             if (settings.outputFileName) clashing.push_back("/s=");
@@ -129,6 +195,15 @@ int main(int argc, char** argv)
         }
     }
     batch.cricsheetFolder = cricsheetPath;
+    if (!tournament.file.empty()) {
+        tournament.tournaments = batch.matches;
+        tournament.threads = batch.threads;
+        tournament.json = batch.json;
+        tournament.shard = batch.shard;
+        tournament.cricsheetFolder = cricsheetPath;
+        tournament.venue = venue;
+        return runTournamentMode(commandLine, tournament);
+    }
     if (batch.matches > 0) return runBatchMode(commandLine, batch);
 
     ConsolePlatform platform;
@@ -136,6 +211,7 @@ int main(int argc, char** argv)
     platform.setCricsheetPath(cricsheetPath);
     platform.setChartsFolder(chartsFolder);
     platform.setVenue(venue);
+    platform.setOvers(batch.overs);
 
     Application application;
     int status = application.run(commandLine, platform);

@@ -2,7 +2,7 @@
 include(GNUInstallDirs)
 
 install(TARGETS pelmora-cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-file(GLOB PELMORA_SAMPLE_SIDES ${PROJECT_SOURCE_DIR}/samples/*.xi)
+file(GLOB PELMORA_SAMPLE_SIDES ${PROJECT_SOURCE_DIR}/samples/*.xi ${PROJECT_SOURCE_DIR}/samples/*.json)
 install(FILES ${PELMORA_SAMPLE_SIDES} DESTINATION ${CMAKE_INSTALL_DATADIR}/pelmora/samples)
 
 # Debian keeps man pages compressed; -n leaves the time out, so the package is reproducible.

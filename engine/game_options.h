@@ -10,5 +10,6 @@ struct GameOptions {
     int gameSpeed = 50;         // main timer period = gameSpeed * 10 ms when re-created
     int briefOutput = 1;        // 0: the report carries the ball-by-ball log
     int oneDay = 1;             // 1 one-day match, 0 Test match
+    int overs = 50;             // a one-day innings' allowance in six-ball overs, 1..50
     int speedChanged = 0;       // asks the main timer to be re-created at its next tick
 };

@@ -24,6 +24,12 @@ void Match::setCaptain(Captain* captain)
     for (Innings& i : innings) i.attach(context_, captain);
 }
 
+int Match::oneDayBalls(const GameOptions& options)
+{
+    const int overs = options.overs < 1 ? 1 : (options.overs > kMaxOvers ? kMaxOvers : options.overs);
+    return overs * 6;
+}
+
 bool Match::setTeam(int i, const Team& t)
 {
     if (i != 0 && i != 1) return false;
@@ -45,7 +51,7 @@ bool Match::startInnings(int index, int battingTeam, int bowlingTeam)
         target = 0;
         for (int i = 0; i < index; ++i) target += (i % 2 == 0) ? innings[i].runs : -innings[i].runs;
     }
-    int maxBalls = kOneDayBalls;
+    int maxBalls = oneDayBalls(context_.options);
     if (!context_.options.oneDay) {
         maxBalls = kTestBalls;
         for (int i = 0; i < index; ++i) maxBalls -= innings[i].legalBalls;

@@ -169,7 +169,7 @@ void recordOfMatch(const Match& match, MatchRecord& out)
 {
     out.sides[0] = match.teams[0].name();
     out.sides[1] = match.teams[1].name();
-    out.overs = match.inningsCount == 2 ? Match::kOneDayBalls / 6 : 0;
+    out.overs = match.inningsCount == 2 ? Match::oneDayBalls(match.options()) / 6 : 0;
     out.matchType = match.inningsCount == 2 ? "ODM" : "MDM";
     out.people.resize(2 * Team::kPlayers);
     out.listed = 2 * Team::kPlayers;

@@ -201,7 +201,7 @@ std::string checkWholeMatch(const Match& match)
         return "the match did not reach its last innings";
     int used = 0;
     for (int k = 0; k < match.inningsCount; ++k) {
-        const int allowance = oneDay ? Match::kOneDayBalls : Match::kTestBalls - used;
+        const int allowance = oneDay ? Match::oneDayBalls(match.options()) : Match::kTestBalls - used;
         std::string problem = checkInnings(match, k, allowance);
         if (!problem.empty()) return problem;
         used += match.innings[k].legalBalls;

@@ -171,6 +171,11 @@ TEST(Cli, SeedsReplayAndUnknownOptionsAreRefused)
         {{"--bogus"}, 2, "unknown option --bogus"},
         {{teams[0], teams[1], "--matches=2", "--commentary=x.txt"}, 2, "does not go with --commentary="},
         {{"--matches=5", "/?"}, 0, ""},
+        {{teams[0], teams[1], "--overs=51"}, 2, "--overs needs a whole number from 1 to 50"},
+        {{teams[0], teams[1], "--overs=20", "/t"}, 2, "does not go with /t"},
+        {{teams[0], teams[1], "--shard=1/2"}, 2, "needs --matches"},
+        {{teams[0], "--tournament=x.json"}, 2, "does not go with /t1="},
+        {{"--merge", "--matches=2"}, 2, "does not go with --matches="},
         {{"--version"}, 0, ""},
     };
     for (const Case& c : cases) {
@@ -179,4 +184,38 @@ TEST(Cli, SeedsReplayAndUnknownOptionsAreRefused)
         EXPECT_NE(run.err.find(c.says), std::string::npos) << run.err;
     }
     EXPECT_NE(runCli({teams[0], teams[1], "--matches=3", "/r=-3"}).out.find("seeds -3..-1"), std::string::npos);
+}
+
+// A limited-overs match of 50 overs is /o's match; parts of a forecast merge
+// into the summary of one run, byte for byte, for a batch and a tournament.
+TEST(Cli, FiftyOversIsTheOneDayMatchAndShardsMergeIntoTheSingleRun)
+{
+    EXPECT_EQ(runCli({kHarbour, kUpland, "/r=9", "/o"}).out, runCli({kHarbour, kUpland, "/r=9", "--overs=50"}).out);
+    EXPECT_NE(runCli({kHarbour, kUpland, "/r=9", "--overs=20"}).out, runCli({kHarbour, kUpland, "/r=9"}).out);
+
+    const std::string cup = support::writeFile(
+        "merge-cup.json", "{\"sides\": [\"" + support::dataPath("harbour.xi") + "\", \"" + support::dataPath("upland.xi") +
+                              "\", \"" + std::string(PELMORA_SOURCE_DIR) + "/samples/kestrels.xi\", \"" +
+                              PELMORA_SOURCE_DIR + "/samples/harriers.xi\"], \"overs\": 5}");
+    const std::vector<std::vector<std::string>> runs = {{kHarbour, kUpland, "/r=4", "--overs=20", "--matches=97"},
+                                                        {"--tournament=" + cup, "/r=11", "--matches=23"}};
+    for (const auto& args : runs) {
+        for (const char* format : {"--format=table", "--format=json"}) {
+            std::vector<std::string> single = args;
+            single.push_back(format);
+            const CliRun whole = runCli(single);
+            ASSERT_EQ(whole.status, 0) << whole.err;
+            std::vector<std::string> merge{"--merge", format};
+            for (int part = 3; part >= 1; --part) {
+                std::vector<std::string> shard = args;
+                shard.push_back("--shard=" + std::to_string(part) + "/3");
+                const CliRun run = runCli(shard);
+                ASSERT_EQ(run.status, 0) << run.err;
+                merge.push_back(support::writeFile("part" + std::to_string(part) + ".json", run.out));
+            }
+            EXPECT_EQ(runCli(merge).out, whole.out) << args[0];
+            merge.pop_back();
+            EXPECT_NE(runCli(merge).err.find("part 1 of 3 is missing"), std::string::npos);
+        }
+    }
 }

@@ -29,6 +29,7 @@
 #include "ui/qt_platform.h"
 #include "ui/scoreboard_view.h"
 #include "ui/team_editor_dialog.h"
+#include "ui/tournament_window.h"
 #include "ui/ui_text.h"
 
 namespace {
@@ -88,6 +89,12 @@ void MainWindow::buildMenus()
             [this] { control_.showOptions(); });
     connect(addCommand(game, str::PlayGameItem, cmd::PlayGame), &QAction::triggered, this,
             [this] { control_.playGame(); });
+
+    // Tournaments play in a window of their own, beside the match on the board.
+    connect(game->addAction(tr("Tournament...")), &QAction::triggered, this, [this] {
+        if (!tournament_) tournament_ = new TournamentWindow(this);
+        tournament_->openAndPlay();
+    });
 
     game->addSeparator();
     QAction* exportItem = game->addAction(uiText(str::ExportCricsheetItem));

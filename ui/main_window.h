@@ -81,6 +81,7 @@ private:
     std::map<int, QAction*> actions_;
     ScoreboardView* view_ = nullptr;
     ChartsWindow* charts_ = nullptr;
+    class TournamentWindow* tournament_ = nullptr;
     QLabel* status_ = nullptr;
     QEventLoop* loop_ = nullptr;
     bool quitRequested_ = false;

@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
+#include <QSpinBox>
 
 #include "app/options_model.h"
 #include "resources/strings.h"
@@ -69,7 +70,13 @@ OptionsDialog::OptionsDialog(OptionsModel& model, QWidget* parent)
     for (const auto& g : groups) place(new QGroupBox(uiText(g.textId), this), du, g.rect);
 
     oneDay_ = new QRadioButton(uiText(str::OneDayRadio), this);
-    place(oneDay_, du, {126, 18, 43, 10});
+    place(oneDay_, du, {126, 18, 34, 10});
+    overs_ = new QSpinBox(this);
+    overs_->setRange(1, 50);
+    overs_->setValue(model_.overs);
+    overs_->setToolTip(QStringLiteral("Overs an innings in a limited-overs match"));
+    overs_->setAccessibleName(QStringLiteral("Overs"));
+    place(overs_, du, {160, 16, 19, 12});
     test_ = new QRadioButton(uiText(str::TestRadio), this);
     place(test_, du, {126, 31, 40, 10});
     if (model_.gameTypeEnabled) {
@@ -79,6 +86,8 @@ OptionsDialog::OptionsDialog(OptionsModel& model, QWidget* parent)
         oneDay_->setEnabled(false);
         test_->setEnabled(false);
     }
+    overs_->setEnabled(model_.gameTypeEnabled && oneDay_->isChecked());
+    connect(oneDay_, &QRadioButton::toggled, overs_, [this](bool on) { overs_->setEnabled(on && model_.gameTypeEnabled); });
 
     ballByBall_ = new QCheckBox(uiText(str::BallByBallCheck), this);
     place(ballByBall_, du, {126, 57, 52, 12});
@@ -116,6 +125,7 @@ void OptionsDialog::accept()
     if (model_.gameTypeEnabled) {
         model_.oneDayChecked = oneDay_->isChecked() ? 1 : 0;
         model_.testChecked = test_->isChecked() ? 1 : 0;
+        model_.overs = overs_->value();
     }
     model_.ballByBall = ballByBall_->isChecked() ? 1 : 0;
     model_.pitchSurface = pitchSurface_->value();

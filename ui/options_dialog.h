@@ -28,6 +28,7 @@ public:
 private:
     OptionsModel& model_;
     QRadioButton* oneDay_;
+    class QSpinBox* overs_;
     QRadioButton* test_;
     QCheckBox* ballByBall_;
     QSlider* pitchSurface_;

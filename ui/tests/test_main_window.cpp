@@ -26,7 +26,7 @@ void titleTicks(Window& w, int n)
 
 }  // namespace
 
-TEST(MainFrameMenus, FollowTheStateOfPlay)
+TEST(MainWindowMenus, FollowTheStateOfPlay)
 {
     Window w("/s=" + scratchPath("menus.txt"));
     w.frame->files = {samplePath("northshire.xi"), samplePath("southmoor.xi")};
@@ -45,7 +45,7 @@ TEST(MainFrameMenus, FollowTheStateOfPlay)
     EXPECT_TRUE(w.frame->pauseButton()->isVisible());
 }
 
-TEST(MainFrameCaption, TitleTimerMovesTheBallUpToTheStumpsThenBreaksThemForSixteenTicks)
+TEST(MainWindowCaption, TitleTimerMovesTheBallUpToTheStumpsThenBreaksThemForSixteenTicks)
 {
     Window w("");
     w.frame->start();
@@ -69,7 +69,7 @@ TEST(MainFrameCaption, TitleTimerMovesTheBallUpToTheStumpsThenBreaksThemForSixte
     EXPECT_EQ(title(*still.frame), "Pelmora");
 }
 
-TEST(MainFramePause, PauseGoButtonAndEnterToggleTheHold)
+TEST(MainWindowPause, PauseGoButtonAndEnterToggleTheHold)
 {
     Window w(presetTeams() + " /s=" + scratchPath("pause.txt"));
     w.frame->start();
@@ -85,7 +85,7 @@ TEST(MainFramePause, PauseGoButtonAndEnterToggleTheHold)
     EXPECT_EQ(match.hold, 0) << "Enter presses Pause/Go";
 }
 
-TEST(MainFrameOptions, OptionsWhilePausedResumesPlayAndRestartsTheTimer)
+TEST(MainWindowOptions, OptionsWhilePausedResumesPlayAndRestartsTheTimer)
 {
     Window w(presetTeams() + " /s=" + scratchPath("options.txt"));
     w.frame->start();

@@ -1,0 +1,627 @@
+#include "analysis/tournament.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdarg>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <nlohmann/json.hpp>
+#include <set>
+#include <sstream>
+#include <thread>
+
+#include "analysis/batch.h"
+#include "analysis/batch_summary.h"
+#include "match/match.h"
+#include "match/unattended.h"
+#include "teams/text_encoding.h"
+
+namespace {
+
+std::string format(const char* fmt, ...)
+{
+    char buf[512];
+    va_list args;
+    va_start(args, fmt);
+    std::vsnprintf(buf, sizeof buf, fmt, args);
+    va_end(args);
+    return buf;
+}
+
+std::string padded(const std::string& text, std::size_t width)
+{
+    std::string out;
+    appendPadded(out, text, width);
+    return out;
+}
+
+std::uint64_t mix(std::uint64_t x)
+{
+    x += 0x9e3779b97f4a7c15ULL;
+    x = (x ^ (x >> 30)) * 0xbf58476d1ce4e5b9ULL;
+    x = (x ^ (x >> 27)) * 0x94d049bb133111ebULL;
+    return x ^ (x >> 31);
+}
+
+std::string groupName(int g) { return std::string("Group ") + static_cast<char>('A' + g); }
+
+// The bracket's order of seeds so that the best two can meet only in the final.
+std::vector<int> bracket(int size)
+{
+    std::vector<int> order{0};
+    while (static_cast<int>(order.size()) < size) {
+        const int n = static_cast<int>(order.size()) * 2;
+        std::vector<int> next;
+        for (int s : order) {
+            next.push_back(s);
+            next.push_back(n - 1 - s);
+        }
+        order = next;
+    }
+    return order;
+}
+
+std::string roundName(int sidesLeft, int k, int count)
+{
+    if (sidesLeft == 2) return "Final";
+    const char* base = sidesLeft == 4 ? "Semi-final" : (sidesLeft == 8 ? "Quarter-final" : "Round of 16 match");
+    return count > 1 ? format("%s %d", base, k + 1) : base;
+}
+
+std::string inningsScore(const Innings& inn)
+{
+    std::string s = std::to_string(inn.runs);
+    if (inn.wickets < 10) s += "/" + std::to_string(inn.wickets);
+    return s;
+}
+
+MatchOutcome outcomeOf(const Match& match, int home, int away, std::uint32_t seed, int battedFirst, bool withText)
+{
+    MatchOutcome o;
+    o.home = home;
+    o.away = away;
+    o.seed = seed;
+    o.battedFirst = battedFirst;
+    NetRunRateFigures bySlot[2];
+    netRunRateFigures(match, bySlot);
+    o.figures[battedFirst] = bySlot[0];
+    o.figures[1 - battedFirst] = bySlot[1];
+    const int n = match.inningsCount;
+    int aggregate[2] = {0, 0};
+    std::string text[2];
+    for (int k = 0; k < n; ++k) {
+        const Innings& inn = match.innings[k];
+        if (!inn.battingTeam) continue;
+        aggregate[k % 2] += inn.runs;
+        if (!withText) continue;
+        std::string& t = text[k % 2];
+        if (!t.empty()) t += " & ";
+        t += inningsScore(inn);
+        if (n == 2) t += format(" (%d.%d)", inn.legalBalls / 6, inn.legalBalls % 6);
+    }
+    o.score[battedFirst] = text[0];
+    o.score[1 - battedFirst] = text[1];
+    if (aggregate[0] != aggregate[1]) {
+        const int slotWinner = aggregate[0] > aggregate[1] ? 0 : 1;
+        o.winner = slotWinner == 0 ? (battedFirst == 0 ? home : away) : (battedFirst == 0 ? away : home);
+    }
+    const Innings& last = match.innings[n - 1];
+    o.timeRanOut = n == 4 && last.battingTeam && last.wickets < 10 && last.legalBalls >= last.maxBalls &&
+                   !(last.target != -1 && last.runs > last.target);
+    if (withText) o.resultLine = match.resultLine();
+    return o;
+}
+
+MatchOutcome playFixture(const TournamentSpec& spec, int home, int away, std::uint32_t seed, Match& match, bool withText)
+{
+    match.options() = spec.options;
+    int battedFirst = 0;
+    playUnattended(match, spec.sides[static_cast<std::size_t>(home)], spec.sides[static_cast<std::size_t>(away)], seed,
+                   &battedFirst);
+    return outcomeOf(match, home, away, seed, battedFirst, withText);
+}
+
+std::vector<int> membersOf(const TournamentSpec& spec, int group)
+{
+    std::vector<int> members;
+    for (int s = 0; s < static_cast<int>(spec.sides.size()); ++s)
+        if (spec.groupOf(s) == group) members.push_back(s);
+    return members;
+}
+
+}  // namespace
+
+int TournamentSpec::groupMatches() const
+{
+    int total = 0;
+    for (int g = 0; g < groups; ++g) {
+        const int n = static_cast<int>(membersOf(*this, g).size());
+        total += n * (n - 1) / 2 * rounds;
+    }
+    return total;
+}
+
+std::string TournamentSpec::describe() const
+{
+    std::string s = format("%d sides", static_cast<int>(sides.size()));
+    if (groups > 1) s += format(" in %d groups", groups);
+    s += rounds == 2 ? ", double round robin of " : ", single round robin of ";
+    s += matchKind(options) + " matches";
+    if (playoff == 2) s += ", final";
+    else if (playoff == 4) s += ", semi-finals and final";
+    else if (playoff > 4) s += format(", knock-outs of the top %d", playoff);
+    return s;
+}
+
+bool parseTournament(const std::string& text, const std::string& folder, TournamentSpec& spec, std::string& error)
+{
+    spec = TournamentSpec{};
+    nlohmann::json j;
+    try {
+        j = nlohmann::json::parse(text);
+    } catch (const std::exception& e) {
+        error = std::string("not valid JSON: ") + e.what();
+        return false;
+    }
+    if (!j.is_object()) {
+        error = "not a JSON object";
+        return false;
+    }
+    static const std::set<std::string> known{"name", "sides", "overs", "format", "groups", "knockouts"};
+    for (const auto& [key, value] : j.items()) {
+        if (!known.count(key)) {
+            error = "unknown field \"" + key + "\" (fields: name, sides, overs, format, groups, knockouts)";
+            return false;
+        }
+    }
+    if (j.contains("name")) {
+        if (!j["name"].is_string()) return error = "\"name\" is not a string", false;
+        spec.name = j["name"].get<std::string>();
+    }
+    if (!j.contains("sides") || !j["sides"].is_array()) return error = "no \"sides\" list of team files", false;
+    for (const auto& s : j["sides"]) {
+        if (!s.is_string()) return error = "\"sides\" holds something other than a team file name", false;
+        std::filesystem::path p(s.get<std::string>());
+        if (p.is_relative() && !folder.empty()) p = std::filesystem::path(folder) / p;
+        spec.sidePaths.push_back(p.lexically_normal().string());
+    }
+    const int n = static_cast<int>(spec.sidePaths.size());
+    if (n < 2) return error = "a tournament needs at least two sides, this one has " + std::to_string(n), false;
+
+    spec.options.oneDay = 1;
+    spec.options.overs = 20;
+    if (j.contains("overs")) {
+        const auto& o = j["overs"];
+        if (o.is_string() && o.get<std::string>() == "test") spec.options.oneDay = 0;
+        else if (o.is_number_integer() && o.get<long long>() >= 1 && o.get<long long>() <= Match::kMaxOvers)
+            spec.options.overs = o.get<int>();
+        else return error = "\"overs\" is a number of overs from 1 to 50 or \"test\"", false;
+    }
+    if (j.contains("format")) {
+        const std::string f = j["format"].is_string() ? j["format"].get<std::string>() : j["format"].dump();
+        if (f == "round-robin") spec.rounds = 1;
+        else if (f == "double-round-robin") spec.rounds = 2;
+        else return error = "unknown format " + f + " (round-robin or double-round-robin)", false;
+    }
+    if (j.contains("groups")) {
+        const auto& g = j["groups"];
+        if (!g.is_number_integer() || g.get<long long>() < 1 || g.get<long long>() > n / 2)
+            return error = "\"groups\" is a number from 1 to " + std::to_string(n / 2) + " (two sides or more a group)",
+                   false;
+        spec.groups = g.get<int>();
+    }
+    const int smallest = n / spec.groups;
+    spec.playoff = n >= 4 && spec.groups <= 2 ? 4 : 0;
+    if (j.contains("knockouts")) {
+        const auto& k = j["knockouts"];
+        if (k.is_string()) {
+            const std::string v = k.get<std::string>();
+            if (v == "none") spec.playoff = 0;
+            else if (v == "final") spec.playoff = 2;
+            else if (v == "semi-finals") spec.playoff = 4;
+            else if (v == "quarter-finals") spec.playoff = 8;
+            else return error = "unknown knockouts \"" + v + "\" (none, final, semi-finals, quarter-finals or a number)", false;
+        } else if (k.is_number_integer()) {
+            const long long v = k.get<long long>();
+            if (v != 0 && v != 2 && v != 4 && v != 8 && v != 16)
+                return error = "\"knockouts\" as a number is the top 2, 4, 8 or 16 sides (or 0 for none)", false;
+            spec.playoff = static_cast<int>(v);
+        } else {
+            return error = "\"knockouts\" is none, final, semi-finals, quarter-finals or a number", false;
+        }
+    }
+    if (spec.playoff > 0 && (spec.playoff % spec.groups != 0 || spec.playoff / spec.groups > smallest))
+        return error = format("%d sides in the knock-outs cannot come evenly from %d groups of %d or more", spec.playoff,
+                              spec.groups, smallest),
+               false;
+
+    std::set<std::filesystem::path> seenFiles;
+    std::set<std::string> seenNames;
+    spec.sides.resize(static_cast<std::size_t>(n));
+    for (int i = 0; i < n; ++i) {
+        const std::string& path = spec.sidePaths[static_cast<std::size_t>(i)];
+        LoadDiagnosis why;
+        Team& team = spec.sides[static_cast<std::size_t>(i)];
+        if (!team.load(path.c_str(), &why)) return error = "cannot load team file " + path + ": " + why.reason, false;
+        std::error_code ec;
+        const std::filesystem::path canonical = std::filesystem::weakly_canonical(path, ec);
+        if (!seenFiles.insert(ec ? std::filesystem::path(path) : canonical).second)
+            return error = "side " + path + " is listed twice", false;
+        if (!seenNames.insert(team.name()).second)
+            return error = std::string("two sides are called ") + team.name() + " (" + path + ")", false;
+        if (team.bowlerCount() < bowlersNeeded(spec.options))
+            return error = std::string(team.name()) + " (" + path + ") has " + std::to_string(team.bowlerCount()) +
+                           " bowlers; " + (spec.options.oneDay ? "a limited-overs match needs 5" : "a Test needs 2"),
+                   false;
+    }
+    return true;
+}
+
+bool loadTournament(const std::string& path, TournamentSpec& spec, std::string& error)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    if (in) text << in.rdbuf();
+    if (!in || in.bad()) {
+        error = "cannot read tournament file " + path + ": " + std::strerror(errno);
+        return false;
+    }
+    std::string why;
+    if (!parseTournament(text.str(), std::filesystem::path(path).parent_path().string(), spec, why)) {
+        error = "tournament file " + path + ": " + why;
+        return false;
+    }
+    return true;
+}
+
+std::vector<TableRow> groupTable(const TournamentSpec& spec, int group, const std::vector<MatchOutcome>& results,
+                                 std::uint64_t drawSeed)
+{
+    const int n = static_cast<int>(spec.sides.size());
+    std::vector<TableRow> rows(static_cast<std::size_t>(n));
+    for (int s = 0; s < n; ++s) rows[static_cast<std::size_t>(s)].side = s;
+    for (const MatchOutcome& m : results) {
+        for (int i = 0; i < 2; ++i) {
+            TableRow& r = rows[static_cast<std::size_t>(i == 0 ? m.home : m.away)];
+            ++r.played;
+            r.figures.add(m.figures[i]);
+            if (m.winner == -1) {
+                ++r.tied;
+                r.points += 1;
+            } else if (m.winner == r.side) {
+                ++r.won;
+                r.points += 2;
+            } else {
+                ++r.lost;
+            }
+        }
+    }
+    std::vector<TableRow> table;
+    for (const TableRow& r : rows)
+        if (spec.groupOf(r.side) == group) table.push_back(r);
+    auto level = [](const TableRow& a, const TableRow& b) {
+        return a.points == b.points && compareNetRunRate(a.figures, b.figures) == 0;
+    };
+    std::stable_sort(table.begin(), table.end(), [](const TableRow& a, const TableRow& b) {
+        if (a.points != b.points) return a.points > b.points;
+        return compareNetRunRate(a.figures, b.figures) > 0;
+    });
+    // Sides level on points and net run rate: the matches among them, then the draw.
+    for (std::size_t i = 0; i < table.size();) {
+        std::size_t j = i + 1;
+        while (j < table.size() && level(table[i], table[j])) ++j;
+        if (j - i > 1) {
+            std::set<int> tied;
+            for (std::size_t k = i; k < j; ++k) tied.insert(table[k].side);
+            std::vector<int> headToHead(static_cast<std::size_t>(n), 0);
+            for (const MatchOutcome& m : results) {
+                if (!tied.count(m.home) || !tied.count(m.away)) continue;
+                if (m.winner == -1) {
+                    ++headToHead[static_cast<std::size_t>(m.home)];
+                    ++headToHead[static_cast<std::size_t>(m.away)];
+                } else {
+                    headToHead[static_cast<std::size_t>(m.winner)] += 2;
+                }
+            }
+            std::sort(table.begin() + static_cast<std::ptrdiff_t>(i), table.begin() + static_cast<std::ptrdiff_t>(j),
+                      [&](const TableRow& a, const TableRow& b) {
+                          const int ha = headToHead[static_cast<std::size_t>(a.side)];
+                          const int hb = headToHead[static_cast<std::size_t>(b.side)];
+                          if (ha != hb) return ha > hb;
+                          return mix(drawSeed * 64 + static_cast<std::uint64_t>(a.side)) >
+                                 mix(drawSeed * 64 + static_cast<std::uint64_t>(b.side));
+                      });
+        }
+        i = j;
+    }
+    return table;
+}
+
+TournamentRun playTournament(const TournamentSpec& spec, std::int32_t firstSeed, const TournamentMatchHook& hook)
+{
+    TournamentRun run;
+    const int n = static_cast<int>(spec.sides.size());
+    std::uint32_t seed = static_cast<std::uint32_t>(firstSeed);
+    auto play = [&](int home, int away, const std::string& label) {
+        Match match;
+        // Forecasts look at no text: only a watched tournament builds its lines.
+        MatchOutcome o = playFixture(spec, home, away, seed++, match, static_cast<bool>(hook));
+        if (hook) hook(match, o, label);
+        return o;
+    };
+
+    std::vector<std::vector<int>> members;
+    for (int g = 0; g < spec.groups; ++g) members.push_back(membersOf(spec, g));
+    for (int round = 0; round < spec.rounds; ++round)
+        for (int g = 0; g < spec.groups; ++g) {
+            const std::vector<int>& m = members[static_cast<std::size_t>(g)];
+            for (std::size_t a = 0; a < m.size(); ++a)
+                for (std::size_t b = a + 1; b < m.size(); ++b) {
+                    const int home = round == 0 ? m[a] : m[b], away = round == 0 ? m[b] : m[a];
+                    run.results.push_back(play(home, away, spec.groups > 1 ? groupName(g) : "Round robin"));
+                }
+        }
+
+    const std::uint64_t drawSeed = static_cast<std::uint32_t>(firstSeed);
+    std::vector<int> place(static_cast<std::size_t>(n), 0);
+    for (int g = 0; g < spec.groups; ++g) {
+        run.tables.push_back(groupTable(spec, g, run.results, drawSeed));
+        const auto& t = run.tables.back();
+        for (std::size_t i = 0; i < t.size(); ++i) place[static_cast<std::size_t>(t[i].side)] = static_cast<int>(i);
+    }
+
+    // Everybody outside the knock-outs: by group place, then points and net run rate.
+    std::vector<TableRow> all;
+    for (const auto& t : run.tables) all.insert(all.end(), t.begin(), t.end());
+    std::stable_sort(all.begin(), all.end(), [&](const TableRow& a, const TableRow& b) {
+        const int pa = place[static_cast<std::size_t>(a.side)], pb = place[static_cast<std::size_t>(b.side)];
+        if (pa != pb) return pa < pb;
+        if (a.points != b.points) return a.points > b.points;
+        return compareNetRunRate(a.figures, b.figures) > 0;
+    });
+
+    run.reached.assign(static_cast<std::size_t>(n), 0);
+    std::vector<int> seeds;  // qualifiers, best placed first
+    for (int i = 0; i < spec.playoff && i < n; ++i) seeds.push_back(all[static_cast<std::size_t>(i)].side);
+    std::vector<std::vector<int>> losers;  // per round, outermost first
+    if (spec.playoff > 1) {
+        for (int s : seeds) run.reached[static_cast<std::size_t>(s)] = 1;
+        std::vector<int> alive;  // seed numbers in bracket order
+        for (int s : bracket(spec.playoff)) alive.push_back(s);
+        while (alive.size() > 1) {
+            std::vector<int> next, out;
+            const int count = static_cast<int>(alive.size()) / 2;
+            if (alive.size() == 2)
+                for (int s : alive) run.reached[static_cast<std::size_t>(seeds[static_cast<std::size_t>(s)])] = 2;
+            for (int k = 0; k < count; ++k) {
+                const int hi = std::min(alive[2 * k], alive[2 * k + 1]), lo = std::max(alive[2 * k], alive[2 * k + 1]);
+                KnockoutMatch km;
+                km.round = roundName(static_cast<int>(alive.size()), k, count);
+                km.outcome = play(seeds[static_cast<std::size_t>(hi)], seeds[static_cast<std::size_t>(lo)], km.round);
+                const bool higherThrough = km.outcome.winner == -1 || km.outcome.timeRanOut ||
+                                           km.outcome.winner == seeds[static_cast<std::size_t>(hi)];
+                km.through = seeds[static_cast<std::size_t>(higherThrough ? hi : lo)];
+                next.push_back(higherThrough ? hi : lo);
+                out.push_back(higherThrough ? lo : hi);
+                run.knockouts.push_back(km);
+            }
+            std::sort(out.begin(), out.end());
+            losers.push_back(out);
+            alive = next;
+        }
+        run.finishing.push_back(seeds[static_cast<std::size_t>(alive[0])]);
+        run.reached[static_cast<std::size_t>(run.finishing[0])] = 3;
+        for (auto it = losers.rbegin(); it != losers.rend(); ++it)
+            for (int s : *it) run.finishing.push_back(seeds[static_cast<std::size_t>(s)]);
+        for (const TableRow& r : all)
+            if (run.reached[static_cast<std::size_t>(r.side)] == 0) run.finishing.push_back(r.side);
+    } else {
+        for (const TableRow& r : all) run.finishing.push_back(r.side);
+        run.reached[static_cast<std::size_t>(run.finishing[0])] = 3;
+    }
+    return run;
+}
+
+ForecastTotals::ForecastTotals(int sides)
+    : titles(static_cast<std::size_t>(sides)),
+      finals(static_cast<std::size_t>(sides)),
+      knockouts(static_cast<std::size_t>(sides)),
+      positions(static_cast<std::size_t>(sides) * static_cast<std::size_t>(sides))
+{
+}
+
+void ForecastTotals::add(const TournamentRun& run)
+{
+    ++tournaments;
+    const std::size_t n = titles.size();
+    for (std::size_t s = 0; s < n && s < run.reached.size(); ++s) {
+        const int r = run.reached[s];
+        if (r >= 3) ++titles[s];
+        if (r >= 2) ++finals[s];
+        if (r >= 1) ++knockouts[s];
+    }
+    for (std::size_t p = 0; p < run.finishing.size() && p < n; ++p)
+        ++positions[static_cast<std::size_t>(run.finishing[p]) * n + p];
+}
+
+void ForecastTotals::add(const ForecastTotals& o)
+{
+    tournaments += o.tournaments;
+    for (std::size_t s = 0; s < titles.size() && s < o.titles.size(); ++s) {
+        titles[s] += o.titles[s];
+        finals[s] += o.finals[s];
+        knockouts[s] += o.knockouts[s];
+    }
+    for (std::size_t i = 0; i < positions.size() && i < o.positions.size(); ++i) positions[i] += o.positions[i];
+}
+
+ForecastTotals runForecast(const TournamentSpec& spec, std::int32_t firstSeed, std::int64_t begin, std::int64_t end,
+                           int threads, std::atomic<int>* progress)
+{
+    const int sides = static_cast<int>(spec.sides.size());
+    const std::int64_t perTournament = spec.matchesPerTournament();
+    constexpr std::int64_t kBlock = 4;
+    const std::int64_t count = std::max<std::int64_t>(0, end - begin);
+    threads = static_cast<int>(std::max<std::int64_t>(1, std::min<std::int64_t>(threads, count / kBlock + 1)));
+    std::atomic<std::int64_t> next{begin};
+    std::vector<ForecastTotals> partial(static_cast<std::size_t>(threads), ForecastTotals(sides));
+    auto work = [&](int t) {
+        for (;;) {
+            const std::int64_t from = next.fetch_add(kBlock);
+            if (from >= end) break;
+            for (std::int64_t i = from; i < std::min(end, from + kBlock); ++i) {
+                const std::int64_t seed = firstSeed + i * perTournament;
+                partial[static_cast<std::size_t>(t)].add(playTournament(spec, static_cast<std::int32_t>(seed)));
+                if (progress) progress->fetch_add(1, std::memory_order_relaxed);
+            }
+        }
+    };
+    std::vector<std::thread> pool;
+    for (int t = 1; t < threads; ++t) pool.emplace_back(work, t);
+    work(0);
+    for (std::thread& th : pool) th.join();
+    ForecastTotals totals(sides);
+    for (const ForecastTotals& p : partial) totals.add(p);
+    return totals;
+}
+
+namespace {
+
+std::string signedRate(const NetRunRateFigures& f) { return format("%+.3f", f.value()); }
+
+std::string fixtureLine(const TournamentSpec& spec, const MatchOutcome& m)
+{
+    return padded(spec.sides[static_cast<std::size_t>(m.home)].name(), 15) + " " + padded(m.score[0], 22) + " v " +
+           padded(spec.sides[static_cast<std::size_t>(m.away)].name(), 15) + " " + padded(m.score[1], 22) + " " +
+           m.resultLine + format("  (/r=%d)", static_cast<std::int32_t>(m.seed));
+}
+
+struct SideForecast {
+    int side;
+    Proportion title, final, knockouts;
+    double mean, low, high;
+};
+
+std::vector<SideForecast> summarise(const ForecastTotals& t)
+{
+    const std::size_t n = t.titles.size();
+    std::vector<SideForecast> out;
+    for (std::size_t s = 0; s < n; ++s) {
+        SideForecast f{static_cast<int>(s), wilsonInterval(t.titles[s], t.tournaments),
+                       wilsonInterval(t.finals[s], t.tournaments), wilsonInterval(t.knockouts[s], t.tournaments), 0, 0, 0};
+        double sum = 0, squares = 0;
+        for (std::size_t p = 0; p < n; ++p) {
+            const double c = static_cast<double>(t.positions[s * n + p]), place = static_cast<double>(p + 1);
+            sum += c * place;
+            squares += c * place * place;
+        }
+        const double count = static_cast<double>(t.tournaments);
+        if (count > 0) {
+            f.mean = sum / count;
+            const double variance = count > 1 ? std::max(0.0, (squares - sum * sum / count) / (count - 1)) : 0.0;
+            const double half = 1.959963984540054 * std::sqrt(variance / count);
+            f.low = f.mean - half;
+            f.high = f.mean + half;
+        }
+        out.push_back(f);
+    }
+    std::stable_sort(out.begin(), out.end(), [&](const SideForecast& a, const SideForecast& b) {
+        const std::size_t x = static_cast<std::size_t>(a.side), y = static_cast<std::size_t>(b.side);
+        if (t.titles[x] != t.titles[y]) return t.titles[x] > t.titles[y];
+        return a.mean < b.mean;
+    });
+    return out;
+}
+
+std::string share(const Proportion& p)
+{
+    return format("%5.1f%% (%4.1f-%5.1f)", p.share * 100, p.low * 100, p.high * 100);
+}
+
+nlohmann::json toJson(const Proportion& p, std::int64_t count)
+{
+    return {{"count", count}, {"share", p.share}, {"low", p.low}, {"high", p.high}};
+}
+
+std::string seedRange(std::int32_t firstSeed, std::int64_t matches)
+{
+    return format("seeds %d..%lld", firstSeed, static_cast<long long>(firstSeed) + std::max<std::int64_t>(matches, 1) - 1);
+}
+
+}  // namespace
+
+std::string formatTournamentRun(const TournamentSpec& spec, const TournamentRun& run, std::int32_t firstSeed)
+{
+    const std::int64_t played = static_cast<std::int64_t>(run.results.size() + run.knockouts.size());
+    std::string out = spec.name + ": " + spec.describe() + "; " + seedRange(firstSeed, played) + "\n";
+    out += "\nResults\n";
+    for (const MatchOutcome& m : run.results) {
+        out += "  ";
+        out += fixtureLine(spec, m);
+        out += '\n';
+    }
+    for (int g = 0; g < spec.groups; ++g) {
+        out += '\n';
+        out += spec.groups > 1 ? groupName(g) : std::string("Table");
+        out += "\n   #  ";
+        out += padded("side", 15);
+        out += "   P   W   L   T  Pts      NRR\n";
+        int pos = 0;
+        for (const TableRow& r : run.tables[static_cast<std::size_t>(g)])
+            out += format("  %2d  ", ++pos) + padded(spec.sides[static_cast<std::size_t>(r.side)].name(), 15) +
+                   format(" %3d %3d %3d %3d %4d %8s\n", r.played, r.won, r.lost, r.tied, r.points,
+                          signedRate(r.figures).c_str());
+    }
+    if (!run.knockouts.empty()) {
+        out += "\nKnock-outs\n";
+        for (const KnockoutMatch& k : run.knockouts) {
+            out += "  " + padded(k.round, 14) + " " + fixtureLine(spec, k.outcome) + "\n";
+            if (k.outcome.winner != k.through)
+                out += "  " + padded("", 14) + " " + spec.sides[static_cast<std::size_t>(k.through)].name() +
+                       " go through, placed higher\n";
+        }
+    }
+    out += "\nWinner: " + std::string(spec.sides[static_cast<std::size_t>(run.finishing[0])].name()) + "\n";
+    return out;
+}
+
+std::string formatForecastTable(const TournamentSpec& spec, const ForecastTotals& t, std::int32_t firstSeed)
+{
+    std::string out = spec.name + format(": %lld tournaments, ", static_cast<long long>(t.tournaments)) + spec.describe() +
+                      "; " + seedRange(firstSeed, t.tournaments * spec.matchesPerTournament()) + "\n\n";
+    out += padded("side", 15) + format("  %-22s", "winner (95% CI)");
+    if (spec.playoff > 1) out += format("%-22s%-22s", "final", "knock-outs");
+    out += "position\n";
+    for (const SideForecast& f : summarise(t)) {
+        out += padded(spec.sides[static_cast<std::size_t>(f.side)].name(), 15) + "  " + share(f.title) + "  ";
+        if (spec.playoff > 1) out += share(f.final) + "  " + share(f.knockouts) + "  ";
+        out += format("%5.2f (%.2f-%.2f)\n", f.mean, f.low, f.high);
+    }
+    return out;
+}
+
+std::string formatForecastJson(const TournamentSpec& spec, const ForecastTotals& t, std::int32_t firstSeed)
+{
+    nlohmann::json j;
+    j["tournament"] = spec.name;
+    j["format"] = spec.describe();
+    j["tournaments"] = t.tournaments;
+    j["firstSeed"] = firstSeed;
+    j["matchesPerTournament"] = spec.matchesPerTournament();
+    nlohmann::json sides = nlohmann::json::array();
+    const std::size_t n = t.titles.size();
+    for (const SideForecast& f : summarise(t)) {
+        const std::size_t s = static_cast<std::size_t>(f.side);
+        nlohmann::json places = nlohmann::json::array();
+        for (std::size_t p = 0; p < n; ++p) places.push_back(t.positions[s * n + p]);
+        sides.push_back({{"team", spec.sides[s].name()},
+                         {"file", spec.sidePaths[s]},
+                         {"winner", toJson(f.title, t.titles[s])},
+                         {"final", toJson(f.final, t.finals[s])},
+                         {"knockouts", toJson(f.knockouts, t.knockouts[s])},
+                         {"position", {{"mean", f.mean}, {"low", f.low}, {"high", f.high}, {"counts", places}}}});
+    }
+    j["sides"] = sides;
+    return j.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) + "\n";
+}

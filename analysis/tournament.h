@@ -1,0 +1,103 @@
+#pragma once
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "analysis/net_run_rate.h"
+#include "engine/game_options.h"
+#include "teams/team.h"
+
+class Match;
+
+// A tournament: its sides, the kind of match, the group stage and the
+// knock-outs, as read from a tournament file.
+struct TournamentSpec {
+    std::string name = "Tournament";
+    std::vector<std::string> sidePaths;  // as resolved from the file's folder
+    std::vector<Team> sides;
+    GameOptions options;  // oneDay and overs
+    int rounds = 1;       // 1 single, 2 double round robin
+    int groups = 1;       // sides go to groups in turn: A, B, ..., A, B, ...
+    int playoff = 0;      // sides in the knock-outs: 0 none, 2 a final, 4 semi-finals, 8, 16
+
+    int groupOf(int side) const { return side % groups; }
+    int groupMatches() const;
+    int matchesPerTournament() const { return groupMatches() + (playoff > 1 ? playoff - 1 : 0); }
+    // "single round robin, 20 overs, semi-finals and final"
+    std::string describe() const;
+};
+
+// Reads and checks a tournament file and loads its sides. False with a
+// message naming the file and the reason.
+bool loadTournament(const std::string& path, TournamentSpec& spec, std::string& error);
+// The same from the file's text; team paths are taken relative to `folder`.
+bool parseTournament(const std::string& text, const std::string& folder, TournamentSpec& spec, std::string& error);
+
+// One match as a table sees it: sides by index, `home` named first.
+struct MatchOutcome {
+    int home = -1, away = -1;
+    int winner = -1;  // -1 a tie
+    // Whose aggregate decided it only because a Test's balls ran out.
+    bool timeRanOut = false;
+    NetRunRateFigures figures[2];  // home, away
+    std::string score[2];          // "162/7 (20.0)"
+    std::string resultLine;
+    std::uint32_t seed = 0;
+    int battedFirst = 0;  // 0 home, 1 away
+};
+
+struct TableRow {
+    int side = -1;
+    int played = 0, won = 0, lost = 0, tied = 0, points = 0;
+    NetRunRateFigures figures;
+};
+
+// The group's table ordered by points (2 a win, 1 a tie), net run rate,
+// points in the matches among the sides still level, then a draw made from
+// `drawSeed`.
+std::vector<TableRow> groupTable(const TournamentSpec& spec, int group, const std::vector<MatchOutcome>& results,
+                                 std::uint64_t drawSeed);
+
+struct KnockoutMatch {
+    std::string round;  // "Final", "Semi-final 1", ...
+    MatchOutcome outcome;
+    int through = -1;   // the side that goes on (the higher placed after a tie)
+};
+
+struct TournamentRun {
+    std::vector<MatchOutcome> results;            // the group stage, in playing order
+    std::vector<std::vector<TableRow>> tables;    // per group
+    std::vector<KnockoutMatch> knockouts;
+    std::vector<int> finishing;  // sides from first to last
+    std::vector<int> reached;    // per side: 0 group stage, 1 knock-outs, 2 final, 3 won
+};
+
+// Called with every match played; `label` is "Group A", "Final", ...
+using TournamentMatchHook = std::function<void(Match&, const MatchOutcome&, const std::string& label)>;
+
+// Plays one tournament; its matches take seeds firstSeed, firstSeed + 1, ...
+// in playing order (group matches, then knock-outs), one per match, each in
+// a match of its own, so /t1=home /t2=away /r=seed replays it.
+TournamentRun playTournament(const TournamentSpec& spec, std::int32_t firstSeed, const TournamentMatchHook& hook = {});
+
+// Exact counts over many tournaments: the same whatever the number of threads.
+struct ForecastTotals {
+    std::int64_t tournaments = 0;
+    std::vector<std::int64_t> titles, finals, knockouts;
+    std::vector<std::int64_t> positions;  // side * sides + place
+
+    explicit ForecastTotals(int sides = 0);
+    void add(const TournamentRun& run);
+    void add(const ForecastTotals& other);
+};
+
+// Plays tournaments begin..end-1 of a forecast whose tournament i starts at
+// seed firstSeed + i * matchesPerTournament.
+ForecastTotals runForecast(const TournamentSpec& spec, std::int32_t firstSeed, std::int64_t begin, std::int64_t end,
+                           int threads, std::atomic<int>* progress = nullptr);
+
+std::string formatTournamentRun(const TournamentSpec& spec, const TournamentRun& run, std::int32_t firstSeed);
+std::string formatForecastTable(const TournamentSpec& spec, const ForecastTotals& totals, std::int32_t firstSeed);
+std::string formatForecastJson(const TournamentSpec& spec, const ForecastTotals& totals, std::int32_t firstSeed);

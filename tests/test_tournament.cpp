@@ -1,0 +1,137 @@
+// Tournaments: net run rate, the table's order, the tournament file's
+// refusals, and the rules of a shorter match.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <set>
+
+#include "analysis/tournament.h"
+#include "match/match.h"
+#include "match/unattended.h"
+#include "support.h"
+
+namespace {
+
+NetRunRateFigures figures(int runsFor, int ballsFaced, int runsAgainst, int ballsBowled)
+{
+    return NetRunRateFigures{runsFor, ballsFaced, runsAgainst, ballsBowled};
+}
+
+}  // namespace
+
+TEST(Tournament, NetRunRateCountsAnAllOutSideItsWholeAllowance)
+{
+    // A bowled out for 250 in 45 overs; B chases 251 in 40.2 overs.
+    Match match;
+    match.inningsCount = 2;
+    Innings* inn = match.innings;
+    inn[0].battingTeam = &match.teams[0];
+    inn[0].runs = 250, inn[0].wickets = 10, inn[0].legalBalls = 270, inn[0].maxBalls = 300;
+    inn[1].battingTeam = &match.teams[1];
+    inn[1].runs = 251, inn[1].wickets = 3, inn[1].legalBalls = 242, inn[1].maxBalls = 300;
+    NetRunRateFigures f[2];
+    netRunRateFigures(match, f);
+    EXPECT_EQ(f[0].ballsFaced, 300);
+    EXPECT_EQ(f[1].ballsFaced, 242);
+    EXPECT_NEAR(f[0].value(), 5.0 - 251.0 * 6 / 242, 1e-9);
+    EXPECT_NEAR(f[1].value(), -f[0].value(), 1e-9);
+    EXPECT_NEAR(f[1].value(), 1.2231, 1e-4);
+
+    // Over a tournament the figures add up before dividing: 160 in 20 overs
+    // and 100 in 20 overs (all out in 12) against 150 and 101 in 20 overs each.
+    NetRunRateFigures total = figures(160, 120, 150, 120);
+    total.add(figures(100, 120, 101, 120));
+    EXPECT_NEAR(total.value(), 260.0 / 40 - 251.0 / 40, 1e-9);
+    EXPECT_EQ(compareNetRunRate(figures(8, 6, 0, 6), figures(16, 12, 0, 12)), 0);  // exact, not floating
+    EXPECT_GT(compareNetRunRate(figures(9, 6, 0, 6), figures(16, 12, 0, 12)), 0);
+}
+
+TEST(Tournament, TableOrdersByPointsThenNetRunRateThenHeadToHead)
+{
+    TournamentSpec spec;
+    for (const char* name : {"A", "B", "C", "D", "E"}) {
+        Team t;
+        t.setName(name);
+        spec.sides.push_back(t);
+    }
+    auto result = [](int home, int away, int winner, NetRunRateFigures h) {
+        MatchOutcome m;
+        m.home = home, m.away = away, m.winner = winner;
+        m.figures[0] = h;
+        m.figures[1] = figures(h.runsAgainst, h.ballsBowled, h.runsFor, h.ballsFaced);
+        return m;
+    };
+    const NetRunRateFigures even = figures(100, 120, 100, 120);
+    // B and C end on 4 points, C ahead on net run rate although B beat C;
+    // A and D on 3, A ahead on net run rate; E on 2.
+    const std::vector<MatchOutcome> results = {
+        result(1, 2, 1, even),                    // B beat C
+        result(1, 3, 3, even),                    // D beat B
+        result(1, 0, 1, even),                    // B beat A
+        result(2, 3, 2, even),                    // C beat D
+        result(2, 4, 2, even),                    // C beat E
+        result(0, 3, -1, even),                   // A tied with D
+        result(0, 4, 0, figures(150, 120, 100, 120)),  // A beat E well
+        result(4, 1, 4, figures(130, 120, 100, 120)),  // E beat B
+    };
+    std::vector<int> order;
+    for (const TableRow& r : groupTable(spec, 0, results, 7)) order.push_back(r.side);
+    EXPECT_EQ(order, (std::vector<int>{2, 1, 0, 3, 4}));
+
+    // Level on points and net run rate: the match between them decides (B
+    // beat A), else the seeded draw (C and D never met).
+    const std::vector<MatchOutcome> level = {result(1, 0, 1, even), result(0, 2, 0, even), result(0, 3, 0, even),
+                                             result(1, 2, 2, even), result(1, 3, 3, even), result(1, 4, 1, even)};
+    const auto table = groupTable(spec, 0, level, 7);
+    ASSERT_EQ(table.size(), 5u);
+    EXPECT_EQ(table[0].side, 1);
+    EXPECT_EQ(table[1].side, 0);
+    std::set<int> drawn;
+    for (std::uint64_t seed = 0; seed < 40; ++seed) drawn.insert(groupTable(spec, 0, level, seed)[2].side);
+    EXPECT_EQ(drawn, (std::set<int>{2, 3}));
+}
+
+TEST(Tournament, TournamentFileRefusalsNameTheReason)
+{
+    const std::string a = std::string(PELMORA_SOURCE_DIR) + "/samples/kestrels.xi";
+    const std::string b = std::string(PELMORA_SOURCE_DIR) + "/samples/harriers.xi";
+    struct Case {
+        std::string json;
+        const char* says;
+    } cases[] = {
+        {R"({"sides": [")" + a + R"(", "nowhere.xi"]})", "cannot load team file "},
+        {R"({"sides": [")" + a + R"("]})", "at least two sides, this one has 1"},
+        {R"({"sides": [")" + a + R"(", ")" + a + R"("]})", "is listed twice"},
+        {R"({"sides": [")" + a + R"(", ")" + b + R"("], "format": "swiss"})", "unknown format swiss"},
+        {R"({"sides": [")" + a + R"(", ")" + b + R"("], "overs": 60})", "from 1 to 50"},
+        {R"({"sides": [")" + a + R"(", ")" + b + R"("], "knockouts": "semi-finals"})", "cannot come evenly"},
+        {R"({"sides": [")" + a + R"(", ")" + b + R"("], "venue": "x"})", "unknown field \"venue\""},
+        {R"({"sides": [)", "not valid JSON"},
+        {R"({"sides": [")" + a + R"(", ")" + b + R"("]})", ""},
+    };
+    for (const Case& c : cases) {
+        TournamentSpec spec;
+        std::string error;
+        const bool ok = parseTournament(c.json, "", spec, error);
+        EXPECT_EQ(ok, *c.says == '\0') << c.json << ": " << error;
+        EXPECT_NE(error.find(c.says), std::string::npos) << error;
+    }
+}
+
+// At 20 overs the allowance is 120 balls and each bowler's quota 24 (4 overs);
+// the rules that scale with the allowance keep every innings inside them.
+TEST(Tournament, TwentyOversKeepsTheQuotasOfItsAllowance)
+{
+    const Team first = support::loadSample("kestrels.xi"), second = support::loadSample("harriers.xi");
+    for (std::uint32_t seed = 1; seed <= 60; ++seed) {
+        Match match;
+        match.options().overs = 20;
+        ASSERT_EQ(playUnattended(match, first, second, seed), UnattendedResult::Played);
+        for (int k = 0; k < 2; ++k) {
+            const Innings& inn = match.innings[k];
+            EXPECT_EQ(inn.maxBalls, 120);
+            EXPECT_LE(inn.legalBalls, 120);
+            for (int p = 0; p < inn.bowlingTeam->bowlerCount(); ++p) EXPECT_LE(inn.bowling[p].balls, 24) << seed;
+        }
+    }
+}
