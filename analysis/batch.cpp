@@ -60,6 +60,7 @@ void playOne(const BatchSettings& settings, const Team& first, const Team& secon
 {
     Match match;
     match.options() = settings.options;
+    if (settings.beforePlay) settings.beforePlay(match);
     int battedFirst = 0;
     const UnattendedResult result = playUnattended(match, first, second, seed, &battedFirst);
     if (result == UnattendedResult::CannotBowl) {

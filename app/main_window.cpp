@@ -3,9 +3,11 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <string>
 
 #include "app/choose_player_model.h"
+#include "app/match_record.h"
 #include "app/options_model.h"
 #include "app/output_files.h"
 #include "presentation/scorecard_writer.h"
@@ -26,7 +28,7 @@ void readPreset(const std::optional<std::string>& name, MainWindow::PresetTeam& 
         return;
     }
     preset.opened = true;
-    preset.loaded = preset.team.read(f, &preset.why) == 1;
+    preset.loaded = readTeamCopying(preset.team, f, preset.text, &preset.why) == 1;
     std::fclose(f);
 }
 
@@ -98,6 +100,8 @@ void MainWindow::titleStep()
         titleFrame_ = f + 1;
     } else if (f == 32) {
         platform_.setCaption(match_.context().random.below(2) == 1 ? "||./" : "\\.||");
+        if (record_ && !match_.gameOver) record_->addCaptionDraw(point());
+        else if (!match_.gameStarted) ++captionDrawsSinceToss_;
         titleFrame_ = 33;
     } else if (f <= 47) {
         titleFrame_ = f + 1;
@@ -114,9 +118,11 @@ void MainWindow::mainStep()
         restartMainTimer();
     }
     if (match_.hold || !match_.playing || match_.gameOver) return;
+    if (replay_) replay_->beforeDelivery(point(), match_.context());
     const unsigned r = match_.playBall();
     if (r == 0) return;
     if (r & kInningsEnded) endOfInnings();
+    afterTick();
     if (destroyed_) return;
     if (r & kRepaintAll) {
         platform_.invalidate();
@@ -132,7 +138,8 @@ void MainWindow::endOfInnings()
     const int k = match_.currentInnings;
     match_.hold = 1;
     platform_.paintNow(nullptr);
-    if (!autoplay_) platform_.messageBox(text(str::EndOfInning), text(str::AppName), MessageIcon::None);
+    const bool quiet = autoplay_ || replay_;  // a replay shows no dialogs
+    if (!quiet) platform_.messageBox(text(str::EndOfInning), text(str::AppName), MessageIcon::None);
     if (destroyed_) return;
     if (k + 1 < match_.inningsCount) {
         if (!match_.startInnings(k + 1, (k + 1) % 2, k % 2)) {
@@ -146,7 +153,7 @@ void MainWindow::endOfInnings()
         }
     } else {
         match_.gameOver = 1;
-        if (!autoplay_) platform_.messageBox(text(str::EndOfGame), text(str::AppName), MessageIcon::None);
+        if (!quiet) platform_.messageBox(text(str::EndOfGame), text(str::AppName), MessageIcon::None);
         writeReport();
         if (autoplay_ && !destroyed_) platform_.quit(exitCode());
     }
@@ -192,10 +199,11 @@ bool MainWindow::chooseTeams()
         bool loaded;
         if (preset) {
             match_.teams[slot] = preset_[slot].team;
+            teamTexts_[slot] = preset_[slot].text;
             why = preset_[slot].why;
             loaded = preset_[slot].loaded;
         } else {
-            loaded = match_.teams[slot].load(name->c_str(), &why) == 1;
+            loaded = loadTeamCopying(match_.teams[slot], *name, teamTexts_[slot], &why) == 1;
         }
         teamPaths_[slot] = *name;
         if (!loaded) {
@@ -208,6 +216,8 @@ bool MainWindow::chooseTeams()
         }
     }
     int batFirst = 0;
+    drawsBeforeToss_ = match_.context().random.draws();
+    captionDrawsSinceToss_ = 0;
     const std::string message = match_.tossMessage(batFirst);
     if (!autoplay_) {
         platform_.invalidate();
@@ -245,29 +255,7 @@ void MainWindow::onPlayGame()
         }
     }
 
-    std::optional<std::string> name = outputFileName_;
-    if (!name) {
-        name = platform_.chooseFile(FileKind::Report);
-        if (!name) platform_.messageBox(text(str::NoOutputFile), text(str::AppName), MessageIcon::None);
-    }
-    if (name) {
-        // A report written over a team file would destroy the side: play does not start.
-        const std::string clash = findClash({{teamPaths_[0], teamPaths_[0], false}, {teamPaths_[1], teamPaths_[1], false}, {*name, *name, true}});
-        if (!clash.empty()) {
-            platform_.messageBox(text(str::ReportWouldOverwrite) + *name, text(str::AppName), MessageIcon::None);
-            if (autoplay_) fail();
-            return;
-        }
-        errno = 0;
-        std::FILE* f = platform_.openReport(*name);
-        if (!f) {
-            failed_ = true;  // played all the same, but no report will be written
-            fileFailure(str::FailureOpeningOutput, *name, errno);
-        } else {
-            match_.outputFile = f;
-            reportName_ = *name;
-        }
-    }
+    if (!openReportFile()) return;
     if (destroyed_) return;
 
     platform_.enableMenuItem(cmd::PlayGame, false);
@@ -280,8 +268,37 @@ void MainWindow::onPlayGame()
         if (autoplay_) platform_.quit(exitCode());
         return;
     }
+    startRecording();
     platform_.showPauseButton(true);
     platform_.invalidate();
+}
+
+bool MainWindow::openReportFile()
+{
+    std::optional<std::string> name = outputFileName_;
+    if (!name) {
+        name = platform_.chooseFile(FileKind::Report);
+        if (!name) platform_.messageBox(text(str::NoOutputFile), text(str::AppName), MessageIcon::None);
+    }
+    if (name) {
+        // A report written over a team file would destroy the side: play does not start.
+        const std::string clash = findClash({{teamPaths_[0], teamPaths_[0], false}, {teamPaths_[1], teamPaths_[1], false}, {*name, *name, true}});
+        if (!clash.empty()) {
+            platform_.messageBox(text(str::ReportWouldOverwrite) + *name, text(str::AppName), MessageIcon::None);
+            if (autoplay_) fail();
+            return false;
+        }
+        errno = 0;
+        std::FILE* f = platform_.openReport(*name);
+        if (!f) {
+            failed_ = true;  // played all the same, but no report will be written
+            fileFailure(str::FailureOpeningOutput, *name, errno);
+        } else {
+            match_.outputFile = f;
+            reportName_ = *name;
+        }
+    }
+    return true;
 }
 
 void MainWindow::openOptionsDialog(int gameTypeEnabled)
@@ -289,7 +306,9 @@ void MainWindow::openOptionsDialog(int gameTypeEnabled)
     OptionsModel model;
     model.gameTypeEnabled = gameTypeEnabled;
     model.initDialog(match_.options());
-    if (platform_.runOptionsDialog(model)) model.ok(match_.context());
+    if (!platform_.runOptionsDialog(model)) return;
+    model.ok(match_.context());
+    if (record_ && !match_.gameOver) record_->events.push_back(MatchEvent{MatchEvent::Options, point(), -1, match_.options()});
 }
 
 void MainWindow::onOptions()
@@ -301,6 +320,7 @@ void MainWindow::onOptions()
     if (destroyed_) return;
     if (match_.options().gameSpeed * 10 != period) restartMainTimer();
     match_.hold = 0;  // a game paused before the dialog resumes
+    if (record_) saveLastMatch();
 }
 
 void MainWindow::onOK()
@@ -322,7 +342,15 @@ ChoiceResult MainWindow::choosePlayer(Innings& innings, int chooseBatsman, int a
     ChoosePlayerModel model;
     model.setup(innings, chooseBatsman, allowDeclare);
     model.optionsHandler = [this] { openOptionsDialog(0); };
+    const MatchPoint at = point();
+    if (replay_ && replay_->answer(model, at)) return ChoiceResult{model.choice, model.declared};
     platform_.runChoosePlayer(model);
+    if (record_ && !match_.gameOver) {
+        MatchEvent e{model.chooseBatsman ? MatchEvent::Batsman : MatchEvent::Bowler, at,
+                     model.automatic ? MatchEvent::kAutomatic : model.choice, {}};
+        if (allowDeclare && model.declared) e = MatchEvent{MatchEvent::Declare, at, -1, {}};
+        record_->events.push_back(e);
+    }
     return ChoiceResult{model.choice, model.declared};
 }
 
@@ -337,4 +365,181 @@ void MainWindow::onDestroy()
         std::fclose(match_.outputFile);
         match_.outputFile = nullptr;
     }
+}
+
+MatchPoint MainWindow::point() const
+{
+    const Innings* innings = match_.inningsAt(match_.currentInnings);
+    return MatchPoint{match_.currentInnings < 0 ? 0 : match_.currentInnings, innings ? innings->deliveries : 0};
+}
+
+void MainWindow::startRecording()
+{
+    MatchRecord& r = record_.emplace();
+    r.program = std::string("pelmora ") + PELMORA_VERSION;
+    r.seed = static_cast<std::int32_t>(seed_);
+    r.drawsBeforeToss = drawsBeforeToss_;
+    r.autoplay = autoplay() != 0;
+    r.settings = match_.options();
+    r.settings.speedChanged = 0;
+    std::memcpy(r.runTable1, match_.context().runTables[1], sizeof r.runTable1);
+    for (int t = 0; t < 2; ++t) {
+        r.teamFiles[t] = teamTexts_[t];
+        r.teamPaths[t] = teamPaths_[t];
+    }
+    if (captionDrawsSinceToss_ > 0) r.captionDraws.push_back(CaptionDraws{MatchPoint{0, 0}, captionDrawsSinceToss_});
+    saveLastMatch();
+}
+
+// After every tick that played: the point reached, and the end of a replay.
+void MainWindow::afterTick()
+{
+    if (record_) {
+        record_->played = point();
+        record_->finished = playedToTheEnd();
+    }
+    if (replay_ && (!replay_->error().empty() || point() == replay_->target() || match_.gameOver)) {
+        replay_->beforeDelivery(replay_->target(), match_.context());
+        replayError_ = replay_->error();
+        replay_.reset();
+    }
+    if (!replay_) saveLastMatch();
+}
+
+void MainWindow::saveLastMatch()
+{
+    const std::optional<std::string> path = platform_.lastMatchFile();
+    std::string error;
+    if (record_ && path && !replaceFileContents(*path, matchRecordJson(*record_), error))
+        platform_.setStatus(text(str::CannotSaveMatch) + *path + ": " + error);
+}
+
+void MainWindow::stopMatch(int code)
+{
+    if (destroyed_) return;
+    stopped_ = true;
+    replay_.reset();
+    match_.deliveryInProgress = 0;
+    match_.gameOver = 1;
+    if (record_) record_->finished = false;
+    writeReport();
+    platform_.invalidate();
+    platform_.quit(code ? code : exitCode());
+}
+
+bool MainWindow::beginReplay(const MatchRecord& file, std::string& error)
+{
+    if (destroyed_) return false;
+    Team sides[2];
+    for (int t = 0; t < 2; ++t) {
+        LoadDiagnosis why;
+        if (!loadTeamText(sides[t], file.teamFiles[t], file.teamPaths[t], &why)) {
+            error = "side " + std::to_string(t + 1) + " (" + file.teamPaths[t] + ") does not load: " + why.reason;
+            return false;
+        }
+        if (sides[t].bowlerCount() < (file.settings.oneDay ? 5 : 2)) {
+            error = std::string(sides[t].name()) + text(str::CannotBowlThrough);
+            return false;
+        }
+    }
+    if (match_.gameStarted || match_.outputFile) {
+        // A fresh match in place of the one played so far.
+        std::destroy_at(&match_);
+        std::construct_at(&match_);
+        match_.owner = this;
+        failed_ = startFailed_ = stopped_ = false;
+        reportName_.clear();
+    }
+    record_.reset();
+    replayError_.clear();
+    for (int t = 0; t < 2; ++t) {
+        match_.teams[t] = sides[t];
+        teamTexts_[t] = file.teamFiles[t];
+        teamPaths_[t] = file.teamPaths[t];
+    }
+    EngineContext& context = match_.context();
+    seed_ = static_cast<std::uint32_t>(file.seed);
+    context.random.seed(seed_);
+    for (std::uint64_t i = 0; i < file.drawsBeforeToss; ++i) context.random.next();
+    drawsBeforeToss_ = file.drawsBeforeToss;
+    context.options = file.settings;
+    std::memcpy(context.runTables[1], file.runTable1, sizeof file.runTable1);
+    int batFirst = 0;
+    match_.tossMessage(batFirst);
+    if (batFirst == 1) match_.swapTeams();
+    captionDrawsSinceToss_ = 0;
+    platform_.setStatus({});
+
+    if (!openReportFile() || destroyed_) {
+        error = "no report file";
+        return false;
+    }
+    platform_.enableMenuItem(cmd::PlayGame, false);
+    platform_.enableMenuItem(cmd::ChooseTeams, false);
+    if (!match_.startPlay()) {
+        match_.gameOver = 1;
+        startFailed_ = failed_ = true;
+        error = text(str::CannotStartInnings);
+        return false;
+    }
+    replayedAutoplay_ = file.autoplay ? 1 : 0;
+    record_ = MatchReplay::upToItsPoint(file);
+    record_->program = std::string("pelmora ") + PELMORA_VERSION;
+    replay_ = std::make_unique<MatchReplay>(file);
+    if (point() == file.played) afterTick();
+    platform_.showPauseButton(true);
+    platform_.invalidate();
+    return true;
+}
+
+bool MainWindow::openMatch(const MatchRecord& file, std::string& error)
+{
+    if (!beginReplay(file, error)) return false;
+    const int hold = match_.hold;
+    match_.hold = 0;
+    while (replay_ && !destroyed_ && !match_.gameOver) mainStep();
+    match_.hold = hold;
+    if (!replayError_.empty()) {
+        error = replayError_;
+        return false;
+    }
+    return true;
+}
+
+void MainWindow::openMatchFile(const std::string& name)
+{
+    std::string contents, error;
+    MatchRecord file;
+    if (!readWholeFile(name, contents, error) || !parseMatchRecord(contents, file, error) || !openMatch(file, error))
+        platform_.messageBox(text(str::CannotOpenMatch) + name + ": " + error, text(str::AppName), MessageIcon::Warning);
+    platform_.invalidate();
+}
+
+void MainWindow::onOpenMatch()
+{
+    if (destroyed_) return;
+    if (const std::optional<std::string> name = platform_.chooseFile(FileKind::OpenMatch)) openMatchFile(*name);
+}
+
+void MainWindow::onResumeLastMatch()
+{
+    if (destroyed_) return;
+    if (const std::optional<std::string> name = platform_.lastMatchFile()) openMatchFile(*name);
+}
+
+void MainWindow::onSaveMatch()
+{
+    if (destroyed_) return;
+    if (!record_) {
+        platform_.messageBox(text(str::NoMatchToSave), text(str::AppName), MessageIcon::None);
+        return;
+    }
+    const std::optional<std::string> name = platform_.chooseFile(FileKind::SaveMatch);
+    if (!name) return;
+    std::vector<NamedFile> files{{teamPaths_[0], teamPaths_[0], false}, {teamPaths_[1], teamPaths_[1], false}};
+    if (!reportName_.empty()) files.push_back({reportName_, reportName_, true});
+    files.push_back({*name, *name, true});
+    std::string error = findClash(files);
+    if (error.empty() && replaceFileContents(*name, matchRecordJson(*record_), error)) return;
+    platform_.messageBox(text(str::CannotSaveMatch) + *name + ": " + error, text(str::AppName), MessageIcon::Warning);
 }

@@ -21,6 +21,7 @@
 #include "analysis/batch_summary.h"
 #include "analysis/cricsheet.h"
 #include "app/command_line.h"
+#include "match/match.h"
 #include "resources/strings.h"
 
 namespace {
@@ -155,6 +156,10 @@ int runBatchMode(const std::string& commandLine, const BatchModeOptions& mode)
     }
 
     batch.matches = mode.matches;
+    if (mode.ground.any()) {
+        const GroundSettings ground = mode.ground;
+        batch.beforePlay = [ground](Match& match) { confirmGround(match.context(), ground); };
+    }
     batch.threads = mode.threads > 0 ? mode.threads : static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
     // Every printed seed replays with /r=: the seeds stay inside the int range
     // and never pass 0, which /r= takes to mean the clock.

@@ -1,6 +1,8 @@
 // pelmora-cli: plays a match unattended from the command line, with the same
 // start-up and control code as the window, and writes its report.
+#include <algorithm>
 #include <cerrno>
+#include <iterator>
 #include <climits>
 #include <cstdio>
 #include <cstring>
@@ -8,7 +10,9 @@
 #include <vector>
 
 #include "analysis/cricsheet.h"
+#include "app/answers.h"
 #include "app/application.h"
+#include "app/match_record.h"
 #include "cli/batch_mode.h"
 #include "cli/console_platform.h"
 #include "resources/strings.h"
@@ -25,6 +29,11 @@ constexpr const char* kExtraUsage =
     "--matches=N : play N matches with seeds /r=, /r=+1, ... and print a summary (N up to 2147483647)\n"
     "--threads=K : threads for --matches (default: the number of cores)\n"
     "--format=table|json : the summary's format (default: table)\n"
+    "--answers=FILE : ask the choice questions and answer them from FILE (see the README)\n"
+    "--outfield=N --pitch-pace=N --pitch-surface=N --wicket-difficulty=N : the ground, 0-100\n"
+    "  (as if the Game Options dialog were confirmed with them before play)\n"
+    "--record=FILE : write the match file of the match played\n"
+    "--replay=FILE : play a match file again (its sides and settings are its own)\n"
     "--version : the program's version\n"
     "An output named - or /dev/stdout is written to standard output.\n";
 
@@ -63,6 +72,8 @@ int refuse(const std::string& message)
 int main(int argc, char** argv)
 {
     std::string commentaryPath, cricsheetPath, chartsFolder, venue = kDefaultVenue;
+    std::string answersPath, recordPath, replayPath;
+    GroundSettings ground;
     BatchModeOptions batch;
     bool version = false;
     // The program's own options start with "--"; every other argument is for
@@ -95,6 +106,21 @@ int main(int argc, char** argv)
         } else if ((value = optionValue(arg, "--threads="))) {
             if (!readCount(value, 1024, batch.threads))
                 problem = std::string("--threads needs a whole number from 1 to 1024, not \"") + value + "\"";
+        } else if ((value = optionValue(arg, "--answers="))) {
+            answersPath = value;
+        } else if ((value = optionValue(arg, "--record="))) {
+            recordPath = value;
+        } else if ((value = optionValue(arg, "--replay="))) {
+            replayPath = value;
+        } else if (const char* names[] = {"--outfield=", "--pitch-pace=", "--pitch-surface=", "--wicket-difficulty="};
+                   std::any_of(std::begin(names), std::end(names), [&](const char* n) { return (value = optionValue(arg, n)); })) {
+            int v = 0;
+            const std::string name(arg, static_cast<std::size_t>(value - arg - 1));
+            if (!parseSetting(value, v)) problem = name + " needs a whole number from 0 to 100, not \"" + value + "\"";
+            else if (name == "--outfield") ground.outfield = v;
+            else if (name == "--pitch-pace") ground.pitchPace = v;
+            else if (name == "--pitch-surface") ground.pitchSurface = v;
+            else ground.wicketDifficulty = v;
         } else if ((value = optionValue(arg, "--format="))) {
             if (std::strcmp(value, "json") == 0) batch.json = true;
             else if (std::strcmp(value, "table") != 0)
@@ -121,14 +147,30 @@ int main(int argc, char** argv)
             if (settings.outputFileName) clashing.push_back("/s=");
             if (!commentaryPath.empty()) clashing.push_back("--commentary=");
             if (!chartsFolder.empty()) clashing.push_back("--charts=");
+            if (!answersPath.empty()) clashing.push_back("--answers=");
+            if (!recordPath.empty()) clashing.push_back("--record=");
+            if (!replayPath.empty()) clashing.push_back("--replay=");
             if (!clashing.empty()) {
                 std::string list;
                 for (const std::string& o : clashing) list += (list.empty() ? "" : ", ") + o;
                 return refuse("--matches prints a summary of many matches and does not go with " + list);
             }
         }
+        if (!replayPath.empty()) {
+            std::vector<std::string> clashing;
+            if (settings.team1File || settings.team2File) clashing.push_back("/t1= or /t2=");
+            if (settings.randomSeed) clashing.push_back("/r=");
+            if (!answersPath.empty()) clashing.push_back("--answers=");
+            if (ground.any()) clashing.push_back("the ground options");
+            if (!clashing.empty()) {
+                std::string list;
+                for (const std::string& o : clashing) list += (list.empty() ? "" : ", ") + o;
+                return refuse("--replay plays the sides and settings of its match file and does not go with " + list);
+            }
+        }
     }
     batch.cricsheetFolder = cricsheetPath;
+    batch.ground = ground;
     if (batch.matches > 0) return runBatchMode(commandLine, batch);
 
     ConsolePlatform platform;
@@ -136,6 +178,25 @@ int main(int argc, char** argv)
     platform.setCricsheetPath(cricsheetPath);
     platform.setChartsFolder(chartsFolder);
     platform.setVenue(venue);
+    platform.setGround(ground);
+    platform.setRecordPath(recordPath);
+    // Both files are read whole before anything is written; a fault in
+    // either is a usage error (exit 2) and nothing is created.
+    if (!answersPath.empty()) {
+        std::string text, error;
+        std::vector<Answer> answers;
+        if (!readWholeFile(answersPath, text, error))
+            return (std::fprintf(stderr, "pelmora-cli: cannot read answers file %s: %s\n", answersPath.c_str(), error.c_str()), 2);
+        if (!parseAnswers(text, answersPath, answers, error)) return (std::fprintf(stderr, "pelmora-cli: %s\n", error.c_str()), 2);
+        platform.setAnswers(answersPath, std::move(answers));
+    }
+    if (!replayPath.empty()) {
+        std::string text, error;
+        MatchRecord file;
+        if (!readWholeFile(replayPath, text, error) || !parseMatchRecord(text, file, error))
+            return (std::fprintf(stderr, "pelmora-cli: cannot replay match file %s: %s\n", replayPath.c_str(), error.c_str()), 2);
+        platform.setReplay(replayPath, std::move(file));
+    }
 
     Application application;
     int status = application.initInstance(commandLine, platform);
