@@ -2,6 +2,7 @@
 // Helpers shared by the test files: sides built in memory, temporary files,
 // and an independent model of the match generator.
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdint>
@@ -186,6 +187,23 @@ inline std::string reportOf(Match& match)
     std::fclose(match.outputFile);
     match.outputFile = nullptr;
     return readFile(path);
+}
+
+struct CliRun {
+    int status = -1;
+    std::string out, err;
+};
+
+// Runs pelmora-cli with the arguments, each quoted for the shell.
+inline CliRun runCli(const std::vector<std::string>& args)
+{
+    static int counter = 0;
+    const std::string tag = std::to_string(++counter);
+    const std::string out = tempPath("cli-" + tag + ".out"), err = tempPath("cli-" + tag + ".err");
+    std::string command = std::string("'") + PELMORA_CLI + "'";
+    for (const std::string& a : args) command += " '" + a + "'";
+    const int raw = std::system((command + " >'" + out + "' 2>'" + err + "' </dev/null").c_str());
+    return CliRun{(raw != -1 && WIFEXITED(raw)) ? WEXITSTATUS(raw) : -1, readFile(out), readFile(err)};
 }
 
 }  // namespace support

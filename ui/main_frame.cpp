@@ -13,6 +13,8 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QShortcut>
+#include <QStandardPaths>
+#include <QDir>
 #include <QStatusBar>
 #include <QTimer>
 #include <cstdio>
@@ -88,6 +90,18 @@ void MainFrame::buildMenus()
             [this] { control_.onOptions(); });
     connect(addCommand(game, str::PlayGameItem, cmd::PlayGame), &QAction::triggered, this,
             [this] { control_.onPlayGame(); });
+
+    game->addSeparator();
+    connect(addCommand(game, str::SaveMatchItem, cmd::SaveMatch), &QAction::triggered, this,
+            [this] { control_.onSaveMatch(); });
+    connect(addCommand(game, str::OpenMatchItem, cmd::OpenMatch), &QAction::triggered, this,
+            [this] { control_.onOpenMatch(); });
+    QAction* resume = addCommand(game, str::ResumeLastMatchItem, cmd::ResumeLastMatch);
+    connect(resume, &QAction::triggered, this, [this] { control_.onResumeLastMatch(); });
+    connect(game, &QMenu::aboutToShow, this, [this, resume] {
+        const std::optional<std::string> last = lastMatchFile();
+        resume->setEnabled(last && QFile::exists(QFile::decodeName(last->c_str())));
+    });
 
     game->addSeparator();
     QAction* exportItem = game->addAction(uiText(str::ExportCricsheetItem));
@@ -216,6 +230,17 @@ std::optional<std::string> MainFrame::chooseFile(FileKind kind)
         dialog.setAcceptMode(QFileDialog::AcceptOpen);
         dialog.setFileMode(QFileDialog::ExistingFile);
         dialog.setNameFilter(uiText(str::TeamFilePattern));
+    } else if (kind == FileKind::OpenMatch) {
+        dialog.setWindowTitle(uiText(str::OpenMatchTitle));
+        dialog.setAcceptMode(QFileDialog::AcceptOpen);
+        dialog.setFileMode(QFileDialog::ExistingFile);
+        dialog.setNameFilter(uiText(str::MatchFilePattern));
+    } else if (kind == FileKind::SaveMatch) {
+        dialog.setWindowTitle(uiText(str::SaveMatchTitle));
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setFileMode(QFileDialog::AnyFile);
+        dialog.setNameFilter(uiText(str::MatchFilePattern));
+        dialog.setDefaultSuffix(QStringLiteral("pelmora-match"));
     } else {
         // The report is written there: a save dialog, which asks before
         // replacing a file.
@@ -271,6 +296,13 @@ bool MainFrame::runOptionsDialog(OptionsModel& model)
 {
     OptionsDialog dialog(model, dialogParent());
     return dialog.exec() == QDialog::Accepted;
+}
+
+std::optional<std::string> MainFrame::lastMatchFile()
+{
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    if (folder.isEmpty() || !QDir().mkpath(folder)) return std::nullopt;
+    return QFile::encodeName(folder + QStringLiteral("/last.pelmora-match")).toStdString();
 }
 
 std::int64_t MainFrame::now() { return static_cast<std::int64_t>(std::time(nullptr)); }
