@@ -183,6 +183,30 @@ std::string AnswerScript::checkNextDelivery(const Innings& innings) const
     return {};
 }
 
+std::string AnswerScript::checkQuestion(bool batsmanAsked) const
+{
+    const std::size_t i = nextAnswer(next_);
+    return i < answers_.size() ? refusal(answers_[i], batsmanAsked, false) : std::string();
+}
+
+ChoiceResult ScriptedCaptain::choosePlayer(Innings& innings, int chooseBatsman, int allowDeclare)
+{
+    if (refusal.empty()) refusal = script_.checkQuestion(chooseBatsman != 0);
+    if (!refusal.empty()) script_.stop();
+    ChoosePlayerModel model;
+    model.setup(innings, chooseBatsman, allowDeclare);
+    model.optionsHandler = [this] {
+        OptionsModel options;
+        options.gameTypeEnabled = 0;
+        options.initDialog(match_.options());
+        if (script_.confirmOptions(options)) options.ok(match_.context());
+    };
+    model.initDialog();
+    script_.answer(model);
+    model.storeSelection();
+    return ChoiceResult{model.choice, model.declared};
+}
+
 void AnswerScript::answer(ChoosePlayerModel& model)
 {
     // Options lines are confirmed before the question is answered.

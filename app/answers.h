@@ -5,10 +5,10 @@
 #include <string_view>
 #include <vector>
 
+#include "match/match.h"
+
 class ChoosePlayerModel;
-class Innings;
 class OptionsModel;
-struct EngineContext;
 
 // Ground settings given to the Game Options dialog: the fields named are
 // set, the others keep their values.
@@ -80,6 +80,11 @@ public:
     // A line that was not a listed row: the warning to show.
     std::function<void(const std::string&)> warn;
 
+    // The refusal the next question of this kind would reach; empty when none.
+    std::string checkQuestion(bool batsmanAsked) const;
+    // Answers no more lines: the rest is answered as autoplay would.
+    void stop() { next_ = answers_.size(); }
+
 private:
     std::string where(const Answer& a) const { return fileName_ + ":" + std::to_string(a.line); }
     // Why `a` cannot answer a question of this kind; empty when it can.
@@ -91,4 +96,20 @@ private:
     std::string fileName_;
     std::size_t next_ = 0;
     const Answer* pendingOptions_ = nullptr;
+};
+
+// Captains a match without a window (batch play) from an answers file, through
+// the same dialog models. A refused answer reached in play is kept in
+// `refusal` and the rest of the match is answered as autoplay would.
+class ScriptedCaptain : public MatchOwner {
+public:
+    ScriptedCaptain(Match& match, AnswerScript script) : match_(match), script_(std::move(script)) {}
+    int autoplay() const override { return 0; }
+    ChoiceResult choosePlayer(Innings& innings, int chooseBatsman, int allowDeclare) override;
+
+    std::string refusal;
+
+private:
+    Match& match_;
+    AnswerScript script_;
 };

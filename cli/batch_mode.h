@@ -9,6 +9,8 @@ struct BatchModeOptions {
     bool json = false;
     std::string cricsheetFolder;  // when set, every match is written there as <seed>.json
     GroundSettings ground;  // confirmed before each match
+    std::string answersPath;  // when set, every match is captained from these answers
+    std::vector<Answer> answers;
 };
 
 // Plays the batch that the command line describes and prints its summary on

@@ -147,7 +147,6 @@ int main(int argc, char** argv)
             if (settings.outputFileName) clashing.push_back("/s=");
             if (!commentaryPath.empty()) clashing.push_back("--commentary=");
             if (!chartsFolder.empty()) clashing.push_back("--charts=");
-            if (!answersPath.empty()) clashing.push_back("--answers=");
             if (!recordPath.empty()) clashing.push_back("--record=");
             if (!replayPath.empty()) clashing.push_back("--replay=");
             if (!clashing.empty()) {
@@ -171,6 +170,17 @@ int main(int argc, char** argv)
     }
     batch.cricsheetFolder = cricsheetPath;
     batch.ground = ground;
+    // Both files are read whole before anything is written; a fault in
+    // either is a usage error (exit 2) and nothing is created.
+    std::vector<Answer> answers;
+    if (!answersPath.empty()) {
+        std::string text, error;
+        if (!readWholeFile(answersPath, text, error))
+            return (std::fprintf(stderr, "pelmora-cli: cannot read answers file %s: %s\n", answersPath.c_str(), error.c_str()), 2);
+        if (!parseAnswers(text, answersPath, answers, error)) return (std::fprintf(stderr, "pelmora-cli: %s\n", error.c_str()), 2);
+        batch.answersPath = answersPath;
+        batch.answers = answers;
+    }
     if (batch.matches > 0) return runBatchMode(commandLine, batch);
 
     ConsolePlatform platform;
@@ -180,16 +190,7 @@ int main(int argc, char** argv)
     platform.setVenue(venue);
     platform.setGround(ground);
     platform.setRecordPath(recordPath);
-    // Both files are read whole before anything is written; a fault in
-    // either is a usage error (exit 2) and nothing is created.
-    if (!answersPath.empty()) {
-        std::string text, error;
-        std::vector<Answer> answers;
-        if (!readWholeFile(answersPath, text, error))
-            return (std::fprintf(stderr, "pelmora-cli: cannot read answers file %s: %s\n", answersPath.c_str(), error.c_str()), 2);
-        if (!parseAnswers(text, answersPath, answers, error)) return (std::fprintf(stderr, "pelmora-cli: %s\n", error.c_str()), 2);
-        platform.setAnswers(answersPath, std::move(answers));
-    }
+    if (!answersPath.empty()) platform.setAnswers(answersPath, std::move(answers));
     if (!replayPath.empty()) {
         std::string text, error;
         MatchRecord file;

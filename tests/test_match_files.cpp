@@ -130,12 +130,14 @@ TEST(MatchFiles, AnswersFileRefusalsAndWarnings)
     EXPECT_EQ(warned.out, runCli({kHarbour, kUpland, "/r=5"}).out) << "team order, as autoplay plays it";
 }
 
-// The ground options are one confirmation of the dialog before play, in
-// single matches and in batch mode alike, and the match file carries them.
-TEST(MatchFiles, GroundOptionsShapePlayInSingleAndBatchMatchesAndReplay)
+// The ground options are one confirmation of the dialog before play, and
+// answers are taken alike, in single matches and in batch mode; the match
+// file carries both.
+TEST(MatchFiles, GroundOptionsAndAnswersShapePlayInSingleAndBatchMatchesAndReplay)
 {
     const std::vector<std::string> ground{"--outfield=90", "--pitch-pace=80", "--pitch-surface=100",
-                                          "--wicket-difficulty=70"};
+                                          "--wicket-difficulty=70",
+                                          "--answers=" + support::writeFile("tail.txt", "batsman 10\nbatsman 9\n")};
     std::vector<std::string> single{kHarbour, kUpland, "/r=31", "--cricsheet=" + tempPath("ground-one.json"),
                                     "--record=" + tempPath("ground.pelmora-match")};
     single.insert(single.end(), ground.begin(), ground.end());
@@ -151,6 +153,12 @@ TEST(MatchFiles, GroundOptionsShapePlayInSingleAndBatchMatchesAndReplay)
     const CliRun replay = runCli({"--replay=" + tempPath("ground.pelmora-match"), "--cricsheet=" + tempPath("ground-replay.json")});
     EXPECT_EQ(replay.out, one.out);
     EXPECT_EQ(readFile(tempPath("ground-replay.json")), readFile(tempPath("ground-one.json")));
+
+    const std::string wrongKind = support::writeFile("wrong.txt", "batsman 1\nbatsman 2\nbowler 0\nbatsman 3\n");
+    const CliRun refused = runCli({kHarbour, kUpland, "/r=31", "--matches=3", "--answers=" + wrongKind});
+    EXPECT_EQ(refused.status, 2) << "a refusal reached in a batch";
+    EXPECT_NE(refused.err.find(wrongKind + ":4: a bowler is asked for here, not a batsman (seed "), std::string::npos)
+        << refused.err;
 
     const CliRun bad = runCli({kHarbour, kUpland, "--pitch-pace=101"});
     EXPECT_EQ(bad.status, 2);
