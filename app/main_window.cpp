@@ -7,7 +7,7 @@
 #include <string>
 
 #include "app/choose_player_model.h"
-#include "app/match_record.h"
+#include "app/match_file.h"
 #include "app/options_model.h"
 #include "app/output_files.h"
 #include "presentation/scorecard_writer.h"
@@ -375,7 +375,7 @@ MatchPoint MainWindow::point() const
 
 void MainWindow::startRecording()
 {
-    MatchRecord& r = record_.emplace();
+    MatchFile& r = record_.emplace();
     r.program = std::string("pelmora ") + PELMORA_VERSION;
     r.seed = static_cast<std::int32_t>(seed_);
     r.drawsBeforeToss = drawsBeforeToss_;
@@ -410,7 +410,7 @@ void MainWindow::saveLastMatch()
 {
     const std::optional<std::string> path = platform_.lastMatchFile();
     std::string error;
-    if (record_ && path && !replaceFileContents(*path, matchRecordJson(*record_), error))
+    if (record_ && path && !replaceFileContents(*path, matchFileJson(*record_), error))
         platform_.setStatus(text(str::CannotSaveMatch) + *path + ": " + error);
 }
 
@@ -427,7 +427,7 @@ void MainWindow::stopMatch(int code)
     platform_.quit(code ? code : exitCode());
 }
 
-bool MainWindow::beginReplay(const MatchRecord& file, std::string& error)
+bool MainWindow::beginReplay(const MatchFile& file, std::string& error)
 {
     if (destroyed_) return false;
     Team sides[2];
@@ -492,12 +492,20 @@ bool MainWindow::beginReplay(const MatchRecord& file, std::string& error)
     return true;
 }
 
-bool MainWindow::openMatch(const MatchRecord& file, std::string& error)
+bool MainWindow::openMatch(const MatchFile& file, std::string& error)
 {
     if (!beginReplay(file, error)) return false;
     const int hold = match_.hold;
     match_.hold = 0;
-    while (replay_ && !destroyed_ && !match_.gameOver) mainStep();
+    while (replay_ && !destroyed_ && !match_.gameOver) {
+        const MatchPoint before = point();
+        mainStep();
+        if (replay_ && point() == before) {
+            replayError_ = "play does not go on from delivery " + std::to_string(before.delivery + 1) + " of innings " +
+                           std::to_string(before.innings + 1);
+            replay_.reset();
+        }
+    }
     match_.hold = hold;
     if (!replayError_.empty()) {
         error = replayError_;
@@ -509,8 +517,8 @@ bool MainWindow::openMatch(const MatchRecord& file, std::string& error)
 void MainWindow::openMatchFile(const std::string& name)
 {
     std::string contents, error;
-    MatchRecord file;
-    if (!readWholeFile(name, contents, error) || !parseMatchRecord(contents, file, error) || !openMatch(file, error))
+    MatchFile file;
+    if (!readWholeFile(name, contents, error) || !parseMatchFile(contents, file, error) || !openMatch(file, error))
         platform_.messageBox(text(str::CannotOpenMatch) + name + ": " + error, text(str::AppName), MessageIcon::Warning);
     platform_.invalidate();
 }
@@ -540,6 +548,6 @@ void MainWindow::onSaveMatch()
     if (!reportName_.empty()) files.push_back({reportName_, reportName_, true});
     files.push_back({*name, *name, true});
     std::string error = findClash(files);
-    if (error.empty() && replaceFileContents(*name, matchRecordJson(*record_), error)) return;
+    if (error.empty() && replaceFileContents(*name, matchFileJson(*record_), error)) return;
     platform_.messageBox(text(str::CannotSaveMatch) + *name + ": " + error, text(str::AppName), MessageIcon::Warning);
 }

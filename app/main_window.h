@@ -4,7 +4,7 @@
 #include <string>
 
 #include "app/command_line.h"
-#include "app/match_record.h"
+#include "app/match_file.h"
 #include "app/match_replay.h"
 #include "app/platform.h"
 #include "match/match.h"
@@ -50,14 +50,14 @@ public:
     // Sets a match up from a match file; its deliveries then replay as the
     // main timer ticks, without dialogs, until the point the file reached.
     // False with the reason when the file cannot be replayed.
-    bool beginReplay(const MatchRecord& file, std::string& error);
+    bool beginReplay(const MatchFile& file, std::string& error);
     // beginReplay, then plays at once to that point (the window's Open Match).
-    bool openMatch(const MatchRecord& file, std::string& error);
+    bool openMatch(const MatchFile& file, std::string& error);
     bool replaying() const { return replay_ != nullptr; }
     // Why a replay stopped short of its point; empty when it did not.
     const std::string& replayError() const { return replayError_; }
     // The match file of the match being played; none before play.
-    const MatchRecord* record() const { return record_ ? &*record_ : nullptr; }
+    const MatchFile* record() const { return record_ ? &*record_ : nullptr; }
     // Ends the match where it stands: the report is written with what was played.
     void stopMatch(int exitCode);
     // Unattended, yet the choice questions are asked (an answers file answers them).
@@ -128,7 +128,7 @@ private:
     std::string teamTexts_[2];  // the sides' files as read
     std::uint64_t drawsBeforeToss_ = 0;
     int captionDrawsSinceToss_ = 0;
-    std::optional<MatchRecord> record_;
+    std::optional<MatchFile> record_;
     std::unique_ptr<MatchReplay> replay_;
     std::string replayError_;
 };

@@ -68,9 +68,9 @@ bool MatchReplay::answer(ChoosePlayerModel& model, MatchPoint at)
     return true;
 }
 
-MatchRecord MatchReplay::upToItsPoint(const MatchRecord& record)
+MatchFile MatchReplay::upToItsPoint(const MatchFile& record)
 {
-    MatchRecord kept = record;
+    MatchFile kept = record;
     kept.events.clear();
     for (const MatchEvent& e : record.events)
         if (!(e.at == record.played) || e.kind == MatchEvent::Options) kept.events.push_back(e);

@@ -2,7 +2,7 @@
 #include <cstddef>
 #include <string>
 
-#include "app/match_record.h"
+#include "app/match_file.h"
 
 class ChoosePlayerModel;
 struct EngineContext;
@@ -12,7 +12,7 @@ struct EngineContext;
 // answers to the choice questions, until the point the file was played to.
 class MatchReplay {
 public:
-    explicit MatchReplay(const MatchRecord& record) : record_(record) {}
+    explicit MatchReplay(const MatchFile& record) : record_(record) {}
 
     // Before the delivery at `at`: every caption draw and option change
     // recorded up to that point. (Neither draws nor options are read between
@@ -28,10 +28,10 @@ public:
 
     // The record as replayed up to its point: what a recording continues from.
     // Answers of a delivery that was never played are dropped.
-    static MatchRecord upToItsPoint(const MatchRecord& record);
+    static MatchFile upToItsPoint(const MatchFile& record);
 
 private:
-    MatchRecord record_;
+    MatchFile record_;
     std::size_t nextAnswer_ = 0;
     std::size_t nextOptions_ = 0;
     std::size_t nextDraws_ = 0;

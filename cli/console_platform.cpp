@@ -113,7 +113,7 @@ bool ConsolePlatform::writeRecord(const MainWindow& window)
     if (!window.record()) return true;
     std::string error;
     try {
-        if (replaceFileContents(recordPath_, matchRecordJson(*window.record()), error)) return true;
+        if (replaceFileContents(recordPath_, matchFileJson(*window.record()), error)) return true;
     } catch (const std::exception& e) {
         error = e.what();
     }

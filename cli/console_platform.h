@@ -7,7 +7,7 @@
 #include "analysis/cricsheet.h"
 #include "app/answers.h"
 #include "app/application.h"
-#include "app/match_record.h"
+#include "app/match_file.h"
 #include "app/platform.h"
 
 // The window platform of the console runner: no window, no timers of its
@@ -41,7 +41,7 @@ public:
     // The match file of the match played is written here (optional).
     void setRecordPath(std::string path) { recordPath_ = std::move(path); }
     // Plays this match file again instead of a match of its own.
-    void setReplay(std::string path, MatchRecord file)
+    void setReplay(std::string path, MatchFile file)
     {
         replayPath_ = std::move(path);
         replayFile_ = std::move(file);
@@ -87,7 +87,7 @@ private:
     bool groundPending_ = false;
     std::string recordPath_;
     std::string replayPath_;
-    std::optional<MatchRecord> replayFile_;
+    std::optional<MatchFile> replayFile_;
     bool quitRequested_ = false;
     int exitCode_ = 0;
 };

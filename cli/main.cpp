@@ -12,7 +12,7 @@
 #include "analysis/cricsheet.h"
 #include "app/answers.h"
 #include "app/application.h"
-#include "app/match_record.h"
+#include "app/match_file.h"
 #include "cli/batch_mode.h"
 #include "cli/console_platform.h"
 #include "resources/strings.h"
@@ -193,8 +193,8 @@ int main(int argc, char** argv)
     if (!answersPath.empty()) platform.setAnswers(answersPath, std::move(answers));
     if (!replayPath.empty()) {
         std::string text, error;
-        MatchRecord file;
-        if (!readWholeFile(replayPath, text, error) || !parseMatchRecord(text, file, error))
+        MatchFile file;
+        if (!readWholeFile(replayPath, text, error) || !parseMatchFile(text, file, error))
             return (std::fprintf(stderr, "pelmora-cli: cannot replay match file %s: %s\n", replayPath.c_str(), error.c_str()), 2);
         platform.setReplay(replayPath, std::move(file));
     }

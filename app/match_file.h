@@ -41,7 +41,7 @@ struct CaptionDraws {
 // Everything needed to play a match again: the sides as their files read,
 // the seed and every draw made before the toss, the settings at the start of
 // play, and what happened since, up to the point it was played.
-struct MatchRecord {
+struct MatchFile {
     static constexpr int kFormatVersion = 1;
 
     std::string program;
@@ -61,10 +61,10 @@ struct MatchRecord {
 };
 
 // The match file's JSON text.
-std::string matchRecordJson(const MatchRecord& record);
+std::string matchFileJson(const MatchFile& record);
 // Reads and checks a match file's text; false with the reason (a damaged,
 // truncated or foreign file) when it cannot be replayed.
-bool parseMatchRecord(const std::string& text, MatchRecord& out, std::string& error);
+bool parseMatchFile(const std::string& text, MatchFile& out, std::string& error);
 
 // Reads a whole file; false with the system's reason.
 bool readWholeFile(const std::string& path, std::string& text, std::string& error);

@@ -1,4 +1,4 @@
-#include "app/match_record.h"
+#include "app/match_file.h"
 
 #include <cerrno>
 #include <climits>
@@ -89,11 +89,11 @@ void readGround(const Json& j, GameOptions& o)
     o.briefOutput = integer(j, "briefOutput", 0, 1);
 }
 
-void readRecord(const Json& j, MatchRecord& r)
+void readMatchFile(const Json& j, MatchFile& r)
 {
     if (!j.is_object() || j.value("format", "") != kFormat) throw Bad{"not a Pelmora match file"};
     const int version = integer(j, "version", 1, INT_MAX);
-    if (version != MatchRecord::kFormatVersion)
+    if (version != MatchFile::kFormatVersion)
         throw Bad{"written in match file format " + std::to_string(version) + ", which this program does not know"};
     if (j.contains("program") && j["program"].is_string()) r.program = j["program"].get<std::string>();
     r.seed = integer(j, "seed", INT_MIN, INT_MAX);
@@ -164,17 +164,17 @@ void readRecord(const Json& j, MatchRecord& r)
 
 }  // namespace
 
-void MatchRecord::addCaptionDraw(MatchPoint at)
+void MatchFile::addCaptionDraw(MatchPoint at)
 {
     if (!captionDraws.empty() && captionDraws.back().at == at) ++captionDraws.back().count;
     else captionDraws.push_back(CaptionDraws{at, 1});
 }
 
-std::string matchRecordJson(const MatchRecord& r)
+std::string matchFileJson(const MatchFile& r)
 {
     Json j;
     j["format"] = kFormat;
-    j["version"] = MatchRecord::kFormatVersion;
+    j["version"] = MatchFile::kFormatVersion;
     j["program"] = r.program;
     j["seed"] = r.seed;
     j["drawsBeforeToss"] = r.drawsBeforeToss;
@@ -216,11 +216,11 @@ std::string matchRecordJson(const MatchRecord& r)
     return j.dump(1, ' ', false, Json::error_handler_t::replace) + "\n";
 }
 
-bool parseMatchRecord(const std::string& text, MatchRecord& out, std::string& error)
+bool parseMatchFile(const std::string& text, MatchFile& out, std::string& error)
 {
-    out = MatchRecord{};
+    out = MatchFile{};
     try {
-        readRecord(Json::parse(text), out);
+        readMatchFile(Json::parse(text), out);
         return true;
     } catch (const Bad& bad) {
         error = bad.what;
