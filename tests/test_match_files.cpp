@@ -87,8 +87,8 @@ TEST(MatchFiles, AnswersInTheConsoleGiveTheWindowsBytesAndTheRecordReplaysThem)
 // the report of what was played); a line that is not a listed row is a warning.
 TEST(MatchFiles, AnswersFileRefusalsAndWarnings)
 {
-    std::string longOneDay = "batsman 0\nbatsman 1\n";
-    for (int i = 0; i < 60; ++i) longOneDay += i % 2 ? "bowler 1\n" : "bowler 2\n";
+    std::string bowlersOnly = "batsman 0\nbatsman 1\n";
+    for (int i = 0; i < 60; ++i) bowlersOnly += i % 2 ? "bowler 1\n" : "bowler 2\n";
     struct Case {
         std::string text, matchType, message;
         bool beforePlay;
@@ -100,7 +100,8 @@ TEST(MatchFiles, AnswersFileRefusalsAndWarnings)
         {"batsman 0\ndeclare\n", "/o", "refused.txt:2: declare is for Test matches", true},
         {"batsman 0\nbowler 1\n", "/t", "refused.txt:2: a batsman is asked for here, not a bowler", true},
         {"declare\nbatsman 0\nbatsman 1\nbatsman 2\n", "/t", "refused.txt:4: a bowler is asked for here", true},
-        {longOneDay, "/o", "a batsman is asked for here, not a bowler", false},
+        {bowlersOnly, "/o", "a batsman is asked for here, not a bowler", false},
+        {bowlersOnly, "/t", "a batsman is asked for here, not a bowler", false},
     };
     for (const Case& c : cases) {
         const std::string file = support::writeFile("refused.txt", c.text);
