@@ -60,6 +60,7 @@ void playOne(const BatchSettings& settings, const Team& first, const Team& secon
 {
     Match match;
     match.options() = settings.options;
+    const std::shared_ptr<void> keep = settings.beforePlay ? settings.beforePlay(match, seed) : nullptr;
     int battedFirst = 0;
     const UnattendedResult result = playUnattended(match, first, second, seed, &battedFirst);
     if (result == UnattendedResult::CannotBowl) {

@@ -2,6 +2,7 @@
 #include <atomic>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <unordered_map>
 #include <utility>
@@ -20,6 +21,9 @@ struct BatchSettings {
     int threads = 1;
     std::int32_t firstSeed = 1;  // matches use firstSeed, firstSeed + 1, ...
     GameOptions options;
+    // Called with each match before play (the ground confirmed on it, a
+    // captain set); what it returns is kept until the match has been played.
+    std::function<std::shared_ptr<void>(Match&, std::uint32_t seed)> beforePlay;
     // Called with each match played to the end, on the thread that played it
     // and in no particular order.
     std::function<void(const Match&, std::uint32_t seed)> eachMatch;

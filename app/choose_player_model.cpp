@@ -12,6 +12,7 @@ void ChoosePlayerModel::setup(Innings& innings, int batsman, int declareAllowed)
     allowDeclare = declareAllowed;
     choice = -1;
     declared = 0;
+    automatic = false;
     rowCount_ = 0;
     selected_ = -1;
 }

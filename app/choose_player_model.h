@@ -29,11 +29,14 @@ public:
     void declare();
     // The Options button: the Game Options dialog without the game type.
     void openOptions() { if (optionsHandler) optionsHandler(); }
+    // The innings asked about (none before setup).
+    Innings* innings() const { return innings_; }
 
     int chooseBatsman = 1;
     int allowDeclare = 0;
     int choice = -1;
     int declared = 0;
+    bool automatic = false;  // answered by the automatic bowler choice
     std::function<void()> optionsHandler;
 
 private:

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "app/choose_player_model.h"
+#include "app/match_file.h"
 #include "app/options_model.h"
 #include "app/output_files.h"
 #include "presentation/scorecard_writer.h"
@@ -26,7 +27,7 @@ void readPreset(const std::optional<std::string>& name, MatchController::PresetT
         return;
     }
     preset.opened = true;
-    preset.loaded = preset.team.read(f, &preset.why) == 1;
+    preset.loaded = readTeamCopying(preset.team, f, preset.text, &preset.why) == 1;
     std::fclose(f);
 }
 
@@ -98,6 +99,8 @@ void MatchController::titleStep()
         titleFrame_ = f + 1;
     } else if (f == 32) {
         platform_.setCaption(match_.context().random.below(2) == 1 ? "||./" : "\\.||");
+        if (record_ && !match_.gameOver) record_->addCaptionDraw(point());
+        else if (!match_.gameStarted) ++captionDrawsSinceToss_;
         titleFrame_ = 33;
     } else if (f <= 47) {
         titleFrame_ = f + 1;
@@ -114,9 +117,11 @@ void MatchController::mainStep()
         restartMainTimer();
     }
     if (match_.hold || !match_.playing || match_.gameOver) return;
+    if (replay_) replay_->beforeDelivery(point(), match_.context());
     const unsigned r = match_.playBall();
     if (r == 0) return;
     if (r & kInningsEnded) endOfInnings();
+    afterTick();
     if (destroyed_) return;
     if (r & kRepaintAll) {
         platform_.invalidate();
@@ -131,7 +136,8 @@ void MatchController::endOfInnings()
 {
     match_.hold = 1;
     platform_.paintNow(nullptr);
-    if (!autoplay_) platform_.messageBox(text(str::EndOfInning), text(str::AppName), MessageIcon::None);
+    const bool quiet = autoplay_ || replay_;  // a replay shows no dialogs
+    if (!quiet) platform_.messageBox(text(str::EndOfInning), text(str::AppName), MessageIcon::None);
     if (destroyed_) return;
     switch (match_.nextInnings()) {
     case InningsChange::Started:
@@ -144,7 +150,7 @@ void MatchController::endOfInnings()
         if (autoplay_ && !destroyed_) platform_.quit(exitCode());
         break;
     case InningsChange::GameOver:
-        if (!autoplay_) platform_.messageBox(text(str::EndOfGame), text(str::AppName), MessageIcon::None);
+        if (!quiet) platform_.messageBox(text(str::EndOfGame), text(str::AppName), MessageIcon::None);
         writeReport();
         if (autoplay_ && !destroyed_) platform_.quit(exitCode());
         break;
@@ -191,10 +197,11 @@ bool MatchController::loadTeams()
         bool loaded;
         if (preset) {
             match_.teams[slot] = preset_[slot].team;
+            teamTexts_[slot] = preset_[slot].text;
             why = preset_[slot].why;
             loaded = preset_[slot].loaded;
         } else {
-            loaded = match_.teams[slot].load(name->c_str(), &why) == 1;
+            loaded = loadTeamCopying(match_.teams[slot], *name, teamTexts_[slot], &why) == 1;
         }
         teamPaths_[slot] = *name;
         if (!loaded) {
@@ -207,6 +214,8 @@ bool MatchController::loadTeams()
         }
     }
     int batFirst = 0;
+    drawsBeforeToss_ = match_.context().random.draws();
+    captionDrawsSinceToss_ = 0;
     const std::string message = match_.tossMessage(batFirst);
     if (!autoplay_) {
         platform_.invalidate();
@@ -244,29 +253,7 @@ void MatchController::playGame()
         }
     }
 
-    std::optional<std::string> name = outputFileName_;
-    if (!name) {
-        name = platform_.chooseFile(FileKind::Report);
-        if (!name) platform_.messageBox(text(str::NoOutputFile), text(str::AppName), MessageIcon::None);
-    }
-    if (name) {
-        // A report written over a team file would destroy the side: play does not start.
-        const std::string clash = findClash({{teamPaths_[0], teamPaths_[0], false}, {teamPaths_[1], teamPaths_[1], false}, {*name, *name, true}});
-        if (!clash.empty()) {
-            platform_.messageBox(text(str::ReportWouldOverwrite) + *name, text(str::AppName), MessageIcon::None);
-            if (autoplay_) fail();
-            return;
-        }
-        errno = 0;
-        std::FILE* f = platform_.openReport(*name);
-        if (!f) {
-            failed_ = true;  // played all the same, but no report will be written
-            fileFailure(str::FailureOpeningOutput, *name, errno);
-        } else {
-            match_.outputFile = f;
-            reportName_ = *name;
-        }
-    }
+    if (!openReportFile()) return;
     if (destroyed_) return;
 
     platform_.enableMenuItem(cmd::PlayGame, false);
@@ -279,8 +266,37 @@ void MatchController::playGame()
         if (autoplay_) platform_.quit(exitCode());
         return;
     }
+    startRecording();
     platform_.showPauseButton(true);
     platform_.invalidate();
+}
+
+bool MatchController::openReportFile()
+{
+    std::optional<std::string> name = outputFileName_;
+    if (!name) {
+        name = platform_.chooseFile(FileKind::Report);
+        if (!name) platform_.messageBox(text(str::NoOutputFile), text(str::AppName), MessageIcon::None);
+    }
+    if (name) {
+        // A report written over a team file would destroy the side: play does not start.
+        const std::string clash = findClash({{teamPaths_[0], teamPaths_[0], false}, {teamPaths_[1], teamPaths_[1], false}, {*name, *name, true}});
+        if (!clash.empty()) {
+            platform_.messageBox(text(str::ReportWouldOverwrite) + *name, text(str::AppName), MessageIcon::None);
+            if (autoplay_) fail();
+            return false;
+        }
+        errno = 0;
+        std::FILE* f = platform_.openReport(*name);
+        if (!f) {
+            failed_ = true;  // played all the same, but no report will be written
+            fileFailure(str::FailureOpeningOutput, *name, errno);
+        } else {
+            match_.outputFile = f;
+            reportName_ = *name;
+        }
+    }
+    return true;
 }
 
 void MatchController::openOptionsDialog(int gameTypeEnabled)
@@ -288,7 +304,9 @@ void MatchController::openOptionsDialog(int gameTypeEnabled)
     OptionsModel model;
     model.gameTypeEnabled = gameTypeEnabled;
     model.load(match_.options());
-    if (platform_.runOptionsDialog(model)) model.apply(match_.context());
+    if (!platform_.runOptionsDialog(model)) return;
+    model.apply(match_.context());
+    if (record_ && !match_.gameOver) record_->events.push_back(MatchEvent{MatchEvent::Options, point(), -1, match_.options()});
 }
 
 void MatchController::showOptions()
@@ -300,6 +318,7 @@ void MatchController::showOptions()
     if (destroyed_) return;
     if (match_.options().gameSpeed * 10 != period) restartMainTimer();
     match_.hold = 0;  // a game paused before the dialog resumes
+    if (record_) saveLastMatch();
 }
 
 void MatchController::togglePause()
@@ -321,7 +340,15 @@ ChoiceResult MatchController::choosePlayer(Innings& innings, int chooseBatsman, 
     ChoosePlayerModel model;
     model.setup(innings, chooseBatsman, allowDeclare);
     model.optionsHandler = [this] { openOptionsDialog(0); };
+    const MatchPoint at = point();
+    if (replay_ && replay_->answer(model, at)) return ChoiceResult{model.choice, model.declared};
     platform_.runChoosePlayer(model);
+    if (record_ && !match_.gameOver) {
+        MatchEvent e{model.chooseBatsman ? MatchEvent::Batsman : MatchEvent::Bowler, at,
+                     model.automatic ? MatchEvent::kAutomatic : model.choice, {}};
+        if (allowDeclare && model.declared) e = MatchEvent{MatchEvent::Declare, at, -1, {}};
+        record_->events.push_back(e);
+    }
     return ChoiceResult{model.choice, model.declared};
 }
 

@@ -1,8 +1,11 @@
 #pragma once
+#include <memory>
 #include <optional>
 #include <string>
 
 #include "app/command_line.h"
+#include "app/match_file.h"
+#include "app/match_replay.h"
 #include "app/platform.h"
 #include "match/match.h"
 
@@ -18,6 +21,7 @@ public:
         bool loaded = false;
         Team team;
         LoadDiagnosis why;
+        std::string text;  // the bytes read, kept for the match file
     };
 
     static constexpr int kMainTimer = 1;
@@ -39,8 +43,28 @@ public:
     // The window is going away (closed, Escape, or the end of autoplay).
     void close();
 
-    // Captain: the user answers through the choice dialog.
-    int autoplay() const override { return autoplay_; }
+    // Match files: the match is recorded from the start of play.
+    void saveMatch();
+    void openMatchCommand();
+    void resumeLastMatch();
+    // Sets a match up from a match file; its deliveries then replay as the
+    // main timer ticks, without dialogs, until the point the file reached.
+    // False with the reason when the file cannot be replayed.
+    bool beginReplay(const MatchFile& file, std::string& error);
+    // beginReplay, then plays at once to that point (the window's Open Match).
+    bool openMatch(const MatchFile& file, std::string& error);
+    bool replaying() const { return replay_ != nullptr; }
+    // Why a replay stopped short of its point; empty when it did not.
+    const std::string& replayError() const { return replayError_; }
+    // The match file of the match being played; none before play.
+    const MatchFile* record() const { return record_ ? &*record_ : nullptr; }
+    // Ends the match where it stands: the report is written with what was played.
+    void stopMatch(int exitCode);
+    // Unattended, yet the choice questions are asked (an answers file answers them).
+    void setAsksQuestions(bool asks) { asksQuestions_ = asks; }
+
+    // Captain: the user answers through the choice dialog, or an answers file.
+    int autoplay() const override { return replayedAutoplay_ ? *replayedAutoplay_ : (autoplay_ && !asksQuestions_); }
     ChoiceResult choosePlayer(Innings& innings, int chooseBatsman, int allowDeclare) override;
 
     Match& match() { return match_; }
@@ -56,7 +80,7 @@ public:
     // could not load or cannot bowl, a report that could not be opened or written.
     int exitCode() const { return failed_ ? 1 : 0; }
     // The game ended by its rules, every innings played (a report may still have failed).
-    bool playedToTheEnd() const { return match_.gameOver && !startFailed_; }
+    bool playedToTheEnd() const { return match_.gameOver && !startFailed_ && !stopped_; }
 
 private:
     // Loads both slots and tosses. False when a slot was abandoned.
@@ -70,6 +94,14 @@ private:
     // A file could not be opened or written: say so in the platform's words.
     void fileFailure(int textId, const std::string& file, int error);
     void openOptionsDialog(int gameTypeEnabled);
+    // The report file of /s= or the file chooser; false when play must not start.
+    bool openReportFile();
+    // Match files.
+    MatchPoint point() const;
+    void startRecording();
+    void afterTick();
+    void saveLastMatch();
+    void openMatchFile(const std::string& name);
 
     WindowPlatform& platform_;
     Match match_;
@@ -90,4 +122,13 @@ private:
     bool failed_ = false;
     bool startFailed_ = false;  // an innings could not start: the game was cut short
     bool destroyed_ = false;
+    bool stopped_ = false;  // stopMatch ended the match short
+    bool asksQuestions_ = false;
+    std::optional<int> replayedAutoplay_;  // a replayed match keeps who made its choices
+    std::string teamTexts_[2];  // the sides' files as read
+    std::uint64_t drawsBeforeToss_ = 0;
+    int captionDrawsSinceToss_ = 0;
+    std::optional<MatchFile> record_;
+    std::unique_ptr<MatchReplay> replay_;
+    std::string replayError_;
 };

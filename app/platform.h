@@ -19,11 +19,14 @@ enum : int {
     PlayGame = 32772,
     Options = 32773,
     HelpAbout = 32774,
+    SaveMatch = 32775,
+    OpenMatch = 32776,
+    ResumeLastMatch = 32777,
 };
 }
 
 enum class MessageIcon { None, Information, Question, Warning };
-enum class FileKind { Team, Report };
+enum class FileKind { Team, Report, OpenMatch, SaveMatch };
 
 // What the window control logic needs from a window system. The Qt window,
 // the console runner and the tests' fake each implement it; the logic itself
@@ -65,6 +68,9 @@ public:
     }
     // Opens the report file for writing (created, or emptied); null on failure.
     virtual std::FILE* openReport(const std::string& name) { return std::fopen(name.c_str(), "w"); }
+    // Where the current match is kept as it is played, for Resume Last
+    // Match; none where nothing is kept.
+    virtual std::optional<std::string> lastMatchFile() { return std::nullopt; }
     // Calendar time in seconds, for seeding when no seed was given.
     virtual std::int64_t now() = 0;
 };

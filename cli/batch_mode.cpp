@@ -158,6 +158,35 @@ int runBatchMode(const std::string& commandLine, const BatchModeOptions& mode)
     }
 
     batch.matches = mode.matches;
+    if (!mode.answersPath.empty()) {
+        if (const std::string why = AnswerScript(mode.answers, mode.answersPath).checkBeforePlay(batch.options.oneDay != 0);
+            !why.empty()) {
+            std::fprintf(stderr, "pelmora-cli: %s\n", why.c_str());
+            return 2;
+        }
+    }
+    // A refused answer reached in play: the first, by seed order, is reported.
+    std::mutex refusedMutex;
+    std::int64_t refusedSeed = INT64_MAX;
+    std::string refused;
+    if (mode.ground.any() || !mode.answersPath.empty()) {
+        batch.beforePlay = [&](Match& match, std::uint32_t matchSeed) -> std::shared_ptr<void> {
+            if (mode.ground.any()) confirmGround(match.context(), mode.ground);
+            if (mode.answersPath.empty()) return nullptr;
+            auto captain = std::make_shared<ScriptedCaptain>(match, AnswerScript(mode.answers, mode.answersPath));
+            match.setCaptain(captain.get());
+            const std::int32_t s = static_cast<std::int32_t>(matchSeed);
+            return std::shared_ptr<void>(captain.get(), [captain, s, &refusedMutex, &refusedSeed, &refused](void*) {
+                if (captain->refusal.empty()) return;
+                std::lock_guard<std::mutex> lock(refusedMutex);
+                if (s < refusedSeed) {
+                    refusedSeed = s;
+                    refused = captain->refusal + " (seed " + std::to_string(s) +
+                              ": the rest of that match was answered as autoplay)";
+                }
+            });
+        };
+    }
     batch.threads = mode.threads > 0 ? mode.threads : static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
     // Every printed seed replays with /r=: the seeds stay inside the int range
     // and never pass 0, which /r= takes to mean the clock.
@@ -221,6 +250,10 @@ int runBatchMode(const std::string& commandLine, const BatchModeOptions& mode)
     if (cricsheet && !cricsheet->error().empty()) {
         std::fprintf(stderr, "%s\n", cricsheet->error().c_str());
         return 1;
+    }
+    if (!refused.empty()) {
+        std::fprintf(stderr, "pelmora-cli: %s\n", refused.c_str());
+        return 2;
     }
     return 0;
 }

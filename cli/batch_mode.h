@@ -4,6 +4,7 @@
 #include <string>
 
 #include "analysis/shard.h"
+#include "app/answers.h"
 
 struct BatchModeOptions {
     int matches = 0;
@@ -12,6 +13,9 @@ struct BatchModeOptions {
     std::string cricsheetFolder;  // when set, every match is written there as <seed>.json
     int overs = 0;                // 1..50: limited-overs matches of that length
     ShardRange shard;             // set: play that part and print its counts as JSON
+    GroundSettings ground;  // confirmed before each match
+    std::string answersPath;  // when set, every match is captained from these answers
+    std::vector<Answer> answers;
 };
 
 // Plays the batch that the command line describes and prints its summary on

@@ -39,7 +39,17 @@ void ConsolePlatform::quit(int exitCode)
 void ConsolePlatform::runChoosePlayer(ChoosePlayerModel& model)
 {
     model.fillRows();
+    if (answers_) answers_->answer(model);
     model.acceptSelection();
+}
+
+bool ConsolePlatform::runOptionsDialog(OptionsModel& model)
+{
+    if (groundPending_) {
+        ground_.fill(model);
+        return true;
+    }
+    return answers_ && answers_->confirmOptions(model);
 }
 
 bool ConsolePlatform::describeFileFailure(int textId, const std::string& file, int error)
@@ -71,8 +81,12 @@ void ConsolePlatform::showUsage(const std::string& text, const std::string&) { s
 
 std::string ConsolePlatform::checkOutputs(const CommandLineSettings& settings) const
 {
-    std::vector<NamedFile> files{{"/t1=" + *settings.team1File, *settings.team1File, false},
-                                 {"/t2=" + *settings.team2File, *settings.team2File, false}};
+    std::vector<NamedFile> files;
+    if (settings.team1File) files.push_back({"/t1=" + *settings.team1File, *settings.team1File, false});
+    if (settings.team2File) files.push_back({"/t2=" + *settings.team2File, *settings.team2File, false});
+    if (!answersPath_.empty()) files.push_back({"--answers=" + answersPath_, answersPath_, false});
+    if (!replayPath_.empty()) files.push_back({"--replay=" + replayPath_, replayPath_, false});
+    if (!recordPath_.empty()) files.push_back({"--record=" + recordPath_, recordPath_, true});
     if (settings.outputFileName) files.push_back({"/s=" + *settings.outputFileName, *settings.outputFileName, true});
     else files.push_back({"the report on standard output", "-", true});
     if (!commentaryPath_.empty()) files.push_back({"--commentary=" + commentaryPath_, commentaryPath_, true});
@@ -94,6 +108,19 @@ bool ConsolePlatform::writeCricsheet(const Match& match)
     return false;
 }
 
+bool ConsolePlatform::writeRecord(const MatchController& window)
+{
+    if (!window.record()) return true;
+    std::string error;
+    try {
+        if (replaceFileContents(recordPath_, matchFileJson(*window.record()), error)) return true;
+    } catch (const std::exception& e) {
+        error = e.what();
+    }
+    std::fprintf(errors_, "pelmora-cli: cannot write match file %s: %s\n", recordPath_.c_str(), error.c_str());
+    return false;
+}
+
 bool ConsolePlatform::writeChartFiles(const Match& match)
 {
     std::string error;
@@ -106,7 +133,8 @@ int ConsolePlatform::runMainWindow(Application& application)
 {
     CommandLineSettings& settings = application.settings;
     settings.autoplay = 1;  // nobody is there to choose
-    if (!settings.team1File || !settings.team2File) {
+    const bool replay = replayFile_.has_value();
+    if (!replay && (!settings.team1File || !settings.team2File)) {
         std::fprintf(errors_, "pelmora-cli: no team file for side %d: give /t1=FILE and /t2=FILE (see --help)\n",
                      settings.team1File ? 2 : 1);
         return 2;
@@ -121,10 +149,19 @@ int ConsolePlatform::runMainWindow(Application& application)
         application.options.oneDay = 1;
         application.options.overs = overs_;
     }
+    if (answers_) {
+        if (const std::string why = answers_->checkBeforePlay(application.options.oneDay != 0); !why.empty()) {
+            std::fprintf(errors_, "pelmora-cli: %s\n", why.c_str());
+            return 2;
+        }
+        answers_->warn = [this](const std::string& warning) { std::fprintf(errors_, "pelmora-cli: %s\n", warning.c_str()); };
+    }
+
     MatchController window(*this, settings, application.options);
+    window.setAsksQuestions(answers_ != nullptr);
     // A side that does not load never reaches the window's own check, which
     // would then wait for a person to choose teams.
-    for (int slot = 0; slot < 2; ++slot) {
+    for (int slot = 0; slot < 2 && !replay; ++slot) {
         const MatchController::PresetTeam& side = *window.presetTeam(slot);
         if (!side.loaded) {
             std::fprintf(errors_, "pelmora-cli: cannot load team file %s: %s\n", side.team.filePath(),
@@ -143,8 +180,22 @@ int ConsolePlatform::runMainWindow(Application& application)
         }
     }
 
+    // The ground options are one confirmation of the Game Options dialog before play.
+    if (ground_.any()) {
+        groundPending_ = true;
+        window.showOptions();
+        groundPending_ = false;
+    }
     window.start();
-    if (settings.randomSeed == 0) std::fprintf(errors_, "seed: %d\n", static_cast<std::int32_t>(window.seed()));
+    if (replay) {
+        std::string error;
+        if (!window.beginReplay(*replayFile_, error)) {
+            std::fprintf(errors_, "pelmora-cli: cannot replay match file %s: %s\n", replayPath_.c_str(), error.c_str());
+            return 1;
+        }
+    } else if (settings.randomSeed == 0) {
+        std::fprintf(errors_, "seed: %d\n", static_cast<std::int32_t>(window.seed()));
+    }
 
     const Match& match = window.match();
     std::FILE* const commentaryStream = commentary.stream();
@@ -156,6 +207,24 @@ int ConsolePlatform::runMainWindow(Application& application)
         }
         const int index = match.currentInnings;
         const Innings* innings = match.inningsAt(index);
+        if (replay && !window.replaying()) {
+            if (!window.replayError().empty()) {
+                std::fprintf(errors_, "pelmora-cli: cannot replay match file %s: %s\n", replayPath_.c_str(),
+                             window.replayError().c_str());
+                window.stopMatch(1);
+            } else {
+                window.stopMatch(0);  // the point the file was written at
+            }
+            break;
+        }
+        // A refused answer stops the match before the delivery that would take it.
+        if (answers_ && innings) {
+            if (const std::string why = answers_->checkNextDelivery(*innings); !why.empty()) {
+                std::fprintf(errors_, "pelmora-cli: %s\n", why.c_str());
+                window.stopMatch(2);
+                break;
+            }
+        }
         const int before = innings ? innings->deliveries : 0;
         window.tick(window.mainTimerId() ? window.mainTimerId() : MatchController::kMainTimer);
         if (commentaryStream && innings && innings->deliveries > before) {
@@ -177,6 +246,7 @@ int ConsolePlatform::runMainWindow(Application& application)
             failed();
         }
     }
+    if (!recordPath_.empty() && !writeRecord(window)) failed();
     if (!cricsheetPath_.empty() && complete && !writeCricsheet(match)) failed();
     if (!chartsFolder_.empty() && complete && !writeChartFiles(match)) failed();
     window.close();

@@ -1,16 +1,21 @@
 #pragma once
 #include <cstdio>
+#include <memory>
 #include <optional>
 #include <string>
 
 #include "analysis/cricsheet.h"
+#include "app/answers.h"
 #include "app/application.h"
+#include "app/match_file.h"
 #include "app/platform.h"
 
 // The window platform of the console runner: no window, no timers of its
 // own (the runner delivers main-timer ticks as fast as it can), message boxes
 // as lines on standard error, and the report on standard output unless /s=
 // names a file.
+class MatchController;
+
 class ConsolePlatform : public WindowPlatform, public AppPlatform {
 public:
     static constexpr const char* kStdoutName = "/dev/stdout";
@@ -27,6 +32,22 @@ public:
     void setChartsFolder(std::string folder) { chartsFolder_ = std::move(folder); }
     // 1..50: a limited-overs match of that many overs; 0 leaves the command line's choice.
     void setOvers(int overs) { overs_ = overs; }
+    // The choice questions are asked and answered from this file's answers.
+    void setAnswers(std::string path, std::vector<Answer> answers)
+    {
+        answersPath_ = std::move(path);
+        answers_ = std::make_unique<AnswerScript>(std::move(answers), answersPath_);
+    }
+    // Confirmed in the Game Options dialog before play.
+    void setGround(const GroundSettings& ground) { ground_ = ground; }
+    // The match file of the match played is written here (optional).
+    void setRecordPath(std::string path) { recordPath_ = std::move(path); }
+    // Plays this match file again instead of a match of its own.
+    void setReplay(std::string path, MatchFile file)
+    {
+        replayPath_ = std::move(path);
+        replayFile_ = std::move(file);
+    }
 
     // WindowPlatform.
     bool setTimer(int, int) override { return true; }
@@ -41,7 +62,7 @@ public:
     void showPauseButton(bool) override {}
     void quit(int exitCode) override;
     void runChoosePlayer(ChoosePlayerModel& model) override;
-    bool runOptionsDialog(OptionsModel&) override { return false; }
+    bool runOptionsDialog(OptionsModel& model) override;
     bool describeFileFailure(int textId, const std::string& file, int error) override;
     std::FILE* openReport(const std::string& name) override;
     std::int64_t now() override;
@@ -55,6 +76,7 @@ private:
     std::string checkOutputs(const CommandLineSettings& settings) const;
     bool writeCricsheet(const Match& match);
     bool writeChartFiles(const Match& match);
+    bool writeRecord(const MatchController& window);
 
     std::FILE* errors_;
     std::string commentaryPath_;
@@ -62,6 +84,13 @@ private:
     std::string venue_ = kDefaultVenue;
     std::string chartsFolder_;
     int overs_ = 0;
+    std::string answersPath_;
+    std::unique_ptr<AnswerScript> answers_;
+    GroundSettings ground_;
+    bool groundPending_ = false;
+    std::string recordPath_;
+    std::string replayPath_;
+    std::optional<MatchFile> replayFile_;
     bool quitRequested_ = false;
     int exitCode_ = 0;
 };

@@ -1,6 +1,8 @@
 // pelmora-cli: plays a match unattended from the command line, with the same
 // start-up and control code as the window, and writes its report.
+#include <algorithm>
 #include <cerrno>
+#include <iterator>
 #include <climits>
 #include <cstdio>
 #include <cstring>
@@ -8,7 +10,9 @@
 #include <vector>
 
 #include "analysis/cricsheet.h"
+#include "app/answers.h"
 #include "app/application.h"
+#include "app/match_file.h"
 #include "cli/batch_mode.h"
 #include "cli/console_platform.h"
 #include "cli/tournament_mode.h"
@@ -31,6 +35,11 @@ constexpr const char* kExtraUsage =
     "--reports=DIR : the folder for a tournament's match reports (default: FILE's name + -reports)\n"
     "--shard=I/N : play part I of N of a --matches run and print its counts as JSON\n"
     "--merge PART.json ... : print the summary of the parts, as one run would\n"
+    "--answers=FILE : ask the choice questions and answer them from FILE (see the README)\n"
+    "--outfield=N --pitch-pace=N --pitch-surface=N --wicket-difficulty=N : the ground, 0-100\n"
+    "  (as if the Game Options dialog were confirmed with them before play)\n"
+    "--record=FILE : write the match file of the match played\n"
+    "--replay=FILE : play a match file again (its sides and settings are its own)\n"
     "--version : the program's version\n"
     "An output named - or /dev/stdout is written to standard output.\n";
 
@@ -69,6 +78,8 @@ int refuse(const std::string& message)
 int main(int argc, char** argv)
 {
     std::string commentaryPath, cricsheetPath, chartsFolder, venue = kDefaultVenue;
+    std::string answersPath, recordPath, replayPath;
+    GroundSettings ground;
     BatchModeOptions batch;
     TournamentModeOptions tournament;
     bool version = false, merge = false, reportsGiven = false;
@@ -104,6 +115,21 @@ int main(int argc, char** argv)
         } else if ((value = optionValue(arg, "--threads="))) {
             if (!readCount(value, 1024, batch.threads))
                 problem = std::string("--threads needs a whole number from 1 to 1024, not \"") + value + "\"";
+        } else if ((value = optionValue(arg, "--answers="))) {
+            answersPath = value;
+        } else if ((value = optionValue(arg, "--record="))) {
+            recordPath = value;
+        } else if ((value = optionValue(arg, "--replay="))) {
+            replayPath = value;
+        } else if (const char* names[] = {"--outfield=", "--pitch-pace=", "--pitch-surface=", "--wicket-difficulty="};
+                   std::any_of(std::begin(names), std::end(names), [&](const char* n) { return (value = optionValue(arg, n)); })) {
+            int v = 0;
+            const std::string name(arg, static_cast<std::size_t>(value - arg - 1));
+            if (!parseSetting(value, v)) problem = name + " needs a whole number from 0 to 100, not \"" + value + "\"";
+            else if (name == "--outfield") ground.outfield = v;
+            else if (name == "--pitch-pace") ground.pitchPace = v;
+            else if (name == "--pitch-surface") ground.pitchSurface = v;
+            else ground.wicketDifficulty = v;
         } else if ((value = optionValue(arg, "--format="))) {
             if (std::strcmp(value, "json") == 0) batch.json = true;
             else if (std::strcmp(value, "table") != 0)
@@ -187,10 +213,24 @@ int main(int argc, char** argv)
             if (settings.outputFileName) clashing.push_back("/s=");
             if (!commentaryPath.empty()) clashing.push_back("--commentary=");
             if (!chartsFolder.empty()) clashing.push_back("--charts=");
+            if (!recordPath.empty()) clashing.push_back("--record=");
+            if (!replayPath.empty()) clashing.push_back("--replay=");
             if (!clashing.empty()) {
                 std::string list;
                 for (const std::string& o : clashing) list += (list.empty() ? "" : ", ") + o;
                 return refuse("--matches prints a summary of many matches and does not go with " + list);
+            }
+        }
+        if (!replayPath.empty()) {
+            std::vector<std::string> clashing;
+            if (settings.team1File || settings.team2File) clashing.push_back("/t1= or /t2=");
+            if (settings.randomSeed) clashing.push_back("/r=");
+            if (!answersPath.empty()) clashing.push_back("--answers=");
+            if (ground.any()) clashing.push_back("the ground options");
+            if (!clashing.empty()) {
+                std::string list;
+                for (const std::string& o : clashing) list += (list.empty() ? "" : ", ") + o;
+                return refuse("--replay plays the sides and settings of its match file and does not go with " + list);
             }
         }
     }
@@ -204,6 +244,18 @@ int main(int argc, char** argv)
         tournament.venue = venue;
         return runTournamentMode(commandLine, tournament);
     }
+    batch.ground = ground;
+    // Both files are read whole before anything is written; a fault in
+    // either is a usage error (exit 2) and nothing is created.
+    std::vector<Answer> answers;
+    if (!answersPath.empty()) {
+        std::string text, error;
+        if (!readWholeFile(answersPath, text, error))
+            return (std::fprintf(stderr, "pelmora-cli: cannot read answers file %s: %s\n", answersPath.c_str(), error.c_str()), 2);
+        if (!parseAnswers(text, answersPath, answers, error)) return (std::fprintf(stderr, "pelmora-cli: %s\n", error.c_str()), 2);
+        batch.answersPath = answersPath;
+        batch.answers = answers;
+    }
     if (batch.matches > 0) return runBatchMode(commandLine, batch);
 
     ConsolePlatform platform;
@@ -212,6 +264,16 @@ int main(int argc, char** argv)
     platform.setChartsFolder(chartsFolder);
     platform.setVenue(venue);
     platform.setOvers(batch.overs);
+    platform.setGround(ground);
+    platform.setRecordPath(recordPath);
+    if (!answersPath.empty()) platform.setAnswers(answersPath, std::move(answers));
+    if (!replayPath.empty()) {
+        std::string text, error;
+        MatchFile file;
+        if (!readWholeFile(replayPath, text, error) || !parseMatchFile(text, file, error))
+            return (std::fprintf(stderr, "pelmora-cli: cannot replay match file %s: %s\n", replayPath.c_str(), error.c_str()), 2);
+        platform.setReplay(replayPath, std::move(file));
+    }
 
     Application application;
     int status = application.run(commandLine, platform);

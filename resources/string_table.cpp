@@ -236,6 +236,15 @@ constexpr Entry kTable[] = {
     {1347, "Cannot save team file "},
     {1348, "Players files (*.csv)"},
     {1349, "Cannot read players file "},
+    {1360, "&Save Match..."},
+    {1361, "&Open Match..."},
+    {1362, "&Resume Last Match"},
+    {1363, "Pelmora matches (*.pelmora-match)"},
+    {1364, "Cannot open match file "},
+    {1365, "Cannot save match file "},
+    {1366, "No match has been played yet."},
+    {1367, "Save Match"},
+    {1368, "Open Match"},
 };
 
 constexpr bool sortedById()

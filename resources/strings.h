@@ -161,6 +161,17 @@ enum : int {
     CannotSaveTeam = 1347,
     PlayersFilePattern = 1348,
     CannotReadPlayers = 1349,
+
+    // Match files.
+    SaveMatchItem = 1360,
+    OpenMatchItem = 1361,
+    ResumeLastMatchItem = 1362,
+    MatchFilePattern = 1363,
+    CannotOpenMatch = 1364,
+    CannotSaveMatch = 1365,
+    NoMatchToSave = 1366,
+    SaveMatchTitle = 1367,
+    OpenMatchTitle = 1368,
 };
 }  // namespace str
 

@@ -30,6 +30,8 @@ struct FakePlatform : WindowPlatform {
     std::function<void()> onQuit;
     std::function<void(ChoosePlayerModel&)> chooser;
     std::function<bool(OptionsModel&)> optionsDialog;
+    std::optional<std::string> matchFile;  // what the match file choosers answer
+    std::optional<std::string> lastMatch;  // where the current match is kept
 
     bool setTimer(int id, int periodMs) override
     {
@@ -46,6 +48,7 @@ struct FakePlatform : WindowPlatform {
     std::optional<std::string> chooseFile(FileKind kind) override
     {
         reportAsks += kind == FileKind::Report;
+        if (kind == FileKind::OpenMatch || kind == FileKind::SaveMatch) return matchFile;
         if (kind == FileKind::Report || teamFiles.empty()) return std::nullopt;
         auto answer = teamFiles.front();
         teamFiles.pop_front();
@@ -70,6 +73,7 @@ struct FakePlatform : WindowPlatform {
         model.acceptSelection();  // closing the dialog stores the selection, whichever way
     }
     bool runOptionsDialog(OptionsModel& model) override { return optionsDialog ? optionsDialog(model) : false; }
+    std::optional<std::string> lastMatchFile() override { return lastMatch; }
     std::int64_t now() override { return 4242; }
 
     // What the user may press: the enabled menu commands and the Pause/Go button.

@@ -2,6 +2,7 @@
 // Helpers shared by the test files: sides built in memory, temporary files,
 // and an independent model of the match generator.
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdint>
@@ -81,7 +82,7 @@ inline Team uniformSide(int batTempo, int batRisk, int batSurvival)
 }
 
 // One innings of a match on its own: teams[0] bats, teams[1] fields. Without
-// an owner the engine makes every choice itself, as in autoplay.
+// a captain the engine makes every choice itself, as in autoplay.
 struct Engine {
     std::unique_ptr<Match> match = std::make_unique<Match>();
 
@@ -186,6 +187,23 @@ inline std::string reportOf(Match& match)
     std::fclose(match.outputFile);
     match.outputFile = nullptr;
     return readFile(path);
+}
+
+struct CliRun {
+    int status = -1;
+    std::string out, err;
+};
+
+// Runs pelmora-cli with the arguments, each quoted for the shell.
+inline CliRun runCli(const std::vector<std::string>& args)
+{
+    static int counter = 0;
+    const std::string tag = std::to_string(++counter);
+    const std::string out = tempPath("cli-" + tag + ".out"), err = tempPath("cli-" + tag + ".err");
+    std::string command = std::string("'") + PELMORA_CLI + "'";
+    for (const std::string& a : args) command += " '" + a + "'";
+    const int raw = std::system((command + " >'" + out + "' 2>'" + err + "' </dev/null").c_str());
+    return CliRun{(raw != -1 && WIFEXITED(raw)) ? WEXITSTATUS(raw) : -1, readFile(out), readFile(err)};
 }
 
 }  // namespace support

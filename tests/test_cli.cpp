@@ -13,23 +13,8 @@
 
 namespace {
 
-struct CliRun {
-    int status = -1;
-    std::string out, err;
-};
-
-// Runs pelmora-cli with the arguments, each quoted for the shell.
-CliRun runCli(const std::vector<std::string>& args)
-{
-    static int counter = 0;
-    const std::string tag = std::to_string(++counter);
-    const std::string out = support::tempPath("cli-" + tag + ".out"), err = support::tempPath("cli-" + tag + ".err");
-    std::string command = std::string("'") + PELMORA_CLI + "'";
-    for (const std::string& a : args) command += " '" + a + "'";
-    const int raw = std::system((command + " >'" + out + "' 2>'" + err + "' </dev/null").c_str());
-    return CliRun{(raw != -1 && WIFEXITED(raw)) ? WEXITSTATUS(raw) : -1, support::readFile(out),
-                  support::readFile(err)};
-}
+using support::CliRun;
+using support::runCli;
 
 const std::string kHarbour = "/t1=" + support::dataPath("harbour.xi");
 const std::string kUpland = "/t2=" + support::dataPath("upland.xi");

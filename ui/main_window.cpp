@@ -13,6 +13,8 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QShortcut>
+#include <QStandardPaths>
+#include <QDir>
 #include <QStatusBar>
 #include <QTimer>
 #include <cstdio>
@@ -94,6 +96,18 @@ void MainWindow::buildMenus()
     connect(game->addAction(tr("Tournament...")), &QAction::triggered, this, [this] {
         if (!tournament_) tournament_ = new TournamentWindow(this);
         tournament_->openAndPlay();
+    });
+
+    game->addSeparator();
+    connect(addCommand(game, str::SaveMatchItem, cmd::SaveMatch), &QAction::triggered, this,
+            [this] { control_.saveMatch(); });
+    connect(addCommand(game, str::OpenMatchItem, cmd::OpenMatch), &QAction::triggered, this,
+            [this] { control_.openMatchCommand(); });
+    QAction* resume = addCommand(game, str::ResumeLastMatchItem, cmd::ResumeLastMatch);
+    connect(resume, &QAction::triggered, this, [this] { control_.resumeLastMatch(); });
+    connect(game, &QMenu::aboutToShow, this, [this, resume] {
+        const std::optional<std::string> last = lastMatchFile();
+        resume->setEnabled(last && QFile::exists(QFile::decodeName(last->c_str())));
     });
 
     game->addSeparator();
@@ -223,6 +237,17 @@ std::optional<std::string> MainWindow::chooseFile(FileKind kind)
         dialog.setAcceptMode(QFileDialog::AcceptOpen);
         dialog.setFileMode(QFileDialog::ExistingFile);
         dialog.setNameFilter(uiText(str::TeamFilePattern));
+    } else if (kind == FileKind::OpenMatch) {
+        dialog.setWindowTitle(uiText(str::OpenMatchTitle));
+        dialog.setAcceptMode(QFileDialog::AcceptOpen);
+        dialog.setFileMode(QFileDialog::ExistingFile);
+        dialog.setNameFilter(uiText(str::MatchFilePattern));
+    } else if (kind == FileKind::SaveMatch) {
+        dialog.setWindowTitle(uiText(str::SaveMatchTitle));
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setFileMode(QFileDialog::AnyFile);
+        dialog.setNameFilter(uiText(str::MatchFilePattern));
+        dialog.setDefaultSuffix(QStringLiteral("pelmora-match"));
     } else {
         // The report is written there: a save dialog, which asks before
         // replacing a file.
@@ -278,6 +303,13 @@ bool MainWindow::runOptionsDialog(OptionsModel& model)
 {
     OptionsDialog dialog(model, dialogParent());
     return dialog.exec() == QDialog::Accepted;
+}
+
+std::optional<std::string> MainWindow::lastMatchFile()
+{
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    if (folder.isEmpty() || !QDir().mkpath(folder)) return std::nullopt;
+    return QFile::encodeName(folder + QStringLiteral("/last.pelmora-match")).toStdString();
 }
 
 std::int64_t MainWindow::now() { return static_cast<std::int64_t>(std::time(nullptr)); }

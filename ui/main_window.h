@@ -58,6 +58,7 @@ public:
     void quit(int exitCode) override;
     void runChoosePlayer(ChoosePlayerModel& model) override;
     bool runOptionsDialog(OptionsModel& model) override;
+    std::optional<std::string> lastMatchFile() override;
     std::int64_t now() override;
 
 signals:

@@ -1,0 +1,201 @@
+// The main window's match files: the match recorded as it is played and
+// kept in the last-match file, Save Match, Open Match and Resume Last Match,
+// and replays of a match file (the console runner's too).
+#include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/match_controller.h"
+#include "app/match_file.h"
+#include "app/output_files.h"
+#include "resources/strings.h"
+
+namespace {
+std::string text(int id) { return std::string(loadString(id)); }
+}  // namespace
+
+MatchPoint MatchController::point() const
+{
+    const Innings* innings = match_.inningsAt(match_.currentInnings);
+    return MatchPoint{match_.currentInnings < 0 ? 0 : match_.currentInnings, innings ? innings->deliveries : 0};
+}
+
+void MatchController::startRecording()
+{
+    MatchFile& r = record_.emplace();
+    r.program = std::string("pelmora ") + PELMORA_VERSION;
+    r.seed = static_cast<std::int32_t>(seed_);
+    r.drawsBeforeToss = drawsBeforeToss_;
+    r.autoplay = autoplay() != 0;
+    r.settings = match_.options();
+    r.settings.speedChanged = 0;
+    std::memcpy(r.runTable1, match_.context().runTables[1], sizeof r.runTable1);
+    for (int t = 0; t < 2; ++t) {
+        r.teamFiles[t] = teamTexts_[t];
+        r.teamPaths[t] = teamPaths_[t];
+    }
+    if (captionDrawsSinceToss_ > 0) r.captionDraws.push_back(CaptionDraws{MatchPoint{0, 0}, captionDrawsSinceToss_});
+    saveLastMatch();
+}
+
+// After every tick that played: the point reached, and the end of a replay.
+void MatchController::afterTick()
+{
+    if (record_) {
+        record_->played = point();
+        record_->finished = playedToTheEnd();
+    }
+    if (replay_ && (!replay_->error().empty() || point() == replay_->target() || match_.gameOver)) {
+        replay_->beforeDelivery(replay_->target(), match_.context());
+        replayError_ = replay_->error();
+        replay_.reset();
+    }
+    if (!replay_) saveLastMatch();
+}
+
+void MatchController::saveLastMatch()
+{
+    const std::optional<std::string> path = platform_.lastMatchFile();
+    std::string error;
+    if (record_ && path && !replaceFileContents(*path, matchFileJson(*record_), error))
+        platform_.setStatus(text(str::CannotSaveMatch) + *path + ": " + error);
+}
+
+void MatchController::stopMatch(int code)
+{
+    if (destroyed_) return;
+    stopped_ = true;
+    replay_.reset();
+    match_.deliveryInProgress = 0;
+    match_.gameOver = 1;
+    if (record_) record_->finished = false;
+    writeReport();
+    platform_.invalidate();
+    platform_.quit(code ? code : exitCode());
+}
+
+bool MatchController::beginReplay(const MatchFile& file, std::string& error)
+{
+    if (destroyed_) return false;
+    Team sides[2];
+    for (int t = 0; t < 2; ++t) {
+        LoadDiagnosis why;
+        if (!loadTeamText(sides[t], file.teamFiles[t], file.teamPaths[t], &why)) {
+            error = "side " + std::to_string(t + 1) + " (" + file.teamPaths[t] + ") does not load: " + why.reason;
+            return false;
+        }
+        if (sides[t].bowlerCount() < (file.settings.oneDay ? 5 : 2)) {
+            error = std::string(sides[t].name()) + text(str::CannotBowlThrough);
+            return false;
+        }
+    }
+    if (match_.gameStarted || match_.outputFile) {
+        // A fresh match in place of the one played so far.
+        std::destroy_at(&match_);
+        std::construct_at(&match_);
+        match_.setCaptain(this);
+        failed_ = startFailed_ = stopped_ = false;
+        reportName_.clear();
+    }
+    record_.reset();
+    replayError_.clear();
+    for (int t = 0; t < 2; ++t) {
+        match_.teams[t] = sides[t];
+        teamTexts_[t] = file.teamFiles[t];
+        teamPaths_[t] = file.teamPaths[t];
+    }
+    EngineContext& context = match_.context();
+    seed_ = static_cast<std::uint32_t>(file.seed);
+    context.random.seed(seed_);
+    for (std::uint64_t i = 0; i < file.drawsBeforeToss; ++i) context.random.next();
+    drawsBeforeToss_ = file.drawsBeforeToss;
+    context.options = file.settings;
+    std::memcpy(context.runTables[1], file.runTable1, sizeof file.runTable1);
+    int batFirst = 0;
+    match_.tossMessage(batFirst);
+    if (batFirst == 1) match_.swapTeams();
+    captionDrawsSinceToss_ = 0;
+    platform_.setStatus({});
+
+    if (!openReportFile() || destroyed_) {
+        error = "no report file";
+        return false;
+    }
+    platform_.enableMenuItem(cmd::PlayGame, false);
+    platform_.enableMenuItem(cmd::ChooseTeams, false);
+    if (!match_.startPlay()) {
+        match_.gameOver = 1;
+        startFailed_ = failed_ = true;
+        error = text(str::CannotStartInnings);
+        return false;
+    }
+    replayedAutoplay_ = file.autoplay ? 1 : 0;
+    record_ = MatchReplay::upToItsPoint(file);
+    record_->program = std::string("pelmora ") + PELMORA_VERSION;
+    replay_ = std::make_unique<MatchReplay>(file);
+    if (point() == file.played) afterTick();
+    platform_.showPauseButton(true);
+    platform_.invalidate();
+    return true;
+}
+
+bool MatchController::openMatch(const MatchFile& file, std::string& error)
+{
+    if (!beginReplay(file, error)) return false;
+    const int hold = match_.hold;
+    match_.hold = 0;
+    while (replay_ && !destroyed_ && !match_.gameOver) {
+        const MatchPoint before = point();
+        mainStep();
+        if (replay_ && point() == before) {
+            replayError_ = "play does not go on from delivery " + std::to_string(before.delivery + 1) + " of innings " +
+                           std::to_string(before.innings + 1);
+            replay_.reset();
+        }
+    }
+    match_.hold = hold;
+    if (!replayError_.empty()) {
+        error = replayError_;
+        return false;
+    }
+    return true;
+}
+
+void MatchController::openMatchFile(const std::string& name)
+{
+    std::string contents, error;
+    MatchFile file;
+    if (!readWholeFile(name, contents, error) || !parseMatchFile(contents, file, error) || !openMatch(file, error))
+        platform_.messageBox(text(str::CannotOpenMatch) + name + ": " + error, text(str::AppName), MessageIcon::Warning);
+    platform_.invalidate();
+}
+
+void MatchController::openMatchCommand()
+{
+    if (destroyed_) return;
+    if (const std::optional<std::string> name = platform_.chooseFile(FileKind::OpenMatch)) openMatchFile(*name);
+}
+
+void MatchController::resumeLastMatch()
+{
+    if (destroyed_) return;
+    if (const std::optional<std::string> name = platform_.lastMatchFile()) openMatchFile(*name);
+}
+
+void MatchController::saveMatch()
+{
+    if (destroyed_) return;
+    if (!record_) {
+        platform_.messageBox(text(str::NoMatchToSave), text(str::AppName), MessageIcon::None);
+        return;
+    }
+    const std::optional<std::string> name = platform_.chooseFile(FileKind::SaveMatch);
+    if (!name) return;
+    std::vector<NamedFile> files{{teamPaths_[0], teamPaths_[0], false}, {teamPaths_[1], teamPaths_[1], false}};
+    if (!reportName_.empty()) files.push_back({reportName_, reportName_, true});
+    files.push_back({*name, *name, true});
+    std::string error = findClash(files);
+    if (error.empty() && replaceFileContents(*name, matchFileJson(*record_), error)) return;
+    platform_.messageBox(text(str::CannotSaveMatch) + *name + ": " + error, text(str::AppName), MessageIcon::Warning);
+}
