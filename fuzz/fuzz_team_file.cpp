@@ -14,6 +14,7 @@
 
 #include "teams/line_scan.h"
 #include "teams/team.h"
+#include "teams/text_encoding.h"
 
 namespace {
 
@@ -61,7 +62,7 @@ void checkAgainstScanf(const std::uint8_t* data, std::size_t size)
     const ScannedLine scanned = scanTeamLine(line);
     require(scanned.fields >= 0 && scanned.fields <= 9);
     require(terminatedWithin(scanned.name, sizeof scanned.name));
-    if (std::strlen(scanned.name) >= 15) return;  // maybe cut: %s would store more
+    if (std::strlen(scanned.name) >= ScannedLine::kRawNameBytes) return;  // maybe cut: %s would store more
     for (int i = 0; i < 8; ++i)
         if (scanned.values[i] == INT_MAX || scanned.values[i] == INT_MIN) return;  // maybe saturated
 
@@ -94,10 +95,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     require(loaded == 0 || loaded == 1);
     require((loaded == 1) == why.reason.empty());
     require(std::strcmp(team.filePath(), teamFile().c_str()) == 0);
-    require(terminatedWithin(team.name(), 16));
+    // Names are UTF-8 of at most 15 characters without control characters, whatever the bytes.
+    auto cleanName = [](const char* name) {
+        if (!terminatedWithin(name, Player::kNameBytes) || !isValidUtf8(name)) return false;
+        if (characterCount(name) > static_cast<std::size_t>(Player::kNameCharacters)) return false;
+        for (const char* c = name; *c; ++c)
+            if (static_cast<unsigned char>(*c) < 0x20 || *c == 0x7F) return false;
+        return std::strstr(name, "\xC2\x80") == nullptr && std::strstr(name, "\xC2\x9F") == nullptr;
+    };
+    require(cleanName(team.name()));
     for (int i = 0; i < Team::kPlayers; ++i) {
         const Player& p = *team.player(i);
-        require(terminatedWithin(p.name(), 16));
+        require(cleanName(p.name()));
         if (p.isKeeper != 0) require(p.isBowler == 0 && p.bowlTempo == 0 && p.bowlThreat == 0 && p.bowlStyle == 0);
     }
 
