@@ -143,7 +143,8 @@ int runTournamentMode(const std::string& commandLine, const TournamentModeOption
         if (isatty(STDERR_FILENO)) {
             std::promise<void> finished;
             std::future<void> waiting = finished.get_future();
-            std::thread progress([&] { showProgress(done, static_cast<int>(end - begin), waiting, "tournaments"); });
+            const int total = static_cast<int>(end - begin);
+            std::thread progress([&] { showProgress(done, total, waiting, "tournaments"); });
             totals = runForecast(spec, seed, begin, end, threads, &done);
             finished.set_value();
             progress.join();
