@@ -1,4 +1,5 @@
 // The commentary line of each delivery and the how-out text of a batsman.
+#include <cstdint>
 #include <string_view>
 
 #include "engine/innings.h"
@@ -27,25 +28,33 @@ constexpr int kBoundaryShots[11][5] = {
 
 void Innings::commentate(const BallRecord& record)
 {
+    // Only the drawn pieces are kept; the line is put together when something
+    // reads it, which unattended play never does.
     Random& random = context().random;
-    TextBuffer<kCommentaryBytes> line;
-    line << battingTeam->player(battingOrder[striker])->name() << " :";
+    CommentaryPieces& line = commentary_[overBall - 1];
+    line = CommentaryPieces{};
+    line.batsman = static_cast<std::int16_t>(battingOrder[striker]);
+    int count = 0;
+    auto add = [&](int id, int spacesBefore) {
+        line.text[count] = static_cast<std::int16_t>(id);
+        line.spaces[count++] = static_cast<std::uint8_t>(spacesBefore);
+    };
 
     // Drawn whether or not anybody reads the line, to keep replays aligned.
-    auto fielding = [&]() {
-        if (random.below(1000) < 250) line << loadString(str::ThroughToKeeper);
-        else line << loadString(str::FirstFieldedAt + random.below(11));
+    auto fielding = [&](int spacesBefore) {
+        if (random.below(1000) < 250) add(str::ThroughToKeeper, spacesBefore);
+        else add(str::FirstFieldedAt + random.below(11), spacesBefore);
     };
 
     switch (record.event) {
     case DotBall:
-        fielding();
+        fielding(0);
         break;
     case Beaten:
-        line << loadString(str::FirstReprieve + random.below(4));
+        add(str::FirstReprieve + random.below(4), 0);
         break;
     case Wicket:
-        line << loadString(str::Out);
+        add(str::Out, 0);
         break;
     case Scoring:
         switch (record.runKind) {
@@ -71,28 +80,51 @@ void Innings::commentate(const BallRecord& record)
             const Player* bowlerPlayer = bowlingTeam->player(bowlingTeam->bowlerAt(bowler));
             if (phrase == str::HooksOver && bowlerPlayer && bowlerPlayer->bowlStyle == Player::Spin)
                 phrase = record.runs == 6 ? str::SwingsOver : str::SweepsTo;
-            if (record.delivery == NoBall) line << loadString(str::NoBall) << " ";
-            line << " " << loadString(phrase) << " " << loadString(position);
+            // "No Ball" is followed by a blank of its own before the stroke's.
+            const bool noBall = record.delivery == NoBall;
+            if (noBall) add(str::NoBall, 0);
+            add(phrase, noBall ? 2 : 1);
+            add(position, 1);
             break;
         }
-        case Byes: line << loadString(str::Byes); break;
-        case LegByes: line << loadString(str::LegByes); break;
+        case Byes: add(str::Byes, 0); break;
+        case LegByes: add(str::LegByes, 0); break;
         case NoBallRun:
-            line << loadString(str::NoBall) << " ";
-            fielding();
+            add(str::NoBall, 0);
+            fielding(1);
             break;
-        case WideRun: line << loadString(str::WideBall); break;
+        case WideRun: add(str::WideBall, 0); break;
         default: break;
         }
         break;
     default:
         break;
     }
-    if (record.runs > 0) {
-        line << " ";
-        line.number(record.runs) << " " << loadString(str::Runs);
+    line.runs = static_cast<std::int16_t>(record.runs > 0 ? record.runs : 0);
+}
+
+const char* Innings::commentaryLine(int i) const
+{
+    if (i < 0 || i >= kCommentaryLines || commentary_[i].batsman < 0) return "";
+    const CommentaryPieces& pieces = commentary_[i];
+    TextBuffer<kCommentaryBytes> line;
+    const Player* batsman = battingTeam ? battingTeam->player(pieces.batsman) : nullptr;
+    line << (batsman ? batsman->name() : "") << " :";
+    for (int k = 0; k < 3 && pieces.text[k] >= 0; ++k) {
+        line << std::string_view("  ", pieces.spaces[k]);
+        line << loadString(pieces.text[k]);
     }
-    setCommentaryLine(overBall - 1, line.c_str());
+    if (pieces.runs > 0) {
+        line << " ";
+        line.number(pieces.runs) << " " << loadString(str::Runs);
+    }
+    // Cut at kCommentaryChars characters, not bytes.
+    const std::string_view text = line.view();
+    std::size_t bytes = 0;
+    for (int chars = 0; bytes < text.size(); ++bytes)
+        if ((static_cast<unsigned char>(text[bytes]) & 0xC0) != 0x80 && chars++ == kCommentaryChars) break;
+    storeText(formatted_, text.substr(0, bytes));
+    return formatted_;
 }
 
 void Innings::dismissalText(int position, char (&out)[kHowOutBytes]) const

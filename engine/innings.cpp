@@ -69,25 +69,7 @@ void Innings::swapEnds()
     nonStriker = s;
 }
 
-const char* Innings::commentaryLine(int i) const
-{
-    if (i < 0 || i >= kCommentaryLines) return "";
-    return commentary_[i];
-}
-
-void Innings::setCommentaryLine(int i, const char* text)
-{
-    if (i < 0 || i >= kCommentaryLines) return;
-    const std::string_view line = text ? text : "";
-    // Cut at kCommentaryChars characters, not bytes.
-    std::size_t bytes = 0;
-    for (int chars = 0; bytes < line.size(); ++bytes) {
-        if ((static_cast<unsigned char>(line[bytes]) & 0xC0) != 0x80 && chars++ == kCommentaryChars) break;
-    }
-    storeText(commentary_[i], line.substr(0, bytes));
-}
-
 void Innings::clearCommentary()
 {
-    for (auto& line : commentary_) line[0] = '\0';
+    for (CommentaryPieces& line : commentary_) line.batsman = -1;
 }

@@ -1,4 +1,5 @@
 #pragma once
+#include <cstdint>
 #include <memory>
 
 #include "engine/captain.h"
@@ -49,9 +50,9 @@ public:
     int positionOf(int playerIndex) const;
     void swapEnds();
 
-    // Copies line i out; the empty text outside 0..11.
+    // The commentary line of the over's delivery i, put together now; the
+    // empty text outside 0..11 or before that delivery. Valid until the next call.
     const char* commentaryLine(int i) const;
-    void setCommentaryLine(int i, const char* text);
     void clearCommentary();
 
     void fallOfWicket(int i, FallOfWicket& out) const { out = fallOfWickets[i]; }
@@ -66,7 +67,7 @@ public:
 
     // The how-out text of a batting position, at most 35 characters.
     void dismissalText(int position, char (&out)[kHowOutBytes]) const;
-    // Writes the commentary line of a delivery as line overBall - 1.
+    // Draws the commentary of a delivery and keeps it as line overBall - 1.
     void commentate(const BallRecord& record);
 
     // What the innings is played with: the match's generator and settings, and
@@ -114,6 +115,15 @@ private:
     // Per over: where its deliveries begin in the ball log, and the spell it
     // completes (overs, runs, chances from this end) so the bowler choice
     // judges a spell without walking back through the log.
+    // A commentary line as drawn: the striker and up to three texts, each
+    // after a number of blanks, then the runs.
+    struct CommentaryPieces {
+        std::int16_t batsman = -1;  // player index; -1 for an empty line
+        std::int16_t runs = 0;
+        std::int16_t text[3] = {-1, -1, -1};
+        std::uint8_t spaces[3] = {};
+    };
+
     struct OverEntry {
         int start = 0;
         int spellOvers = 0;
@@ -142,5 +152,6 @@ private:
     std::unique_ptr<OverEntry[]> overs_;
     std::unique_ptr<BallRecord[]> ballLog_;
     int overCount_ = 0;
-    char commentary_[kCommentaryLines][kCommentaryBytes] = {};
+    CommentaryPieces commentary_[kCommentaryLines];
+    mutable char formatted_[kCommentaryBytes] = {};
 };

@@ -108,7 +108,10 @@ TEST_F(Board, FullPaintPlacesEveryFieldOnItsCellAndTheCurrentPlayersInTheirColou
 {
     inn().batting[0] = BattingLine{7, 12, 1, 0, inn().batting[0].dismissal};
     inn().bowling[0] = BowlingLine{63, 2, 41, 3};
-    inn().setCommentaryLine(4, "a line of commentary");
+    inn().overBall = 5;
+    inn().commentate(BallRecord{Wicket, Legal, NoRun, 0});
+    const std::string commentary = inn().commentaryLine(4);
+    ASSERT_FALSE(commentary.empty());
     paint(nullptr, nullptr);
     EXPECT_EQ(calls[0].rect, rowRect(1)) << "the batting row is filled first: " << calls[0];
     EXPECT_EQ(calls[0].options, TextCanvas::Opaque);
@@ -132,7 +135,7 @@ TEST_F(Board, FullPaintPlacesEveryFieldOnItsCellAndTheCurrentPlayersInTheirColou
         {24, 16, "002", rowRect(16, 0, kSplit), TextCanvas::Clipped},
         {29, 16, "041", rowRect(16, 0, kSplit), TextCanvas::Clipped},
         {34, 16, "03", rowRect(16, 0, kSplit), TextCanvas::Clipped},
-        {43, 20, "a line of commentary", rowRect(20, kSplit, kArea.right), TextCanvas::Opaque | TextCanvas::Clipped},
+        {43, 20, commentary, rowRect(20, kSplit, kArea.right), TextCanvas::Opaque | TextCanvas::Clipped},
     };
     for (const Field& f : fields) {
         const DrawCall c = at(f.column, f.row);
