@@ -31,7 +31,10 @@ void Innings::deliver()
         return;
     }
 
-    BallRecord record{};
+    // The record is built where the log keeps it.
+    BallRecord overflow;
+    BallRecord& record = deliveries < overCount_ * kCommentaryLines ? ballLog_[deliveries] : overflow;
+    record = BallRecord{};
     ballOutcome(record);
     BattingLine& line = batting[striker];
     BowlingLine& bowlerLine = bowling[bowler];
@@ -68,7 +71,6 @@ void Innings::deliver()
 
     record.scoreAfter = runs;
     record.wicketsAfter = wickets;
-    if (deliveries <= overCount_ * kCommentaryLines) ballLog_[deliveries - 1] = record;
 }
 
 // Brings in both openers on the first call of an innings, one batsman later.

@@ -10,7 +10,8 @@ int Innings::start(const Team& batting_, const Team& bowling_, int target_, int 
     if (n < 1) n = 1;
     overs_.reset(new (std::nothrow) OverEntry[n]());
     if (!overs_) return 0;
-    ballLog_.reset(new (std::nothrow) BallRecord[static_cast<std::size_t>(n) * kCommentaryLines]());
+    // Room for twelve deliveries an over; only what is played is ever written.
+    ballLog_.reset(new (std::nothrow) BallRecord[static_cast<std::size_t>(n) * kCommentaryLines]);
     if (!ballLog_) return 0;
     overCount_ = n;
 

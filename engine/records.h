@@ -54,17 +54,19 @@ enum RunKind : int { Bat = 1, BatOffNoBall = 2, Byes = 3, LegByes = 4, NoBallRun
 constexpr unsigned kInningsEnded = 0x20000000u;
 constexpr unsigned kRepaintAll = 0x80000000u;
 
+// Plain data without default values, so a ball log is obtained without being
+// filled first; a record is written whole before it is read.
 struct BallRecord {
-    int event = 0;
-    int delivery = 0;
-    int runKind = 0;
-    int runs = 0;  // as scored; the extra run of a hit no-ball is not included
-    int crossed = 0;
-    int strikerPlayer = 0;
-    int bowlerPlayer = 0;
-    int scoreAfter = 0;
-    int wicketsAfter = 0;
-    int flags = 0;  // kInningsEnded when this ball used up the allowance or passed the target
+    int event;
+    int delivery;
+    int runKind;
+    int runs;  // as scored; the extra run of a hit no-ball is not included
+    int crossed;
+    int strikerPlayer;
+    int bowlerPlayer;
+    int scoreAfter;
+    int wicketsAfter;
+    int flags;  // kInningsEnded when this ball used up the allowance or passed the target
 };
 
 struct FallOfWicket {

@@ -30,7 +30,7 @@ struct Booth {
     std::string say(int event, int delivery, int runKind, int runs, std::uint32_t seed = 1)
     {
         e.context().random.seed(seed);
-        e.innings().commentate(BallRecord{event, delivery, runKind, runs});
+        e.innings().commentate(BallRecord{event, delivery, runKind, runs, 0, 0, 0, 0, 0, 0});
         return e.innings().commentaryLine(0);
     }
     std::string howOut(int kind, int bowler, int fielder)

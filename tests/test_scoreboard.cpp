@@ -109,7 +109,7 @@ TEST_F(Board, FullPaintPlacesEveryFieldOnItsCellAndTheCurrentPlayersInTheirColou
     inn().batting[0] = BattingLine{7, 12, 1, 0, inn().batting[0].dismissal};
     inn().bowling[0] = BowlingLine{63, 2, 41, 3};
     inn().overBall = 5;
-    inn().commentate(BallRecord{Wicket, Legal, NoRun, 0});
+    inn().commentate(BallRecord{Wicket, Legal, NoRun, 0, 0, 0, 0, 0, 0, 0});
     const std::string commentary = inn().commentaryLine(4);
     ASSERT_FALSE(commentary.empty());
     paint(nullptr, nullptr);
