@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <string>
 
+#include "analysis/batch.h"
 #include "match/match.h"
 #include "match/unattended.h"
 #include "presentation/scorecard_writer.h"
@@ -29,7 +30,7 @@ const Team& south()
     return team;
 }
 
-void runMatches(benchmark::State& state, int oneDay, bool report)
+void runMatches(benchmark::State& state, int oneDay, bool report, bool longReport = false)
 {
     std::FILE* sink = report ? std::fopen("/dev/null", "w") : nullptr;
     unsigned seed = 1;
@@ -37,6 +38,7 @@ void runMatches(benchmark::State& state, int oneDay, bool report)
     for (auto _ : state) {
         Match match;
         match.options().oneDay = oneDay;
+        match.options().briefOutput = longReport ? 0 : 1;
         playUnattended(match, north(), south(), seed++);
         for (const Innings& inn : match.innings) deliveries += inn.deliveries;
         if (report) {
@@ -53,13 +55,27 @@ void runMatches(benchmark::State& state, int oneDay, bool report)
 
 void OneDayMatch(benchmark::State& state) { runMatches(state, 1, false); }
 void OneDayMatchWithReport(benchmark::State& state) { runMatches(state, 1, true); }
+void OneDayMatchWithLongReport(benchmark::State& state) { runMatches(state, 1, true, true); }
 void TestMatch(benchmark::State& state) { runMatches(state, 0, false); }
+
+// Batch play: one-day matches a second on 1 and 2 threads, wall clock.
+void Batch(benchmark::State& state)
+{
+    BatchSettings settings;
+    settings.matches = 20000;
+    settings.threads = static_cast<int>(state.range(0));
+    for (auto _ : state) benchmark::DoNotOptimize(runBatch(settings, north(), south()).totals.played);
+    state.counters["matches/s"] =
+        benchmark::Counter(static_cast<double>(state.iterations()) * settings.matches, benchmark::Counter::kIsRate);
+}
 void TestMatchWithReport(benchmark::State& state) { runMatches(state, 0, true); }
 
 }  // namespace
 
 BENCHMARK(OneDayMatch)->Unit(benchmark::kMicrosecond);
 BENCHMARK(OneDayMatchWithReport)->Unit(benchmark::kMicrosecond);
+BENCHMARK(OneDayMatchWithLongReport)->Unit(benchmark::kMicrosecond);
 BENCHMARK(TestMatch)->Unit(benchmark::kMicrosecond);
 BENCHMARK(TestMatchWithReport)->Unit(benchmark::kMicrosecond);
+BENCHMARK(Batch)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK_MAIN();

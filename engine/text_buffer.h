@@ -33,6 +33,38 @@ public:
         if (value < 0) *--p = '-';
         return *this << std::string_view(p, static_cast<std::size_t>(end - p));
     }
+    // The number as "%*d" (blank-filled) or "%0*d" (zero-filled) writes it.
+    TextBuffer& number(int value, int width, char fill = ' ')
+    {
+        char digits[12];
+        char* end = digits + sizeof digits;
+        char* p = end;
+        unsigned magnitude = value < 0 ? 0u - static_cast<unsigned>(value) : static_cast<unsigned>(value);
+        do {
+            *--p = static_cast<char>('0' + magnitude % 10);
+            magnitude /= 10;
+        } while (magnitude);
+        int length = static_cast<int>(end - p) + (value < 0 ? 1 : 0);
+        if (fill == '0' && value < 0) *this << "-";
+        for (; length < width; ++length) *this << std::string_view(&fill, 1);
+        if (fill != '0' && value < 0) *this << "-";
+        return *this << std::string_view(p, static_cast<std::size_t>(end - p));
+    }
+    // Blanks up to `width` characters (UTF-8 aware) since `from`, as "%-*s" pads.
+    TextBuffer& padTo(std::size_t from, std::size_t width)
+    {
+        std::size_t characters = 0;
+        for (std::size_t i = from; i < size_; ++i)
+            if ((static_cast<unsigned char>(data_[i]) & 0xC0) != 0x80) ++characters;
+        for (; characters < width; ++characters) *this << " ";
+        return *this;
+    }
+    std::size_t size() const { return size_; }
+    void clear()
+    {
+        size_ = 0;
+        data_[0] = '\0';
+    }
     const char* c_str() const { return data_; }
     std::string_view view() const { return {data_, size_}; }
 

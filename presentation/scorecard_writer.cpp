@@ -5,11 +5,14 @@
 
 #include "match/match.h"
 #include "resources/strings.h"
-#include "teams/text_encoding.h"
+#include "engine/text_buffer.h"
 
 namespace {
 
-std::string text(int id) { return std::string(loadString(id)); }
+// Report lines are put together in place, without printf or a string each.
+using Line = TextBuffer<512>;
+
+std::string_view text(int id) { return loadString(id); }
 
 const char* playerName(const Team* team, int index)
 {
@@ -17,63 +20,68 @@ const char* playerName(const Team* team, int index)
     return p ? p->name() : "";
 }
 
-// A batting line's name and how-out columns, padded by characters.
-std::string nameAndHow(const char* name, const char* how)
-{
-    std::string line;
-    appendPadded(line, name, 16);
-    line += ' ';
-    appendPadded(line, how, 34);
-    return line;
-}
-
 // The event words of a ball line.
-std::string eventText(const BallRecord& r)
+void appendEvent(Line& line, const BallRecord& r)
 {
-    char buf[96];
     switch (r.event) {
-    case Scoring:
+    case Scoring: {
+        int words;
+        const char* unit = " run(s)";
         switch (r.runKind) {
-        case Bat: std::snprintf(buf, sizeof buf, "%s %d run(s)", text(str::BatsmanScored).c_str(), r.runs); return buf;
-        case BatOffNoBall:
-            std::snprintf(buf, sizeof buf, "%s %d run(s) %s", text(str::BatsmanScored).c_str(), r.runs,
-                          text(str::OffTheNoBall).c_str());
-            return buf;
-        case Byes: std::snprintf(buf, sizeof buf, "%s %d run(s)", text(str::Byes).c_str(), r.runs); return buf;
-        case LegByes: std::snprintf(buf, sizeof buf, "%s %d run(s)", text(str::LegByes).c_str(), r.runs); return buf;
-        case NoBallRun: std::snprintf(buf, sizeof buf, "%s %d run", text(str::NoBall).c_str(), r.runs); return buf;
-        case WideRun: std::snprintf(buf, sizeof buf, "%s %d run(s)", text(str::WideBall).c_str(), r.runs); return buf;
-        default: return {};
+        case Bat:
+        case BatOffNoBall: words = str::BatsmanScored; break;
+        case Byes: words = str::Byes; break;
+        case LegByes: words = str::LegByes; break;
+        case NoBallRun: words = str::NoBall, unit = " run"; break;
+        case WideRun: words = str::WideBall; break;
+        default: return;
         }
-    case Wicket: return text(str::Out);
+        line << text(words) << " ";
+        line.number(r.runs) << unit;
+        if (r.runKind == BatOffNoBall) line << " " << text(str::OffTheNoBall);
+        return;
+    }
+    case Wicket: line << text(str::Out); return;
     case Beaten:
-    case DotBall: return text(str::NoEvent);
-    default: return {};
+    case DotBall: line << text(str::NoEvent); return;
+    default: return;
     }
 }
 
 void writeBallByBall(Match& match, const Innings& inn)
 {
     int legal = 0, score = 0, fallen = 0;
-    char head[64], tail[32];
+    Line line;
     for (int i = 0; i < inn.deliveries; ++i) {
         const BallRecord& r = inn.ballRecord(i);
         score += r.runs + (r.runKind == BatOffNoBall ? 1 : 0);
         if (r.event == Wicket) ++fallen;
-        std::snprintf(head, sizeof head, "(%s #%3d %s #%1d) ", text(str::Over).c_str(), legal / 6 + 1,
-                      text(str::Ball).c_str(), legal % 6 + 1);
-        std::snprintf(tail, sizeof tail, " [%d/%d]", score, fallen);
-        std::string line = head;
-        line += playerName(inn.bowlingTeam, r.bowlerPlayer);
-        line += ' ' + text(str::To) + ' ';
-        line += playerName(inn.battingTeam, r.strikerPlayer);
-        line += " :: " + eventText(r) + tail;
-        match.writeLine(line);
+        line.clear();
+        line << "(" << text(str::Over) << " #";
+        line.number(legal / 6 + 1, 3) << " " << text(str::Ball) << " #";
+        line.number(legal % 6 + 1, 1) << ") ";
+        line << playerName(inn.bowlingTeam, r.bowlerPlayer) << " " << text(str::To) << " ";
+        line << playerName(inn.battingTeam, r.strikerPlayer) << " :: ";
+        appendEvent(line, r);
+        line << " [";
+        line.number(score) << "/";
+        line.number(fallen) << "]";
+        match.writeLine(line.view());
         if (r.delivery == Legal) ++legal;
     }
     match.writeLine(loadString(str::EndOfInningBanner));
     match.writeLine(loadString(str::Stars));
     match.writeBlankLine();
+}
+
+// A batting line's name and how-out columns, padded by characters.
+void nameAndHow(Line& line, const char* name, const char* how)
+{
+    line << name;
+    line.padTo(0, 16) << " ";
+    const std::size_t from = line.size();
+    line << how;
+    line.padTo(from, 34);
 }
 
 // Inserts a candidate into a top-four list: it takes the first place that is
@@ -98,7 +106,7 @@ void writeInnings(Match& match, const Innings& inn)
 {
     const Team* batting = inn.battingTeam;
     const Team* bowling = inn.bowlingTeam;
-    char buf[160];
+    Line line;
 
     match.writeLine(batting->name());
     match.writeBlankLine();
@@ -107,33 +115,52 @@ void writeInnings(Match& match, const Innings& inn)
     for (int p = 0; p < inn.batsmenIn && p < 11; ++p) {
         const BattingLine& l = inn.batting[p];
         inn.dismissalText(p, how);
-        std::snprintf(buf, sizeof buf, " %03d (%03d) %03d %03d ", l.runs, l.balls, l.fours, l.sixes);
-        match.writeLine(nameAndHow(playerName(batting, inn.battingOrder[p]), how) + buf);
+        line.clear();
+        nameAndHow(line, playerName(batting, inn.battingOrder[p]), how);
+        line << " ";
+        line.number(l.runs, 3, '0') << " (";
+        line.number(l.balls, 3, '0') << ") ";
+        line.number(l.fours, 3, '0') << " ";
+        line.number(l.sixes, 3, '0') << " ";
+        match.writeLine(line.view());
     }
     if (inn.batsmenIn < 11) {
         inn.dismissalText(inn.batsmenIn, how);
         for (int i = 0; i < 11; ++i) {
             if (inn.positionOf(i) < inn.batsmenIn) continue;
-            match.writeLine(nameAndHow(playerName(batting, i), how));
+            line.clear();
+            nameAndHow(line, playerName(batting, i), how);
+            match.writeLine(line.view());
         }
     }
 
-    std::snprintf(buf, sizeof buf, "%23s(%3d=LB %3d=B %3d=W %3d=NB)  %3d", " ", inn.legByes, inn.byes, inn.wides,
-                  inn.noBalls, inn.legByes + inn.byes + inn.wides + inn.noBalls);
-    match.writeLine(buf);
+    line.clear();
+    line << "                       (";
+    line.number(inn.legByes, 3) << "=LB ";
+    line.number(inn.byes, 3) << "=B ";
+    line.number(inn.wides, 3) << "=W ";
+    line.number(inn.noBalls, 3) << "=NB)  ";
+    line.number(inn.legByes + inn.byes + inn.wides + inn.noBalls, 3);
+    match.writeLine(line.view());
+    char buf[160];
     const double rate = inn.legalBalls ? static_cast<double>(inn.runs * 6) / inn.legalBalls : 0.0;
     std::snprintf(buf, sizeof buf, "%52s%3d/%2d in %3d.%1d %s = %.3f", " ", inn.runs, inn.wickets, inn.legalBalls / 6,
-                  inn.legalBalls % 6, text(str::RunRate).c_str(), rate);
+                  inn.legalBalls % 6, loadString(str::RunRate).data(), rate);
     match.writeLine(buf);
     match.writeBlankLine();
 
     for (int b = 0; b < bowling->bowlerCount(); ++b) {
         const BowlingLine& l = inn.bowling[b];
         if (l.balls <= 0) continue;
-        std::string line;
-        appendPadded(line, playerName(bowling, bowling->bowlerAt(b)), 16);
-        std::snprintf(buf, sizeof buf, "%03d.%1d %03d %03d %02d ", l.balls / 6, l.balls % 6, l.maidens, l.runs, l.wickets);
-        match.writeLine(line + buf);
+        line.clear();
+        line << playerName(bowling, bowling->bowlerAt(b));
+        line.padTo(0, 16);
+        line.number(l.balls / 6, 3, '0') << ".";
+        line.number(l.balls % 6, 1) << " ";
+        line.number(l.maidens, 3, '0') << " ";
+        line.number(l.runs, 3, '0') << " ";
+        line.number(l.wickets, 2, '0') << " ";
+        match.writeLine(line.view());
     }
     match.writeBlankLine();
 
@@ -142,11 +169,16 @@ void writeInnings(Match& match, const Innings& inn)
         int previous = 0;
         for (int n = 0; n < inn.wickets && n < 10; ++n) {
             const FallOfWicket& f = inn.fallOfWickets[n];
-            std::snprintf(buf, sizeof buf, "%2d - %03d [%03d.%1d] (+%03d) (%s) ", n + 1, f.score, f.ball / 6, f.ball % 6,
-                          f.score - previous, playerName(batting, f.outPlayer));
+            line.clear();
+            line.number(n + 1, 2) << " - ";
+            line.number(f.score, 3, '0') << " [";
+            line.number(f.ball / 6, 3, '0') << ".";
+            line.number(f.ball % 6, 1) << "] (+";
+            line.number(f.score - previous, 3, '0') << ") (" << playerName(batting, f.outPlayer) << ") ";
             previous = f.score;
-            // The format ends in a blank and the word is set off by another.
-            match.writeLine(std::string(buf) + ' ' + text(str::With) + ' ' + playerName(batting, f.partnerPlayer));
+            // The line ends in a blank and the word is set off by another.
+            line << " " << text(str::With) << " " << playerName(batting, f.partnerPlayer);
+            match.writeLine(line.view());
         }
     }
 
@@ -163,8 +195,10 @@ void writeInnings(Match& match, const Innings& inn)
         });
     for (int i = 0; i < count; ++i) {
         const BattingLine& l = inn.batting[top[i]];
-        std::snprintf(buf, sizeof buf, "%03d (%03d) %s", l.runs, l.balls, playerName(batting, inn.battingOrder[top[i]]));
-        match.writeLine(buf);
+        line.clear();
+        line.number(l.runs, 3, '0') << " (";
+        line.number(l.balls, 3, '0') << ") " << playerName(batting, inn.battingOrder[top[i]]);
+        match.writeLine(line.view());
     }
     match.writeBlankLine();
     match.writeLine(loadString(str::Bowling));
@@ -177,9 +211,12 @@ void writeInnings(Match& match, const Innings& inn)
         });
     for (int i = 0; i < count; ++i) {
         const BowlingLine& l = inn.bowling[top[i]];
-        std::snprintf(buf, sizeof buf, "%02d/%03d (%03d.%1d) %s", l.wickets, l.runs, l.balls / 6, l.balls % 6,
-                      playerName(bowling, bowling->bowlerAt(top[i])));
-        match.writeLine(buf);
+        line.clear();
+        line.number(l.wickets, 2, '0') << "/";
+        line.number(l.runs, 3, '0') << " (";
+        line.number(l.balls / 6, 3, '0') << ".";
+        line.number(l.balls % 6, 1) << ") " << playerName(bowling, bowling->bowlerAt(top[i]));
+        match.writeLine(line.view());
     }
     match.writeLine(loadString(str::Stars));
 }
