@@ -219,3 +219,19 @@ TEST(Delivery, WinningHitScoresOnlyTheRunsNeededButBoundariesInFull)
         }
     }
 }
+
+// The engine needs no match: an innings plays on a context and two sides.
+TEST(Delivery, AnInningsPlaysOutWithoutAMatch)
+{
+    EngineContext context;
+    context.random.seed(11);
+    const Team batting = support::loadData("harbour.xi"), bowling = support::loadData("upland.xi");
+    Innings innings;
+    innings.attach(context, nullptr);
+    ASSERT_EQ(innings.start(batting, bowling, -1, 300), 1);
+    for (int i = 0; i < 1000 && !innings.closed; ++i) innings.deliver();
+    EXPECT_TRUE(innings.closed);
+    EXPECT_TRUE(innings.wickets == 10 || innings.legalBalls == 300);
+    EXPECT_GT(innings.runs, 0);
+    EXPECT_STRNE(innings.commentaryLine(innings.overBall - 1), "");
+}

@@ -68,6 +68,16 @@ TEST(Report, RateInDoublePrecisionTopFourFilledAndAnInningsNobodyBatted)
 
     m->inningsCount = 4;
     EXPECT_EQ(support::splitLines(support::reportOf(*m)).size(), lines.size()) << "unstarted innings are left out";
+
+    // Top batsmen: more runs first; on equal runs fewer balls; on both equal the earlier batsman.
+    Innings& inn = m->innings[0];
+    inn.batsmenIn = 4;
+    inn.battingOrder[2] = 2;
+    inn.battingOrder[3] = 3;
+    inn.batting[2] = BattingLine{18, 60, 0, 0, Dismissal{NotOut, 0, 0}};
+    inn.batting[3] = BattingLine{18, 60, 0, 0, Dismissal{NotOut, 0, 0}};
+    const std::vector<std::string> topBatsmen = {"018 (060) HC", "018 (060) HD", "018 (120) HB", "005 (040) HA"};
+    EXPECT_EQ(after(support::splitLines(support::reportOf(*m)), "Batting", 2, 4), topBatsmen);
 }
 
 TEST(Report, BallLogCountsTheRunsOfAWicketBallAndTheExtraRunOfAHitNoBall)

@@ -18,7 +18,8 @@ void checkInnings(const Innings& inn)
 {
     const Team& fielding = *inn.bowlingTeam;
     int striker = inn.battingOrder[0], other = inn.battingOrder[1], next = 2, score = 0, wickets = 0, legal = 0;
-    std::vector<int> faced(11, 0), bowlerBalls(10, 0), bowlerRuns(10, 0);
+    std::vector<int> faced(11, 0), bowlerBalls(10, 0), bowlerRuns(10, 0), maidens(10, 0);
+    int overRuns = 0;  // runs of the over that count against a maiden: those off the bat
     for (int i = 0; i < inn.deliveries; ++i) {
         const BallRecord& r = inn.ballRecord(i);
         ASSERT_EQ(r.strikerPlayer, striker) << "delivery " << i << ": wrong batsman on strike";
@@ -27,8 +28,9 @@ void checkInnings(const Innings& inn)
         score += r.event == Scoring ? r.runs + (r.runKind == BatOffNoBall ? 1 : 0) : 0;
         faced[r.strikerPlayer] += r.delivery != Wide;
         bowlerBalls[pos] += r.delivery == Legal;
-        bowlerRuns[pos] +=
-            r.runKind == BatOffNoBall ? r.runs + 1 : (r.runKind == Bat && r.event == Scoring ? r.runs : 0);
+        const int offTheBat = r.runKind == BatOffNoBall ? r.runs + 1 : (r.runKind == Bat && r.event == Scoring ? r.runs : 0);
+        bowlerRuns[pos] += offTheBat;
+        overRuns += offTheBat;
         if (r.event == Wicket) {
             const FallOfWicket& f = inn.fallOfWickets[wickets++];
             EXPECT_EQ(f.score, score) << "wicket " << wickets;
@@ -39,13 +41,19 @@ void checkInnings(const Innings& inn)
         } else if (r.crossed) {
             std::swap(striker, other);
         }
-        if (r.delivery == Legal && ++legal % 6 == 0) std::swap(striker, other);
+        if (r.delivery == Legal && ++legal % 6 == 0) {
+            std::swap(striker, other);
+            // A single off the bat spoils a maiden; byes, leg byes and wides do not.
+            maidens[pos] += overRuns == 0;
+            overRuns = 0;
+        }
     }
     EXPECT_EQ(score, inn.runs);
     for (int p = 0; p < inn.batsmenIn; ++p) EXPECT_EQ(faced[p], inn.batting[p].balls) << "balls faced, position " << p;
     for (int b = 0; b < fielding.bowlerCount(); ++b) {
         EXPECT_EQ(bowlerBalls[b], inn.bowling[b].balls) << "bowler " << b;
         EXPECT_EQ(bowlerRuns[b], inn.bowling[b].runs) << "bowler " << b;
+        EXPECT_EQ(maidens[b], inn.bowling[b].maidens) << "maidens of bowler " << b;
     }
 }
 
