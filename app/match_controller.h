@@ -34,12 +34,18 @@ public:
     MatchController(WindowPlatform& platform, const CommandLineSettings& settings, const GameOptions& options);
     ~MatchController() override;
 
+    // Sets the menus, seeds the generator and starts the timers; with both
+    // sides named and autoplay on, play starts at once.
     void start();
+    // A timer fired: the caption animation or the next delivery.
     void tick(int id);
+    // Game > Choose Teams: both sides, then the toss.
     void chooseTeams();
+    // Game > Play Game: checks the sides, opens the report and starts play.
     void playGame();
+    // Game > Options: the Game Options dialog, play held meanwhile.
     void showOptions();
-    void togglePause();  // Pause/Go
+    void togglePause();  // the Pause/Go button
     // The window is going away (closed, Escape, or the end of autoplay).
     void close();
 

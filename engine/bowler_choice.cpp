@@ -57,7 +57,7 @@ void Innings::summariseOver(int k)
             else if (r.runKind == BatOffNoBall) runsOff += r.runs + 1;
         } else if (r.event == Wicket) {
             const int p = positionOf(r.strikerPlayer);
-            if (p < 11 && creditsBowler(batting[p].dismissal.kind)) ++chances;
+            if (p != kNotBatting && creditsBowler(batting[p].dismissal.kind)) ++chances;
         } else if (r.event == Beaten) {
             ++chances;
         }

@@ -8,6 +8,24 @@
 
 namespace {
 
+// Chances of the outcome draws, per mille (a draw below1000() under the figure).
+constexpr int kExtraChance = 25;            // the ball is a no-ball or a wide
+constexpr int kNoBallShare = 500;           // of extras, no-balls
+constexpr int kNoBallHitShare = 300;        // of no-balls, those the batsman plays
+constexpr int kWideBoundaryChance = 25;     // a wide runs away for four
+constexpr int kByesOrLegByesChance = 15;    // a legal ball brings byes or leg byes
+constexpr int kByesShare = 50;              // of those, byes
+constexpr int kLoggedRunsOnWicket = 50;     // with the next, one wicket in 200 logs runs
+constexpr int kLoggedRunsOnWicketAbove = 900;
+constexpr int kTwoLoggedRunsAbove = 500;    // of those, two runs rather than one
+constexpr int kMaxExtrasInOver = 6;         // so no over has more than twelve deliveries
+// The activity level of a one-day innings' last fifth: it climbs from
+// kLastFifthActivity to kLastFifthActivity + 2 * kLastFifthRise.
+constexpr int kLastFifthActivity = 800;
+constexpr int kLastFifthRise = 300;
+constexpr int kTestActivityScale = 570;     // Test batsmen play at 57% of the one-day rate
+constexpr int kReprieveAfter = 8;           // runs or balls that make a batsman "in"
+
 // Cumulative thresholds of the dismissal kinds; Stumped is never drawn.
 constexpr int kDismissalThresholds[8] = {500, 662, 822, 922, 997, 998, 999, 1000};
 constexpr int kDismissalKinds[8] = {Caught, Bowled, Lbw, Caught, RunOut, HitWicket, RetiredHurt, HandledBall};
@@ -87,10 +105,10 @@ bool Innings::batsmanStep()
                 return false;
             }
             player = answer.choice;
-            if (player < 0 || player > 10 || positionOf(player) != 11) {
+            if (player < 0 || player > 10 || positionOf(player) != kNotBatting) {
                 player = -1;
                 for (int p = 0; p < 11 && player == -1; ++p)
-                    if (positionOf(p) == 11) player = p;
+                    if (positionOf(p) == kNotBatting) player = p;
             }
         }
         battingOrder[batsmenIn] = player;
@@ -174,10 +192,10 @@ void Innings::ballOutcome(BallRecord& record)
 
     bool stroke = false;
     // Extras: no over has more than six, and so no more than twelve deliveries.
-    if (random.below(1000) < 25 && overExtras < 6) {
-        if (random.below(1000) < 500) {
+    if (random.below(1000) < kExtraChance && overExtras < kMaxExtrasInOver) {
+        if (random.below(1000) < kNoBallShare) {
             record.delivery = NoBall;
-            if (random.below(1000) >= 300) {
+            if (random.below(1000) >= kNoBallHitShare) {
                 record.event = Scoring;
                 record.runKind = NoBallRun;
                 record.runs = 1;
@@ -188,18 +206,18 @@ void Innings::ballOutcome(BallRecord& record)
             record.delivery = Wide;
             record.event = Scoring;
             record.runKind = WideRun;
-            record.runs = random.below(1000) < 25 ? 4 : 1;
+            record.runs = random.below(1000) < kWideBoundaryChance ? 4 : 1;
             return;
         }
     }
 
     if (!stroke) {
         record.delivery = Legal;
-        if (random.below(1000) < 15) {
+        if (random.below(1000) < kByesOrLegByesChance) {
             record.event = Scoring;
             int row = 3;
             record.runKind = LegByes;
-            if (random.below(1000) < 50) {
+            if (random.below(1000) < kByesShare) {
                 record.runKind = Byes;
                 row = 2;
             }
@@ -213,10 +231,10 @@ void Innings::ballOutcome(BallRecord& record)
         const int remaining = maxBalls - legalBalls;
         const int q = maxBalls / 5;
         if (options.oneDay && 5LL * remaining <= maxBalls && q != 0) {
-            activity = 2 * ((static_cast<std::int64_t>(q) - remaining) * 300 / q) + 800;
+            activity = 2 * ((static_cast<std::int64_t>(q) - remaining) * kLastFifthRise / q) + kLastFifthActivity;
         } else {
             activity = static_cast<std::int64_t>(bowler_.bowlTempo) + striker_.batTempo + 2LL * options.pitchPace - 100;
-            if (!options.oneDay) activity = activity * 570 / 1000;
+            if (!options.oneDay) activity = activity * kTestActivityScale / 1000;
         }
         if (2LL * random.below(1000) >= activity) {
             record.event = DotBall;
@@ -233,7 +251,7 @@ void Innings::ballOutcome(BallRecord& record)
             static_cast<std::int64_t>(striker_.batRisk) + options.wicketDifficulty + threat - 50;
         if (2LL * random.below(1000) <= chance) {
             // A batsman who is in may get a reprieve.
-            if (line.runs >= 8 || line.balls >= 8) {
+            if (line.runs >= kReprieveAfter || line.balls >= kReprieveAfter) {
                 if (random.below(1000) <= striker_.batSurvival) {
                     record.event = Beaten;
                     record.runKind = NoRun;
@@ -245,9 +263,9 @@ void Innings::ballOutcome(BallRecord& record)
             record.runKind = NoRun;
             record.runs = 0;
             // One wicket in 200 records runs that are logged but never scored.
-            if (random.below(1000) < 50 && random.below(1000) >= 900) {
+            if (random.below(1000) < kLoggedRunsOnWicket && random.below(1000) >= kLoggedRunsOnWicketAbove) {
                 record.runKind = Bat;
-                record.runs = random.below(1000) >= 500 ? 2 : 1;
+                record.runs = random.below(1000) >= kTwoLoggedRunsAbove ? 2 : 1;
                 record.crossed = record.runs % 2 != 0;
             }
             return;

@@ -2,8 +2,6 @@
 
 #include <new>
 
-
-
 int Innings::start(const Team& batting_, const Team& bowling_, int target_, int maxBalls_)
 {
     int n = maxBalls_ / 6 + 1;
@@ -60,7 +58,7 @@ int Innings::positionOf(int playerIndex) const
 {
     for (int p = 0; p < 11; ++p)
         if (battingOrder[p] == playerIndex) return p;
-    return 11;
+    return kNotBatting;
 }
 
 void Innings::swapEnds()

@@ -42,11 +42,11 @@ public:
     // bowler but the one of the previous over is eligible.
     int eligibleToBowl(int position) const;
 
-    BattingLine* battingLine(int position) { return validBatting(position) ? &batting[position] : nullptr; }
     const BattingLine* battingLine(int position) const { return validBatting(position) ? &batting[position] : nullptr; }
-    BowlingLine* bowlingLine(int position) { return validBowling(position) ? &bowling[position] : nullptr; }
     const BowlingLine* bowlingLine(int position) const { return validBowling(position) ? &bowling[position] : nullptr; }
 
+    // The batting position of a player, or kNotBatting for one who has not batted.
+    static constexpr int kNotBatting = 11;
     int positionOf(int playerIndex) const;
     void swapEnds();
 
@@ -56,10 +56,7 @@ public:
     void clearCommentary();
 
     void fallOfWicket(int i, FallOfWicket& out) const { out = fallOfWickets[i]; }
-    void setFallOfWicket(int i, const FallOfWicket& record) { fallOfWickets[i] = record; }
     int overStart(int k) const { return overs_[k].start; }
-    void setOverStart(int k, int value) { overs_[k].start = value; }
-    void ballRecord(int i, BallRecord& out) const { out = ballLog_[i]; }
     const BallRecord& ballRecord(int i) const { return ballLog_[i]; }
     void setBallRecord(int i, const BallRecord& record) { ballLog_[i] = record; }
     // Capacity of the tables obtained by start (0 before).

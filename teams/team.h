@@ -29,7 +29,6 @@ public:
     void setKeeper(int k) { keeper_ = k; }
 
     int bowlerCount() const { return bowlerCount_; }
-    void setBowlerCount(int n) { bowlerCount_ = n; }
     const int* bowlers() const { return bowlers_; }
     // Sets the list to the n player indices given (n at most 10); the rest become -1.
     void setBowlers(const int* indices, int n);

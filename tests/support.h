@@ -117,7 +117,7 @@ struct ScriptedCaptain : Captain {
         if (!chooseBatsman && oversAsked < bowlers.size()) answer.choice = bowlers[oversAsked];
         oversAsked += chooseBatsman ? 0 : 1;
         for (int i = 0; i < 11 && answer.choice < 0; ++i)
-            if (chooseBatsman ? innings.positionOf(i) == 11 : innings.eligibleToBowl(i)) answer.choice = i;
+            if (chooseBatsman ? innings.positionOf(i) == Innings::kNotBatting : innings.eligibleToBowl(i)) answer.choice = i;
         return answer;
     }
 };
