@@ -16,7 +16,7 @@ struct GroundSettings {
     std::optional<int> outfield, pitchPace, pitchSurface, wicketDifficulty;
 
     bool any() const { return outfield || pitchPace || pitchSurface || wicketDifficulty; }
-    // Moves the dialog's trackbars to the named values.
+    // Moves the dialog's sliders to the named values.
     void fill(OptionsModel& model) const;
 };
 
@@ -74,7 +74,7 @@ public:
     // Called with the dialog open (its rows built).
     void answer(ChoosePlayerModel& model);
     // Called when the Game Options dialog opens from the choice dialog: the
-    // pending options line moves the trackbars. False when none is pending.
+    // pending options line moves the sliders. False when none is pending.
     bool confirmOptions(OptionsModel& model);
 
     // A line that was not a listed row: the warning to show.

@@ -10,9 +10,9 @@ public:
     static constexpr int kMin = 0;
     static constexpr int kMax = 100;
 
-    // The dialog's controls from the options (OnInitDialog).
+    // The dialog's controls from the options, as the dialog opens.
     void load(const GameOptions& options);
-    // Writes the controls back and reshapes the run table by the outfield (OnOK).
+    // Writes the controls back and reshapes the run table by the outfield, on OK.
     void apply(EngineContext& context) const;
 
     int gameTypeEnabled = 1;  // the match type may still be changed
@@ -20,9 +20,10 @@ public:
     int testChecked = 0;
     int overs = 50;             // a one-day innings' overs, 1..50, set with the match type
     int ballByBall = 0;
-    int pitchSurface = 50;      // trackbar 1009
-    int pitchPace = 50;         // trackbar 1011
-    int outfield = 50;          // trackbar 1013
-    int wicketDifficulty = 50;  // trackbar 1015
-    int gameSpeed = 50;         // trackbar 1014, "Fast" at the top
+    // The sliders, kMin..kMax.
+    int pitchSurface = 50;
+    int pitchPace = 50;
+    int outfield = 50;
+    int wicketDifficulty = 50;
+    int gameSpeed = 50;  // upright, "Fast" at the top
 };

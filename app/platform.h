@@ -10,18 +10,17 @@
 class ChoosePlayerModel;
 class OptionsModel;
 
-// Command and control identifiers of the main window.
+// The main window's menu commands, by which the control logic enables them.
 namespace cmd {
 enum : int {
-    PauseGo = 1,       // the Pause/Go button, the dialog's default button
-    AboutBox = 16,     // system menu item "&About Pelmora..."
-    ChooseTeams = 32771,
-    PlayGame = 32772,
-    Options = 32773,
-    HelpAbout = 32774,
-    SaveMatch = 32775,
-    OpenMatch = 32776,
-    ResumeLastMatch = 32777,
+    ChooseTeams = 1,
+    PlayGame,
+    Options,
+    HelpAbout,  // Help > About: the command-line usage
+    SaveMatch,
+    OpenMatch,
+    ResumeLastMatch,
+    AboutPelmora,  // Help > About Pelmora...: the about box
 };
 }
 

@@ -2,6 +2,10 @@
 include(GNUInstallDirs)
 
 install(TARGETS pelmora-cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+if(TARGET pelmora-charts)
+  # Found by pelmora-cli at PELMORA_MODULE_DIR_FROM_BIN from its own folder.
+  install(TARGETS pelmora-charts LIBRARY DESTINATION ${PELMORA_MODULE_DIR})
+endif()
 file(GLOB PELMORA_SAMPLE_SIDES ${PROJECT_SOURCE_DIR}/samples/*.xi ${PROJECT_SOURCE_DIR}/samples/*.json)
 install(FILES ${PELMORA_SAMPLE_SIDES} DESTINATION ${CMAKE_INSTALL_DATADIR}/pelmora/samples)
 

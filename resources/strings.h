@@ -2,7 +2,8 @@
 #include <string_view>
 
 // The string table: every user-visible word of the program, by numeric id.
-// Texts are kept exactly as they stand, typos included.
+// A changed text changes the reports and commentary it appears in, byte for
+// byte, so the texts stay as they are.
 namespace str {
 enum : int {
     AboutMenuItem = 101,
@@ -75,8 +76,8 @@ enum : int {
     ThroughToKeeper = 1150,
     FirstFieldedAt = 1151,  // 1151..1161
 
-    // Menu 129 and the texts of the dialog templates (100 About, 102 main
-    // window, 132 choose player, 133 game options).
+    // The Game and Help menus and the texts of the dialogs: About, the main
+    // window, Choose Player and Game Options.
     GameMenu = 1200,
     ChooseTeamsItem = 1201,
     OptionsItem = 1202,

@@ -99,6 +99,24 @@ TEST(Cli, OutputsThatWouldDestroyAnInputOrEachOtherAreRefused)
     EXPECT_NE(support::readFile(report).find(std::string(loadString(str::Defeated))), std::string::npos);
 }
 
+// The charts come from a module loaded only for --charts, drawn offscreen and
+// moved into the folder whole; a runner built without the window says it cannot.
+TEST(Cli, ChartsAreDrawnByTheModuleOrRefusedWithAReason)
+{
+    const std::string folder = support::tempPath("charts");
+    std::system(("rm -rf '" + folder + "' && mkdir -p '" + folder + "'").c_str());
+    const CliRun run = runCli({kHarbour, kUpland, "/r=3", "--charts=" + folder});
+#ifdef PELMORA_CHARTS_MODULE
+    ASSERT_EQ(run.status, 0) << run.err;
+    for (const char* file : {"/worm.png", "/manhattan.png"})
+        EXPECT_EQ(support::readFile(folder + file).substr(0, 4), "\x89PNG") << file;
+    EXPECT_EQ(std::system(("test $(ls -A '" + folder + "' | wc -l) -eq 2").c_str()), 0) << "the scratch folder is left";
+#else
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("this pelmora-cli cannot draw charts: "), std::string::npos) << run.err;
+#endif
+}
+
 TEST(Cli, TeamFilesMayBePipesAndAreReadOnce)
 {
     const std::string file = support::dataPath("harbour.xi"), other = support::dataPath("upland.xi");

@@ -54,7 +54,7 @@ void answerInDialogs(Harness& h, const std::vector<Answer>& answers)
 
 }  // namespace
 
-TEST(MatchFiles, AnswersInTheConsoleGiveTheWindowsBytesAndTheRecordReplaysThem)
+TEST(MatchFiles, AnswersInTheConsoleGiveTheWindowTheSameBytesAndTheRecordReplaysThem)
 {
     const std::string answersFile = support::writeFile("declaring.txt", kDeclaringTest);
     const std::string record = tempPath("declaring.pelmora-match");

@@ -6,8 +6,6 @@
 #include <QPainterPath>
 #include <algorithm>
 
-#include "match/match.h"
-
 namespace {
 
 const QColor kInningsColours[4] = {QColor(200, 30, 30), QColor(30, 70, 200), QColor(230, 120, 20), QColor(20, 140, 60)};
@@ -181,9 +179,8 @@ void paintManhattanChart(QPainter& p, const QRect& area, const std::vector<Innin
     drawLegend(p, f, innings);
 }
 
-bool writeChartImages(const Match& match, const std::string& folder, std::string* error)
+bool writeChartImages(const std::vector<InningsChart>& innings, const std::string& folder, std::string* error)
 {
-    const std::vector<InningsChart> data = chartData(match);
     struct Chart {
         const char* file;
         void (*paint)(QPainter&, const QRect&, const std::vector<InningsChart>&);
@@ -192,7 +189,7 @@ bool writeChartImages(const Match& match, const std::string& folder, std::string
         QImage image(900, 520, QImage::Format_RGB32);
         {
             QPainter painter(&image);
-            chart.paint(painter, image.rect(), data);
+            chart.paint(painter, image.rect(), innings);
         }
         const std::string path = folder + "/" + chart.file;
         if (!image.save(QFile::decodeName(path.c_str()), "PNG")) {

@@ -6,14 +6,13 @@
 #include "analysis/charts.h"
 
 class QPainter;
-class Match;
 
 // The worm chart (cumulative runs by over, wickets marked) and the Manhattan
 // chart (runs per over as bars, wickets marked) of the innings so far.
 void paintWormChart(QPainter& painter, const QRect& area, const std::vector<InningsChart>& innings);
 void paintManhattanChart(QPainter& painter, const QRect& area, const std::vector<InningsChart>& innings);
 
-// Writes worm.png and manhattan.png of the match into an existing folder.
+// Writes worm.png and manhattan.png of these innings into an existing folder.
 // Needs a QGuiApplication (the offscreen platform will do). Returns false and
 // says why in *error on failure.
-bool writeChartImages(const Match& match, const std::string& folder, std::string* error);
+bool writeChartImages(const std::vector<InningsChart>& innings, const std::string& folder, std::string* error);

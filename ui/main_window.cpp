@@ -123,12 +123,12 @@ void MainWindow::buildMenus()
     QMenu* view = menuBar()->addMenu(uiText(str::ViewMenu));
     connect(view->addAction(uiText(str::ChartsItem)), &QAction::triggered, this, [this] { showCharts(); });
 
-    // Linux windows have no system menu: its About item joins the Help menu.
+    // Both About items live in the Help menu: the usage, then the about box.
     QMenu* help = menuBar()->addMenu(uiText(str::HelpMenu));
     connect(addCommand(help, str::HelpAboutItem, cmd::HelpAbout), &QAction::triggered, this,
             [this] { application_.showUsage(appPlatform_); });
     help->addSeparator();
-    connect(addCommand(help, str::AboutMenuItem, cmd::AboutBox), &QAction::triggered, this, [this] {
+    connect(addCommand(help, str::AboutMenuItem, cmd::AboutPelmora), &QAction::triggered, this, [this] {
         AboutDialog about(this);
         about.exec();
     });

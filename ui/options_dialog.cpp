@@ -29,7 +29,7 @@ QLabel* label(QWidget* parent, const DialogUnits& du, int textId, Rect r, Qt::Al
     return l;
 }
 
-QSlider* trackbar(QWidget* parent, const DialogUnits& du, Qt::Orientation orientation, Rect r, int value)
+QSlider* slider(QWidget* parent, const DialogUnits& du, Qt::Orientation orientation, Rect r, int value)
 {
     auto* s = new QSlider(orientation, parent);
     s->setRange(OptionsModel::kMin, OptionsModel::kMax);
@@ -93,24 +93,24 @@ OptionsDialog::OptionsDialog(OptionsModel& model, QWidget* parent)
     place(ballByBall_, du, {126, 57, 52, 12});
     ballByBall_->setChecked(model_.ballByBall != 0);
 
-    speed_ = trackbar(this, du, Qt::Vertical, {131, 89, 15, 68}, model_.gameSpeed);
+    speed_ = slider(this, du, Qt::Vertical, {131, 89, 15, 68}, model_.gameSpeed);
     label(this, du, str::FastLabel, {147, 93, 26, 10});
     label(this, du, str::SlowLabel, {149, 146, 25, 10});
 
-    pitchSurface_ = trackbar(this, du, Qt::Horizontal, {10, 15, 100, 15}, model_.pitchSurface);
+    pitchSurface_ = slider(this, du, Qt::Horizontal, {10, 15, 100, 15}, model_.pitchSurface);
     label(this, du, str::BareLabel, {10, 30, 40, 10});
     label(this, du, str::GreenTopLabel, {65, 30, 45, 10}, Qt::AlignRight);
 
-    pitchPace_ = trackbar(this, du, Qt::Horizontal, {10, 60, 100, 15}, model_.pitchPace);
+    pitchPace_ = slider(this, du, Qt::Horizontal, {10, 60, 100, 15}, model_.pitchPace);
     label(this, du, str::DullLabel, {10, 75, 40, 10});
     label(this, du, str::LivelyLabel, {65, 75, 45, 10}, Qt::AlignRight);
 
-    outfield_ = trackbar(this, du, Qt::Horizontal, {10, 105, 100, 15}, model_.outfield);
+    outfield_ = slider(this, du, Qt::Horizontal, {10, 105, 100, 15}, model_.outfield);
     label(this, du, str::SlowLabel, {10, 120, 50, 10});
     label(this, du, str::FastLabel, {60, 120, 50, 10}, Qt::AlignRight);
 
-    // Placed in its frame as the other trackbars are, clear of the frame's bottom edge.
-    wicketDifficulty_ = trackbar(this, du, Qt::Horizontal, {10, 150, 100, 15}, model_.wicketDifficulty);
+    // Placed in its frame as the other sliders are, clear of the frame's bottom edge.
+    wicketDifficulty_ = slider(this, du, Qt::Horizontal, {10, 150, 100, 15}, model_.wicketDifficulty);
     label(this, du, str::BattingEasyLabel, {10, 165, 50, 10});
     label(this, du, str::BattingTrickyLabel, {60, 165, 50, 10}, Qt::AlignRight);
 

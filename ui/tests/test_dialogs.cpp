@@ -59,7 +59,7 @@ TEST(ChoosePlayerDialog, FirstBallAsksForTwoBatsmenAndABowlerAndOffersDeclareOnl
     }
 }
 
-TEST(OptionsDialog, TrackbarsRunFromZeroToHundredWithFastAtTheTopAndOkWritesThemBack)
+TEST(OptionsDialog, SlidersRunFromZeroToHundredWithFastAtTheTopAndOkWritesThemBack)
 {
     GameOptions options;
     OptionsModel model;
