@@ -21,8 +21,10 @@ void BatchTotals::add(const BatchTotals& o)
         extras[k] += o.extras[k];
         inningsPlayed[k] += o.inningsPlayed[k];
     }
-    for (int i = 0; i < 10; ++i) dismissals[i] += o.dismissals[i];
-    for (int k = 0; k < 4; ++k) innings[k].add(o.innings[k]);
+    for (int i = 0; i < 10; ++i)
+        dismissals[i] += o.dismissals[i];
+    for (int k = 0; k < 4; ++k)
+        innings[k].add(o.innings[k]);
     for (int s = 0; s < 2; ++s) {
         for (int p = 0; p < 11; ++p) {
             PlayerTotals& a = players[s][p];
@@ -48,8 +50,10 @@ void InningsCounts::add(int runs, int wicketCount, int legalBalls)
 
 void InningsCounts::add(const InningsCounts& o)
 {
-    for (int w = 0; w <= 10; ++w) wickets[w] += o.wickets[w];
-    for (const auto& [key, count] : o.runsAndBalls) runsAndBalls[key] += count;
+    for (int w = 0; w <= 10; ++w)
+        wickets[w] += o.wickets[w];
+    for (const auto& [key, count] : o.runsAndBalls)
+        runsAndBalls[key] += count;
 }
 
 namespace {
@@ -150,10 +154,13 @@ BatchResult runBatch(const BatchSettings& settings, const Team& first, const Tea
         }
     };
     std::vector<std::thread> pool;
-    for (int t = 1; t < threads; ++t) pool.emplace_back(work, t);
+    for (int t = 1; t < threads; ++t)
+        pool.emplace_back(work, t);
     work(0);
-    for (std::thread& th : pool) th.join();
-    for (const BatchTotals& p : partial) result.totals.add(p);
+    for (std::thread& th : pool)
+        th.join();
+    for (const BatchTotals& p : partial)
+        result.totals.add(p);
     return result;
 }
 
@@ -206,7 +213,8 @@ Distribution distribution(std::vector<double>& values)
     if (values.empty()) return d;
     std::sort(values.begin(), values.end());
     double sum = 0;
-    for (double v : values) sum += v;
+    for (double v : values)
+        sum += v;
     const std::size_t n = values.size();
     auto rank = [&](double q) {
         std::size_t r = static_cast<std::size_t>(std::ceil(q * static_cast<double>(n)));

@@ -56,7 +56,7 @@ struct InningsCounts {
 // Each thread's totals sit on cache lines of their own.
 struct alignas(64) BatchTotals {
     std::int64_t played = 0;
-    std::int64_t refused = 0;  // a side could not bowl an innings through
+    std::int64_t refused = 0;       // a side could not bowl an innings through
     std::int64_t wins[2] = {0, 0};  // by team slot (t1, t2)
     std::int64_t ties = 0;
     // Test matches whose last innings ran out of balls with neither side
@@ -88,7 +88,7 @@ BatchResult runBatch(const BatchSettings& settings, const Team& first, const Tea
 // Summary statistics.
 struct Proportion {
     double share = 0;
-    double low = 0;   // 95% Wilson score interval
+    double low = 0;  // 95% Wilson score interval
     double high = 0;
 };
 Proportion wilsonInterval(std::int64_t successes, std::int64_t trials);

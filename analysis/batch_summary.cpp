@@ -12,8 +12,9 @@
 
 namespace {
 
-constexpr const char* kKindNames[10] = {"did not bat", "bowled", "lbw", "hit wicket", "stumped",
-                                        "caught",      "run out", "handled the ball", "retired hurt", "not out"};
+constexpr const char* kKindNames[10] = {"did not bat",  "bowled", "lbw",     "hit wicket",
+                                        "stumped",      "caught", "run out", "handled the ball",
+                                        "retired hurt", "not out"};
 
 struct InningsSummary {
     Distribution runs, wickets, runRate;
@@ -83,7 +84,10 @@ std::vector<Ranked> rank(const BatchResult& r, bool batting)
     return list;
 }
 
-nlohmann::json toJson(const Proportion& p) { return {{"share", p.share}, {"ci95", {p.low, p.high}}}; }
+nlohmann::json toJson(const Proportion& p)
+{
+    return {{"share", p.share}, {"ci95", {p.low, p.high}}};
+}
 nlohmann::json toJson(const Distribution& d)
 {
     return {{"mean", d.mean}, {"median", d.median}, {"p10", d.p10}, {"p90", d.p90}};
@@ -122,17 +126,20 @@ std::string formatBatchTable(const BatchResult& r, const BatchSettings& settings
     const bool oneDay = settings.options.oneDay != 0;
     const std::string kind = matchKind(settings.options);
     std::string out;
-    const long long lastSeed = static_cast<long long>(settings.firstSeed) + (settings.matches > 0 ? settings.matches - 1 : 0);
+    const long long lastSeed =
+        static_cast<long long>(settings.firstSeed) + (settings.matches > 0 ? settings.matches - 1 : 0);
     out += r.names[0] + " v " + r.names[1] +
-           line(": %d %s matches, seeds %d..%lld", settings.matches, kind.c_str(), settings.firstSeed,
-                lastSeed);
-    if (t.refused) out += line("refused (a side cannot bowl an innings through): %lld", static_cast<long long>(t.refused));
+           line(": %d %s matches, seeds %d..%lld", settings.matches, kind.c_str(), settings.firstSeed, lastSeed);
+    if (t.refused)
+        out += line("refused (a side cannot bowl an innings through): %lld", static_cast<long long>(t.refused));
     if (t.played == 0) return out;
     out += "\nResults\n";
     for (int side = 0; side < 2; ++side)
         out += "  " + padded(r.names[side] + " wins", 28) +
-               line(" %7lld  %s", static_cast<long long>(t.wins[side]), percent(wilsonInterval(t.wins[side], t.played)).c_str());
-    out += line("  %-28s %7lld  %s", "ties", static_cast<long long>(t.ties), percent(wilsonInterval(t.ties, t.played)).c_str());
+               line(" %7lld  %s", static_cast<long long>(t.wins[side]),
+                    percent(wilsonInterval(t.wins[side], t.played)).c_str());
+    out += line("  %-28s %7lld  %s", "ties", static_cast<long long>(t.ties),
+                percent(wilsonInterval(t.ties, t.played)).c_str());
     out += line("  %-28s %7lld  %s", "side batting first wins", static_cast<long long>(t.battedFirstWins),
                 percent(wilsonInterval(t.battedFirstWins, t.played)).c_str());
     if (!oneDay)
@@ -143,28 +150,35 @@ std::string formatBatchTable(const BatchResult& r, const BatchSettings& settings
     for (int k = 0; k < r.inningsPerMatch; ++k) {
         const InningsSummary s = summariseInnings(r, k);
         if (!s.count) continue;
-        out += line("%d runs        %8.1f %7.0f %5.0f %5.0f", k + 1, s.runs.mean, s.runs.median, s.runs.p10, s.runs.p90);
-        out += line("  wickets     %8.2f %7.0f %5.0f %5.0f", s.wickets.mean, s.wickets.median, s.wickets.p10, s.wickets.p90);
-        out += line("  run rate    %8.2f %7.2f %5.2f %5.2f", s.runRate.mean, s.runRate.median, s.runRate.p10, s.runRate.p90);
+        out +=
+            line("%d runs        %8.1f %7.0f %5.0f %5.0f", k + 1, s.runs.mean, s.runs.median, s.runs.p10, s.runs.p90);
+        out += line("  wickets     %8.2f %7.0f %5.0f %5.0f", s.wickets.mean, s.wickets.median, s.wickets.p10,
+                    s.wickets.p90);
+        out += line("  run rate    %8.2f %7.2f %5.2f %5.2f", s.runRate.mean, s.runRate.median, s.runRate.p10,
+                    s.runRate.p90);
         out += line("  all out     %s", percent(s.allOut).c_str());
         out += line("  extras      %8.1f per innings", s.extras);
     }
 
     std::int64_t wickets = 0;
-    for (int k = 1; k <= 8; ++k) wickets += t.dismissals[k];
+    for (int k = 1; k <= 8; ++k)
+        wickets += t.dismissals[k];
     out += "\nDismissals\n";
     for (int k = 1; k <= 8; ++k)
         if (t.dismissals[k])
-            out += line("  %-18s %5.1f%%", kKindNames[k], 100.0 * static_cast<double>(t.dismissals[k]) / static_cast<double>(wickets));
+            out += line("  %-18s %5.1f%%", kKindNames[k],
+                        100.0 * static_cast<double>(t.dismissals[k]) / static_cast<double>(wickets));
 
     out += "\nTop batsmen (runs per dismissal)\n";
     for (const Ranked& x : rank(r, true))
         out += "  " + padded(r.playerNames[x.slot][x.player], 16) + " " + padded(r.names[x.slot], 16) +
-               line(" %7.2f  (%lld runs, %lld outs)", x.average, static_cast<long long>(x.runs), static_cast<long long>(x.count));
+               line(" %7.2f  (%lld runs, %lld outs)", x.average, static_cast<long long>(x.runs),
+                    static_cast<long long>(x.count));
     out += "\nTop bowlers (runs per wicket)\n";
     for (const Ranked& x : rank(r, false))
         out += "  " + padded(r.playerNames[x.slot][x.player], 16) + " " + padded(r.names[x.slot], 16) +
-               line(" %7.2f  (%lld wickets, %lld runs)", x.average, static_cast<long long>(x.count), static_cast<long long>(x.runs));
+               line(" %7.2f  (%lld wickets, %lld runs)", x.average, static_cast<long long>(x.count),
+                    static_cast<long long>(x.runs));
     return out;
 }
 
@@ -179,10 +193,12 @@ std::string formatBatchJson(const BatchResult& r, const BatchSettings& settings)
     j["played"] = t.played;
     j["refused"] = t.refused;
     j["results"] = {
-        {"wins", {{{"team", r.names[0]}, {"count", t.wins[0]}, {"proportion", toJson(wilsonInterval(t.wins[0], t.played))}},
-                  {{"team", r.names[1]}, {"count", t.wins[1]}, {"proportion", toJson(wilsonInterval(t.wins[1], t.played))}}}},
+        {"wins",
+         {{{"team", r.names[0]}, {"count", t.wins[0]}, {"proportion", toJson(wilsonInterval(t.wins[0], t.played))}},
+          {{"team", r.names[1]}, {"count", t.wins[1]}, {"proportion", toJson(wilsonInterval(t.wins[1], t.played))}}}},
         {"ties", {{"count", t.ties}, {"proportion", toJson(wilsonInterval(t.ties, t.played))}}},
-        {"battedFirstWins", {{"count", t.battedFirstWins}, {"proportion", toJson(wilsonInterval(t.battedFirstWins, t.played))}}},
+        {"battedFirstWins",
+         {{"count", t.battedFirstWins}, {"proportion", toJson(wilsonInterval(t.battedFirstWins, t.played))}}},
         {"draws", {{"count", t.timeRanOut}, {"proportion", toJson(wilsonInterval(t.timeRanOut, t.played))}}},
     };
     nlohmann::json innings = nlohmann::json::array();
@@ -198,7 +214,8 @@ std::string formatBatchJson(const BatchResult& r, const BatchSettings& settings)
     }
     j["innings"] = innings;
     nlohmann::json kinds = nlohmann::json::object();
-    for (int k = 1; k <= 8; ++k) kinds[kKindNames[k]] = t.dismissals[k];
+    for (int k = 1; k <= 8; ++k)
+        kinds[kKindNames[k]] = t.dismissals[k];
     j["dismissals"] = kinds;
     auto players = [&](bool batting) {
         nlohmann::json list = nlohmann::json::array();

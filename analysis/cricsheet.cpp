@@ -72,7 +72,8 @@ json inningsJson(const Innings& inn, bool oneDay)
             }
         }
         int extraRuns = 0;
-        for (const auto& e : extras.items()) extraRuns += e.value().get<int>();
+        for (const auto& e : extras.items())
+            extraRuns += e.value().get<int>();
         d["runs"] = {{"batter", batter}, {"extras", extraRuns}, {"total", batter + extraRuns}};
         if (!extras.empty()) d["extras"] = extras;
 
@@ -91,8 +92,10 @@ json inningsJson(const Innings& inn, bool oneDay)
             const int out = r.strikerPlayer;
             if (nextIn < inn.batsmenIn) {
                 const int incoming = inn.battingOrder[nextIn++];
-                if (pair[0] == out) pair[0] = incoming;
-                else pair[1] = incoming;
+                if (pair[0] == out)
+                    pair[0] = incoming;
+                else
+                    pair[1] = incoming;
             }
         }
         current["deliveries"].push_back(d);
@@ -172,9 +175,11 @@ std::string cricsheetPlayerId(const std::string& side, const std::string& player
 {
     std::uint32_t h = 2166136261u;
     auto mix = [&h](unsigned char c) { h = (h ^ c) * 16777619u; };
-    for (unsigned char c : side) mix(c);
+    for (unsigned char c : side)
+        mix(c);
     mix(0);
-    for (unsigned char c : player) mix(c);
+    for (unsigned char c : player)
+        mix(c);
     char text[9];
     std::snprintf(text, sizeof text, "%08x", static_cast<unsigned>(h));
     return text;
@@ -185,7 +190,8 @@ std::string cricsheetJson(const Match& match, const std::string& date, const std
     const bool oneDay = match.inningsCount == 2;
     const Reading reading = readMatch(match);
     int legalBalls = 0;
-    for (int k = 0; k < reading.innings; ++k) legalBalls += match.innings[k].legalBalls;
+    for (int k = 0; k < reading.innings; ++k)
+        legalBalls += match.innings[k].legalBalls;
 
     json info;
     info["balls_per_over"] = 6;
@@ -216,7 +222,8 @@ std::string cricsheetJson(const Match& match, const std::string& date, const std
     info["venue"] = venue.empty() ? kDefaultVenue : venue;
 
     json innings = json::array();
-    for (int k = 0; k < reading.innings; ++k) innings.push_back(inningsJson(match.innings[k], oneDay));
+    for (int k = 0; k < reading.innings; ++k)
+        innings.push_back(inningsJson(match.innings[k], oneDay));
     json doc{{"meta", {{"data_version", "1.1.0"}, {"created", date}, {"revision", 1}}},
              {"info", info},
              {"innings", innings}};

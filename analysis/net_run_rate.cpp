@@ -5,7 +5,8 @@
 double NetRunRateFigures::value() const
 {
     const double scored = ballsFaced ? static_cast<double>(runsFor) * 6.0 / static_cast<double>(ballsFaced) : 0.0;
-    const double conceded = ballsBowled ? static_cast<double>(runsAgainst) * 6.0 / static_cast<double>(ballsBowled) : 0.0;
+    const double conceded =
+        ballsBowled ? static_cast<double>(runsAgainst) * 6.0 / static_cast<double>(ballsBowled) : 0.0;
     return scored - conceded;
 }
 

@@ -17,9 +17,12 @@ constexpr const char* kMagic = "pelmora forecast part";
 
 json optionsJson(const GameOptions& o)
 {
-    return {{"oneDay", o.oneDay},       {"overs", o.overs},
-            {"outfield", o.outfield},   {"pitchPace", o.pitchPace},
-            {"pitchSurface", o.pitchSurface}, {"wicketDifficulty", o.wicketDifficulty}};
+    return {{"oneDay", o.oneDay},
+            {"overs", o.overs},
+            {"outfield", o.outfield},
+            {"pitchPace", o.pitchPace},
+            {"pitchSurface", o.pitchSurface},
+            {"wicketDifficulty", o.wicketDifficulty}};
 }
 
 GameOptions optionsFrom(const json& j)
@@ -34,11 +37,15 @@ GameOptions optionsFrom(const json& j)
     return o;
 }
 
-std::string dump(const json& j) { return j.dump(-1, ' ', false, json::error_handler_t::replace) + "\n"; }
+std::string dump(const json& j)
+{
+    return j.dump(-1, ' ', false, json::error_handler_t::replace) + "\n";
+}
 
 json partHeader(const char* kind, const ShardRange& range, json setup)
 {
-    return {{"format", kMagic}, {"kind", kind}, {"part", range.part}, {"parts", range.parts}, {"setup", std::move(setup)}};
+    return {
+        {"format", kMagic}, {"kind", kind}, {"part", range.part}, {"parts", range.parts}, {"setup", std::move(setup)}};
 }
 
 json batchTotalsJson(const BatchTotals& t)
@@ -52,20 +59,28 @@ json batchTotalsJson(const BatchTotals& t)
     json players = json::array();
     for (const auto& side : t.players)
         for (const PlayerTotals& p : side)
-            players.push_back({p.battingInnings, p.runs, p.outs, p.ballsFaced, p.ballsBowled, p.runsConceded, p.wickets});
-    return {{"played", t.played},   {"refused", t.refused},
-            {"wins", t.wins},       {"ties", t.ties},
-            {"timeRanOut", t.timeRanOut}, {"battedFirstWins", t.battedFirstWins},
-            {"allOut", t.allOut},   {"extras", t.extras},
-            {"inningsPlayed", t.inningsPlayed}, {"dismissals", t.dismissals},
-            {"players", players},   {"innings", innings}};
+            players.push_back(
+                {p.battingInnings, p.runs, p.outs, p.ballsFaced, p.ballsBowled, p.runsConceded, p.wickets});
+    return {{"played", t.played},
+            {"refused", t.refused},
+            {"wins", t.wins},
+            {"ties", t.ties},
+            {"timeRanOut", t.timeRanOut},
+            {"battedFirstWins", t.battedFirstWins},
+            {"allOut", t.allOut},
+            {"extras", t.extras},
+            {"inningsPlayed", t.inningsPlayed},
+            {"dismissals", t.dismissals},
+            {"players", players},
+            {"innings", innings}};
 }
 
 template <std::size_t N>
 void readArray(const json& j, std::int64_t (&out)[N])
 {
     if (j.size() != N) throw std::runtime_error("a list of the wrong length");
-    for (std::size_t i = 0; i < N; ++i) out[i] = j.at(i).get<std::int64_t>();
+    for (std::size_t i = 0; i < N; ++i)
+        out[i] = j.at(i).get<std::int64_t>();
 }
 
 void readBatchTotals(const json& j, BatchTotals& t)
@@ -101,10 +116,13 @@ void readBatchTotals(const json& j, BatchTotals& t)
 json tournamentSetup(const TournamentSpec& spec, std::int32_t firstSeed, std::int64_t tournaments)
 {
     json names = json::array();
-    for (const Team& t : spec.sides) names.push_back(t.name());
-    return {{"tournament", spec.name}, {"sides", names},          {"files", spec.sidePaths},
-            {"options", optionsJson(spec.options)}, {"rounds", spec.rounds}, {"groups", spec.groups},
-            {"playoff", spec.playoff}, {"firstSeed", firstSeed}, {"tournaments", tournaments}};
+    for (const Team& t : spec.sides)
+        names.push_back(t.name());
+    return {{"tournament", spec.name},   {"sides", names},
+            {"files", spec.sidePaths},   {"options", optionsJson(spec.options)},
+            {"rounds", spec.rounds},     {"groups", spec.groups},
+            {"playoff", spec.playoff},   {"firstSeed", firstSeed},
+            {"tournaments", tournaments}};
 }
 
 }  // namespace
@@ -143,8 +161,11 @@ std::string forecastPartJson(const TournamentSpec& spec, const ForecastTotals& t
                              std::int64_t tournaments, const ShardRange& range)
 {
     json j = partHeader("tournament", range, tournamentSetup(spec, firstSeed, tournaments));
-    j["totals"] = {{"tournaments", t.tournaments}, {"titles", t.titles},       {"finals", t.finals},
-                   {"knockouts", t.knockouts},     {"positions", t.positions}};
+    j["totals"] = {{"tournaments", t.tournaments},
+                   {"titles", t.titles},
+                   {"finals", t.finals},
+                   {"knockouts", t.knockouts},
+                   {"positions", t.positions}};
     return dump(j);
 }
 
@@ -201,7 +222,8 @@ bool mergeParts(const std::vector<std::string>& files, bool asJson, std::string&
     }
     for (std::size_t i = 1; i < seen.size(); ++i)
         if (!seen[i])
-            return error = "part " + std::to_string(i) + " of " + std::to_string(seen.size() - 1) + " is missing", false;
+            return error = "part " + std::to_string(i) + " of " + std::to_string(seen.size() - 1) + " is missing",
+                   false;
     try {
         const json& setup = first.at("setup");
         if (forecast) {
@@ -228,8 +250,10 @@ bool mergeParts(const std::vector<std::string>& files, bool asJson, std::string&
             for (int s = 0; s < 2; ++s) {
                 batch.names[s] = setup.at("names").at(static_cast<std::size_t>(s)).get<std::string>();
                 for (int p = 0; p < 11; ++p)
-                    batch.playerNames[s][p] =
-                        setup.at("playerNames").at(static_cast<std::size_t>(s)).at(static_cast<std::size_t>(p)).get<std::string>();
+                    batch.playerNames[s][p] = setup.at("playerNames")
+                                                  .at(static_cast<std::size_t>(s))
+                                                  .at(static_cast<std::size_t>(p))
+                                                  .get<std::string>();
             }
             summary = asJson ? formatBatchJson(batch, settings) : formatBatchTable(batch, settings);
         }

@@ -11,7 +11,7 @@
 // machines): each part writes its exact integer counts as JSON, and merging
 // the parts gives the summary a single run prints, byte for byte.
 struct ShardRange {
-    int part = 0;   // 1..parts; 0 when the run is not split
+    int part = 0;  // 1..parts; 0 when the run is not split
     int parts = 0;
 };
 

@@ -44,7 +44,10 @@ std::uint64_t mix(std::uint64_t x)
     return x ^ (x >> 31);
 }
 
-std::string groupName(int g) { return std::string("Group ") + static_cast<char>('A' + g); }
+std::string groupName(int g)
+{
+    return std::string("Group ") + static_cast<char>('A' + g);
+}
 
 // The bracket's order of seeds so that the best two can meet only in the final.
 std::vector<int> bracket(int size)
@@ -113,7 +116,8 @@ MatchOutcome outcomeOf(const Match& match, int home, int away, std::uint32_t see
     return o;
 }
 
-MatchOutcome playFixture(const TournamentSpec& spec, int home, int away, std::uint32_t seed, Match& match, bool withText)
+MatchOutcome playFixture(const TournamentSpec& spec, int home, int away, std::uint32_t seed, Match& match,
+                         bool withText)
 {
     match.options() = spec.options;
     int battedFirst = 0;
@@ -148,9 +152,12 @@ std::string TournamentSpec::describe() const
     if (groups > 1) s += format(" in %d groups", groups);
     s += rounds == 2 ? ", double round robin of " : ", single round robin of ";
     s += matchKind(options) + " matches";
-    if (playoff == 2) s += ", final";
-    else if (playoff == 4) s += ", semi-finals and final";
-    else if (playoff > 4) s += format(", knock-outs of the top %d", playoff);
+    if (playoff == 2)
+        s += ", final";
+    else if (playoff == 4)
+        s += ", semi-finals and final";
+    else if (playoff > 4)
+        s += format(", knock-outs of the top %d", playoff);
     return s;
 }
 
@@ -193,16 +200,21 @@ bool parseTournament(const std::string& text, const std::string& folder, Tournam
     spec.options.overs = 20;
     if (j.contains("overs")) {
         const auto& o = j["overs"];
-        if (o.is_string() && o.get<std::string>() == "test") spec.options.oneDay = 0;
+        if (o.is_string() && o.get<std::string>() == "test")
+            spec.options.oneDay = 0;
         else if (o.is_number_integer() && o.get<long long>() >= 1 && o.get<long long>() <= Match::kMaxOvers)
             spec.options.overs = o.get<int>();
-        else return error = "\"overs\" is a number of overs from 1 to 50 or \"test\"", false;
+        else
+            return error = "\"overs\" is a number of overs from 1 to 50 or \"test\"", false;
     }
     if (j.contains("format")) {
         const std::string f = j["format"].is_string() ? j["format"].get<std::string>() : j["format"].dump();
-        if (f == "round-robin") spec.rounds = 1;
-        else if (f == "double-round-robin") spec.rounds = 2;
-        else return error = "unknown format " + f + " (round-robin or double-round-robin)", false;
+        if (f == "round-robin")
+            spec.rounds = 1;
+        else if (f == "double-round-robin")
+            spec.rounds = 2;
+        else
+            return error = "unknown format " + f + " (round-robin or double-round-robin)", false;
     }
     if (j.contains("groups")) {
         const auto& g = j["groups"];
@@ -217,11 +229,17 @@ bool parseTournament(const std::string& text, const std::string& folder, Tournam
         const auto& k = j["knockouts"];
         if (k.is_string()) {
             const std::string v = k.get<std::string>();
-            if (v == "none") spec.playoff = 0;
-            else if (v == "final") spec.playoff = 2;
-            else if (v == "semi-finals") spec.playoff = 4;
-            else if (v == "quarter-finals") spec.playoff = 8;
-            else return error = "unknown knockouts \"" + v + "\" (none, final, semi-finals, quarter-finals or a number)", false;
+            if (v == "none")
+                spec.playoff = 0;
+            else if (v == "final")
+                spec.playoff = 2;
+            else if (v == "semi-finals")
+                spec.playoff = 4;
+            else if (v == "quarter-finals")
+                spec.playoff = 8;
+            else
+                return error = "unknown knockouts \"" + v + "\" (none, final, semi-finals, quarter-finals or a number)",
+                       false;
         } else if (k.is_number_integer()) {
             const long long v = k.get<long long>();
             if (v != 0 && v != 2 && v != 4 && v != 8 && v != 16)
@@ -232,8 +250,8 @@ bool parseTournament(const std::string& text, const std::string& folder, Tournam
         }
     }
     if (spec.playoff > 0 && (spec.playoff % spec.groups != 0 || spec.playoff / spec.groups > smallest))
-        return error = format("%d sides in the knock-outs cannot come evenly from %d groups of %d or more", spec.playoff,
-                              spec.groups, smallest),
+        return error = format("%d sides in the knock-outs cannot come evenly from %d groups of %d or more",
+                              spec.playoff, spec.groups, smallest),
                false;
 
     std::set<std::filesystem::path> seenFiles;
@@ -280,7 +298,8 @@ std::vector<TableRow> groupTable(const TournamentSpec& spec, int group, const st
 {
     const int n = static_cast<int>(spec.sides.size());
     std::vector<TableRow> rows(static_cast<std::size_t>(n));
-    for (int s = 0; s < n; ++s) rows[static_cast<std::size_t>(s)].side = s;
+    for (int s = 0; s < n; ++s)
+        rows[static_cast<std::size_t>(s)].side = s;
     for (const MatchOutcome& m : results) {
         for (int i = 0; i < 2; ++i) {
             TableRow& r = rows[static_cast<std::size_t>(i == 0 ? m.home : m.away)];
@@ -310,10 +329,12 @@ std::vector<TableRow> groupTable(const TournamentSpec& spec, int group, const st
     // Sides level on points and net run rate: the matches among them, then the draw.
     for (std::size_t i = 0; i < table.size();) {
         std::size_t j = i + 1;
-        while (j < table.size() && level(table[i], table[j])) ++j;
+        while (j < table.size() && level(table[i], table[j]))
+            ++j;
         if (j - i > 1) {
             std::set<int> tied;
-            for (std::size_t k = i; k < j; ++k) tied.insert(table[k].side);
+            for (std::size_t k = i; k < j; ++k)
+                tied.insert(table[k].side);
             std::vector<int> headToHead(static_cast<std::size_t>(n), 0);
             for (const MatchOutcome& m : results) {
                 if (!tied.count(m.home) || !tied.count(m.away)) continue;
@@ -352,7 +373,8 @@ TournamentRun playTournament(const TournamentSpec& spec, std::int32_t firstSeed,
     };
 
     std::vector<std::vector<int>> members;
-    for (int g = 0; g < spec.groups; ++g) members.push_back(membersOf(spec, g));
+    for (int g = 0; g < spec.groups; ++g)
+        members.push_back(membersOf(spec, g));
     for (int round = 0; round < spec.rounds; ++round)
         for (int g = 0; g < spec.groups; ++g) {
             const std::vector<int>& m = members[static_cast<std::size_t>(g)];
@@ -368,12 +390,14 @@ TournamentRun playTournament(const TournamentSpec& spec, std::int32_t firstSeed,
     for (int g = 0; g < spec.groups; ++g) {
         run.tables.push_back(groupTable(spec, g, run.results, drawSeed));
         const auto& t = run.tables.back();
-        for (std::size_t i = 0; i < t.size(); ++i) place[static_cast<std::size_t>(t[i].side)] = static_cast<int>(i);
+        for (std::size_t i = 0; i < t.size(); ++i)
+            place[static_cast<std::size_t>(t[i].side)] = static_cast<int>(i);
     }
 
     // Everybody outside the knock-outs: by group place, then points and net run rate.
     std::vector<TableRow> all;
-    for (const auto& t : run.tables) all.insert(all.end(), t.begin(), t.end());
+    for (const auto& t : run.tables)
+        all.insert(all.end(), t.begin(), t.end());
     std::stable_sort(all.begin(), all.end(), [&](const TableRow& a, const TableRow& b) {
         const int pa = place[static_cast<std::size_t>(a.side)], pb = place[static_cast<std::size_t>(b.side)];
         if (pa != pb) return pa < pb;
@@ -383,17 +407,21 @@ TournamentRun playTournament(const TournamentSpec& spec, std::int32_t firstSeed,
 
     run.reached.assign(static_cast<std::size_t>(n), 0);
     std::vector<int> seeds;  // qualifiers, best placed first
-    for (int i = 0; i < spec.playoff && i < n; ++i) seeds.push_back(all[static_cast<std::size_t>(i)].side);
+    for (int i = 0; i < spec.playoff && i < n; ++i)
+        seeds.push_back(all[static_cast<std::size_t>(i)].side);
     std::vector<std::vector<int>> losers;  // per round, outermost first
     if (spec.playoff > 1) {
-        for (int s : seeds) run.reached[static_cast<std::size_t>(s)] = 1;
+        for (int s : seeds)
+            run.reached[static_cast<std::size_t>(s)] = 1;
         std::vector<int> alive;  // seed numbers in bracket order
-        for (int s : bracket(spec.playoff)) alive.push_back(s);
+        for (int s : bracket(spec.playoff))
+            alive.push_back(s);
         while (alive.size() > 1) {
             std::vector<int> next, out;
             const int count = static_cast<int>(alive.size()) / 2;
             if (alive.size() == 2)
-                for (int s : alive) run.reached[static_cast<std::size_t>(seeds[static_cast<std::size_t>(s)])] = 2;
+                for (int s : alive)
+                    run.reached[static_cast<std::size_t>(seeds[static_cast<std::size_t>(s)])] = 2;
             for (int k = 0; k < count; ++k) {
                 const int hi = std::min(alive[2 * k], alive[2 * k + 1]), lo = std::max(alive[2 * k], alive[2 * k + 1]);
                 KnockoutMatch km;
@@ -413,11 +441,13 @@ TournamentRun playTournament(const TournamentSpec& spec, std::int32_t firstSeed,
         run.finishing.push_back(seeds[static_cast<std::size_t>(alive[0])]);
         run.reached[static_cast<std::size_t>(run.finishing[0])] = 3;
         for (auto it = losers.rbegin(); it != losers.rend(); ++it)
-            for (int s : *it) run.finishing.push_back(seeds[static_cast<std::size_t>(s)]);
+            for (int s : *it)
+                run.finishing.push_back(seeds[static_cast<std::size_t>(s)]);
         for (const TableRow& r : all)
             if (run.reached[static_cast<std::size_t>(r.side)] == 0) run.finishing.push_back(r.side);
     } else {
-        for (const TableRow& r : all) run.finishing.push_back(r.side);
+        for (const TableRow& r : all)
+            run.finishing.push_back(r.side);
         run.reached[static_cast<std::size_t>(run.finishing[0])] = 3;
     }
     return run;
@@ -453,7 +483,8 @@ void ForecastTotals::add(const ForecastTotals& o)
         finals[s] += o.finals[s];
         knockouts[s] += o.knockouts[s];
     }
-    for (std::size_t i = 0; i < positions.size() && i < o.positions.size(); ++i) positions[i] += o.positions[i];
+    for (std::size_t i = 0; i < positions.size() && i < o.positions.size(); ++i)
+        positions[i] += o.positions[i];
 }
 
 ForecastTotals runForecast(const TournamentSpec& spec, std::int32_t firstSeed, std::int64_t begin, std::int64_t end,
@@ -478,17 +509,23 @@ ForecastTotals runForecast(const TournamentSpec& spec, std::int32_t firstSeed, s
         }
     };
     std::vector<std::thread> pool;
-    for (int t = 1; t < threads; ++t) pool.emplace_back(work, t);
+    for (int t = 1; t < threads; ++t)
+        pool.emplace_back(work, t);
     work(0);
-    for (std::thread& th : pool) th.join();
+    for (std::thread& th : pool)
+        th.join();
     ForecastTotals totals(sides);
-    for (const ForecastTotals& p : partial) totals.add(p);
+    for (const ForecastTotals& p : partial)
+        totals.add(p);
     return totals;
 }
 
 namespace {
 
-std::string signedRate(const NetRunRateFigures& f) { return format("%+.3f", f.value()); }
+std::string signedRate(const NetRunRateFigures& f)
+{
+    return format("%+.3f", f.value());
+}
 
 std::string fixtureLine(const TournamentSpec& spec, const MatchOutcome& m)
 {
@@ -508,8 +545,13 @@ std::vector<SideForecast> summarise(const ForecastTotals& t)
     const std::size_t n = t.titles.size();
     std::vector<SideForecast> out;
     for (std::size_t s = 0; s < n; ++s) {
-        SideForecast f{static_cast<int>(s), wilsonInterval(t.titles[s], t.tournaments),
-                       wilsonInterval(t.finals[s], t.tournaments), wilsonInterval(t.knockouts[s], t.tournaments), 0, 0, 0};
+        SideForecast f{static_cast<int>(s),
+                       wilsonInterval(t.titles[s], t.tournaments),
+                       wilsonInterval(t.finals[s], t.tournaments),
+                       wilsonInterval(t.knockouts[s], t.tournaments),
+                       0,
+                       0,
+                       0};
         double sum = 0, squares = 0;
         for (std::size_t p = 0; p < n; ++p) {
             const double c = static_cast<double>(t.positions[s * n + p]), place = static_cast<double>(p + 1);
@@ -546,7 +588,8 @@ nlohmann::json toJson(const Proportion& p, std::int64_t count)
 
 std::string seedRange(std::int32_t firstSeed, std::int64_t matches)
 {
-    return format("seeds %d..%lld", firstSeed, static_cast<long long>(firstSeed) + std::max<std::int64_t>(matches, 1) - 1);
+    return format("seeds %d..%lld", firstSeed,
+                  static_cast<long long>(firstSeed) + std::max<std::int64_t>(matches, 1) - 1);
 }
 
 }  // namespace
@@ -588,8 +631,9 @@ std::string formatTournamentRun(const TournamentSpec& spec, const TournamentRun&
 
 std::string formatForecastTable(const TournamentSpec& spec, const ForecastTotals& t, std::int32_t firstSeed)
 {
-    std::string out = spec.name + format(": %lld tournaments, ", static_cast<long long>(t.tournaments)) + spec.describe() +
-                      "; " + seedRange(firstSeed, t.tournaments * spec.matchesPerTournament()) + "\n\n";
+    std::string out = spec.name + format(": %lld tournaments, ", static_cast<long long>(t.tournaments)) +
+                      spec.describe() + "; " + seedRange(firstSeed, t.tournaments * spec.matchesPerTournament()) +
+                      "\n\n";
     out += padded("side", 15) + format("  %-22s", "winner (95% CI)");
     if (spec.playoff > 1) out += format("%-22s%-22s", "final", "knock-outs");
     out += "position\n";
@@ -614,7 +658,8 @@ std::string formatForecastJson(const TournamentSpec& spec, const ForecastTotals&
     for (const SideForecast& f : summarise(t)) {
         const std::size_t s = static_cast<std::size_t>(f.side);
         nlohmann::json places = nlohmann::json::array();
-        for (std::size_t p = 0; p < n; ++p) places.push_back(t.positions[s * n + p]);
+        for (std::size_t p = 0; p < n; ++p)
+            places.push_back(t.positions[s * n + p]);
         sides.push_back({{"team", spec.sides[s].name()},
                          {"file", spec.sidePaths[s]},
                          {"winner", toJson(f.title, t.titles[s])},

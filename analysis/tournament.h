@@ -63,12 +63,12 @@ std::vector<TableRow> groupTable(const TournamentSpec& spec, int group, const st
 struct KnockoutMatch {
     std::string round;  // "Final", "Semi-final 1", ...
     MatchOutcome outcome;
-    int through = -1;   // the side that goes on (the higher placed after a tie)
+    int through = -1;  // the side that goes on (the higher placed after a tie)
 };
 
 struct TournamentRun {
-    std::vector<MatchOutcome> results;            // the group stage, in playing order
-    std::vector<std::vector<TableRow>> tables;    // per group
+    std::vector<MatchOutcome> results;          // the group stage, in playing order
+    std::vector<std::vector<TableRow>> tables;  // per group
     std::vector<KnockoutMatch> knockouts;
     std::vector<int> finishing;  // sides from first to last
     std::vector<int> reached;    // per side: 0 group stage, 1 knock-outs, 2 final, 3 won

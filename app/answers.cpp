@@ -94,10 +94,12 @@ bool parseAnswers(std::string_view text, const std::string& fileName, std::vecto
         if (kind == "batsman" || kind == "bowler") {
             a.kind = kind == "batsman" ? Answer::Batsman : Answer::Bowler;
             const int limit = a.kind == Answer::Batsman ? 10 : 9;
-            if (!(words >> value)) why = kind + " needs a number";
+            if (!(words >> value))
+                why = kind + " needs a number";
             else if (!parseIndex(value, limit, a.value))
                 why = kind + " needs a whole number from 0 to " + std::to_string(limit) + ", not \"" + value + "\"";
-            else if (words >> extra) why = "unexpected \"" + extra + "\" after " + kind + " " + value;
+            else if (words >> extra)
+                why = "unexpected \"" + extra + "\" after " + kind + " " + value;
         } else if (kind == "declare") {
             a.kind = Answer::Declare;
             if (words >> extra) why = "unexpected \"" + extra + "\" after declare";
@@ -120,10 +122,12 @@ NextQuestions questionsBefore(const Innings& innings)
 {
     NextQuestions q;
     if (innings.closed) return q;
-    if (innings.deliveries == 0) q.batsmen = 2 - innings.batsmenIn;
-    else if (innings.needBatsman == 1) q.batsmen = 1;
-    q.bowler = innings.deliveries == 0 ||
-               (innings.legalBalls > 0 && innings.legalBalls % 6 == 0 && innings.lastWasExtra == 0);
+    if (innings.deliveries == 0)
+        q.batsmen = 2 - innings.batsmenIn;
+    else if (innings.needBatsman == 1)
+        q.batsmen = 1;
+    q.bowler =
+        innings.deliveries == 0 || (innings.legalBalls > 0 && innings.legalBalls % 6 == 0 && innings.lastWasExtra == 0);
     return q;
 }
 
@@ -140,7 +144,8 @@ void answerAutomatically(ChoosePlayerModel& model)
 
 std::size_t AnswerScript::nextAnswer(std::size_t i) const
 {
-    while (i < answers_.size() && answers_[i].kind == Answer::Options) ++i;
+    while (i < answers_.size() && answers_[i].kind == Answer::Options)
+        ++i;
     return i;
 }
 

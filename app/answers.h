@@ -33,7 +33,7 @@ bool parseSetting(std::string_view text, int& out);
 struct Answer {
     enum Kind { Batsman, Bowler, Declare, Options };
     Kind kind = Batsman;
-    int value = -1;  // player index (Batsman) or bowler position (Bowler)
+    int value = -1;         // player index (Batsman) or bowler position (Bowler)
     GroundSettings ground;  // Options
     int line = 0;
 };
@@ -61,7 +61,10 @@ void answerAutomatically(ChoosePlayerModel& model);
 // the automatic bowler choice.
 class AnswerScript {
 public:
-    AnswerScript(std::vector<Answer> answers, std::string fileName) : answers_(std::move(answers)), fileName_(std::move(fileName)) {}
+    AnswerScript(std::vector<Answer> answers, std::string fileName)
+        : answers_(std::move(answers)), fileName_(std::move(fileName))
+    {
+    }
 
     // The refusals that can be seen before play: a declaration in a one-day
     // match, and answers of the wrong kind for the questions that open an

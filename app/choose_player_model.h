@@ -28,7 +28,10 @@ public:
     void acceptSelection();
     void declare();
     // The Options button: the Game Options dialog without the game type.
-    void openOptions() { if (optionsHandler) optionsHandler(); }
+    void openOptions()
+    {
+        if (optionsHandler) optionsHandler();
+    }
     // The innings asked about (none before setup).
     Innings* innings() const { return innings_; }
 

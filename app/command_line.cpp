@@ -44,8 +44,7 @@ int parseCommandLine(const std::string& commandLine, CommandLineSettings& settin
         const char key = token.size() > 1 ? token[1] : '\0';
         const char* value = valueOf(token);
         switch (key) {
-        case '?':
-            return 1;
+        case '?': return 1;
         case 'a':
             settings.autoplay = 1;
             if (value && *value) {
@@ -53,12 +52,8 @@ int parseCommandLine(const std::string& commandLine, CommandLineSettings& settin
                 settings.bowlerListFile = std::fopen(value, "r");
             }
             break;
-        case 's':
-            setIfValue(settings.outputFileName, token);
-            break;
-        case 'l':
-            options.briefOutput = 0;
-            break;
+        case 's': setIfValue(settings.outputFileName, token); break;
+        case 'l': options.briefOutput = 0; break;
         case 'r':
             if (value) settings.randomSeed = saturatingAtoi(value);
             break;
@@ -71,14 +66,15 @@ int parseCommandLine(const std::string& commandLine, CommandLineSettings& settin
             break;
         case 't': {
             const char third = token.size() > 2 ? token[2] : '\0';
-            if (third == '1') setIfValue(settings.team1File, token);
-            else if (third == '2') setIfValue(settings.team2File, token);
-            else options.oneDay = 0;
+            if (third == '1')
+                setIfValue(settings.team1File, token);
+            else if (third == '2')
+                setIfValue(settings.team2File, token);
+            else
+                options.oneDay = 0;
             break;
         }
-        case 'o':
-            options.oneDay = 1;
-            break;
+        case 'o': options.oneDay = 1; break;
         default:
             if (token.compare(1, std::string::npos, "nta") == 0) settings.titleAnimation = 0;
             break;

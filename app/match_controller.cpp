@@ -14,7 +14,10 @@
 
 namespace {
 
-std::string text(int id) { return std::string(loadString(id)); }
+std::string text(int id)
+{
+    return std::string(loadString(id));
+}
 
 // Opens and reads a named team file once: a pipe or FIFO has no second reading.
 void readPreset(const std::optional<std::string>& name, MatchController::PresetTeam& preset)
@@ -33,7 +36,8 @@ void readPreset(const std::optional<std::string>& name, MatchController::PresetT
 
 }  // namespace
 
-MatchController::MatchController(WindowPlatform& platform, const CommandLineSettings& settings, const GameOptions& options)
+MatchController::MatchController(WindowPlatform& platform, const CommandLineSettings& settings,
+                                 const GameOptions& options)
     : platform_(platform)
 {
     match_.options() = options;
@@ -54,7 +58,10 @@ const MatchController::PresetTeam* MatchController::presetTeam(int slot) const
     return (slot == 0 || slot == 1) && name ? &preset_[slot] : nullptr;
 }
 
-MatchController::~MatchController() { close(); }
+MatchController::~MatchController()
+{
+    close();
+}
 
 void MatchController::start()
 {
@@ -81,8 +88,10 @@ void MatchController::start()
 void MatchController::tick(int id)
 {
     if (destroyed_) return;
-    if (titleAnimation_ && titleTimerId_ && id == titleTimerId_) titleStep();
-    else if (mainTimerId_ && id == mainTimerId_) mainStep();
+    if (titleAnimation_ && titleTimerId_ && id == titleTimerId_)
+        titleStep();
+    else if (mainTimerId_ && id == mainTimerId_)
+        mainStep();
 }
 
 // A ball travels to the stumps, then one of two broken wickets stays a while.
@@ -99,8 +108,10 @@ void MatchController::titleStep()
         titleFrame_ = f + 1;
     } else if (f == 32) {
         platform_.setCaption(match_.context().random.below(2) == 1 ? "||./" : "\\.||");
-        if (record_ && !match_.gameOver) record_->addCaptionDraw(point());
-        else if (!match_.gameStarted) ++captionDrawsSinceToss_;
+        if (record_ && !match_.gameOver)
+            record_->addCaptionDraw(point());
+        else if (!match_.gameStarted)
+            ++captionDrawsSinceToss_;
         titleFrame_ = 33;
     } else if (f <= 47) {
         titleFrame_ = f + 1;
@@ -140,8 +151,7 @@ void MatchController::endOfInnings()
     if (!quiet) platform_.messageBox(text(str::EndOfInning), text(str::AppName), MessageIcon::None);
     if (destroyed_) return;
     switch (match_.nextInnings()) {
-    case InningsChange::Started:
-        break;
+    case InningsChange::Started: break;
     case InningsChange::CannotStart:
         failed_ = true;
         startFailed_ = true;
@@ -280,7 +290,8 @@ bool MatchController::openReportFile()
     }
     if (name) {
         // A report written over a team file would destroy the side: play does not start.
-        const std::string clash = findClash({{teamPaths_[0], teamPaths_[0], false}, {teamPaths_[1], teamPaths_[1], false}, {*name, *name, true}});
+        const std::string clash = findClash(
+            {{teamPaths_[0], teamPaths_[0], false}, {teamPaths_[1], teamPaths_[1], false}, {*name, *name, true}});
         if (!clash.empty()) {
             platform_.messageBox(text(str::ReportWouldOverwrite) + *name, text(str::AppName), MessageIcon::None);
             if (autoplay_) fail();
@@ -306,7 +317,8 @@ void MatchController::openOptionsDialog(int gameTypeEnabled)
     model.load(match_.options());
     if (!platform_.runOptionsDialog(model)) return;
     model.apply(match_.context());
-    if (record_ && !match_.gameOver) record_->events.push_back(MatchEvent{MatchEvent::Options, point(), -1, match_.options()});
+    if (record_ && !match_.gameOver)
+        record_->events.push_back(MatchEvent{MatchEvent::Options, point(), -1, match_.options()});
 }
 
 void MatchController::showOptions()
@@ -344,8 +356,10 @@ ChoiceResult MatchController::choosePlayer(Innings& innings, int chooseBatsman, 
     if (replay_ && replay_->answer(model, at)) return ChoiceResult{model.choice, model.declared};
     platform_.runChoosePlayer(model);
     if (record_ && !match_.gameOver) {
-        MatchEvent e{model.chooseBatsman ? MatchEvent::Batsman : MatchEvent::Bowler, at,
-                     model.automatic ? MatchEvent::kAutomatic : model.choice, {}};
+        MatchEvent e{model.chooseBatsman ? MatchEvent::Batsman : MatchEvent::Bowler,
+                     at,
+                     model.automatic ? MatchEvent::kAutomatic : model.choice,
+                     {}};
         if (allowDeclare && model.declared) e = MatchEvent{MatchEvent::Declare, at, -1, {}};
         record_->events.push_back(e);
     }

@@ -131,7 +131,7 @@ private:
     bool stopped_ = false;  // stopMatch ended the match short
     bool asksQuestions_ = false;
     std::optional<int> replayedAutoplay_;  // a replayed match keeps who made its choices
-    std::string teamTexts_[2];  // the sides' files as read
+    std::string teamTexts_[2];             // the sides' files as read
     std::uint64_t drawsBeforeToss_ = 0;
     int captionDrawsSinceToss_ = 0;
     std::optional<MatchFile> record_;

@@ -12,7 +12,10 @@
 #include "resources/strings.h"
 
 namespace {
-std::string text(int id) { return std::string(loadString(id)); }
+std::string text(int id)
+{
+    return std::string(loadString(id));
+}
 }  // namespace
 
 MatchPoint MatchController::point() const
@@ -108,7 +111,8 @@ bool MatchController::beginReplay(const MatchFile& file, std::string& error)
     EngineContext& context = match_.context();
     seed_ = static_cast<std::uint32_t>(file.seed);
     context.random.seed(seed_);
-    for (std::uint64_t i = 0; i < file.drawsBeforeToss; ++i) context.random.next();
+    for (std::uint64_t i = 0; i < file.drawsBeforeToss; ++i)
+        context.random.next();
     drawsBeforeToss_ = file.drawsBeforeToss;
     context.options = file.settings;
     std::memcpy(context.runTables[1], file.runTable1, sizeof file.runTable1);
@@ -167,7 +171,8 @@ void MatchController::openMatchFile(const std::string& name)
     std::string contents, error;
     MatchFile file;
     if (!readWholeFile(name, contents, error) || !parseMatchFile(contents, file, error) || !openMatch(file, error))
-        platform_.messageBox(text(str::CannotOpenMatch) + name + ": " + error, text(str::AppName), MessageIcon::Warning);
+        platform_.messageBox(text(str::CannotOpenMatch) + name + ": " + error, text(str::AppName),
+                             MessageIcon::Warning);
     platform_.invalidate();
 }
 

@@ -49,12 +49,16 @@ bool fromHex(const std::string& s, std::string& out)
     return true;
 }
 
-Json point(const MatchPoint& p) { return Json{{"innings", p.innings}, {"delivery", p.delivery}}; }
+Json point(const MatchPoint& p)
+{
+    return Json{{"innings", p.innings}, {"delivery", p.delivery}};
+}
 
 Json groundAndOutput(const GameOptions& o)
 {
-    return Json{{"outfield", o.outfield},       {"pitchPace", o.pitchPace}, {"pitchSurface", o.pitchSurface},
-                {"wicketDifficulty", o.wicketDifficulty}, {"gameSpeed", o.gameSpeed}, {"briefOutput", o.briefOutput}};
+    return Json{{"outfield", o.outfield},         {"pitchPace", o.pitchPace},
+                {"pitchSurface", o.pitchSurface}, {"wicketDifficulty", o.wicketDifficulty},
+                {"gameSpeed", o.gameSpeed},       {"briefOutput", o.briefOutput}};
 }
 
 // Reading: every check throws a message naming what is wrong.
@@ -122,7 +126,8 @@ void readMatchFile(const Json& j, MatchFile& r)
         if (!side.is_object() || !side.contains("path") || !side["path"].is_string())
             throw Bad{"side " + std::to_string(t + 1) + " has no \"path\""};
         r.teamPaths[t] = side["path"].get<std::string>();
-        if (side.contains("file") && side["file"].is_string()) r.teamFiles[t] = side["file"].get<std::string>();
+        if (side.contains("file") && side["file"].is_string())
+            r.teamFiles[t] = side["file"].get<std::string>();
         else if (!(side.contains("fileHex") && side["fileHex"].is_string() &&
                    fromHex(side["fileHex"].get<std::string>(), r.teamFiles[t])))
             throw Bad{"side " + std::to_string(t + 1) + " has no team file"};
@@ -154,7 +159,8 @@ void readMatchFile(const Json& j, MatchFile& r)
     }
     const Json& draws = j.contains("captionDraws") ? j["captionDraws"] : Json::array();
     if (!draws.is_array()) throw Bad{"\"captionDraws\" is not a list"};
-    for (const Json& d : draws) r.captionDraws.push_back(CaptionDraws{readPoint(d), integer(d, "count", 1, INT_MAX)});
+    for (const Json& d : draws)
+        r.captionDraws.push_back(CaptionDraws{readPoint(d), integer(d, "count", 1, INT_MAX)});
 
     if (!j.contains("played")) throw Bad{"\"played\" is missing: the file is cut short"};
     r.played = readPoint(j["played"]);
@@ -166,8 +172,10 @@ void readMatchFile(const Json& j, MatchFile& r)
 
 void MatchFile::addCaptionDraw(MatchPoint at)
 {
-    if (!captionDraws.empty() && captionDraws.back().at == at) ++captionDraws.back().count;
-    else captionDraws.push_back(CaptionDraws{at, 1});
+    if (!captionDraws.empty() && captionDraws.back().at == at)
+        ++captionDraws.back().count;
+    else
+        captionDraws.push_back(CaptionDraws{at, 1});
 }
 
 std::string matchFileJson(const MatchFile& r)
@@ -181,13 +189,16 @@ std::string matchFileJson(const MatchFile& r)
     Json settings{{"autoplay", r.autoplay}, {"oneDay", r.settings.oneDay}};
     settings.update(groundAndOutput(r.settings));
     settings["runTable1"] = Json::array();
-    for (int v : r.runTable1) settings["runTable1"].push_back(v);
+    for (int v : r.runTable1)
+        settings["runTable1"].push_back(v);
     j["settings"] = settings;
     j["teams"] = Json::array();
     for (int t = 0; t < 2; ++t) {
         Json side{{"path", r.teamPaths[t]}};
-        if (validUtf8(r.teamFiles[t])) side["file"] = r.teamFiles[t];
-        else side["fileHex"] = toHex(r.teamFiles[t]);
+        if (validUtf8(r.teamFiles[t]))
+            side["file"] = r.teamFiles[t];
+        else
+            side["fileHex"] = toHex(r.teamFiles[t]);
         j["teams"].push_back(side);
     }
     j["events"] = Json::array();
@@ -196,8 +207,10 @@ std::string matchFileJson(const MatchFile& r)
         switch (e.kind) {
         case MatchEvent::Batsman: ev["batsman"] = e.value; break;
         case MatchEvent::Bowler:
-            if (e.value == MatchEvent::kAutomatic) ev["bowler"] = "auto";
-            else ev["bowler"] = e.value;
+            if (e.value == MatchEvent::kAutomatic)
+                ev["bowler"] = "auto";
+            else
+                ev["bowler"] = e.value;
             break;
         case MatchEvent::Declare: ev["declare"] = true; break;
         case MatchEvent::Options: ev["options"] = groundAndOutput(e.options); break;
@@ -243,7 +256,8 @@ bool readWholeFile(const std::string& path, std::string& text, std::string& erro
     text.clear();
     char buffer[65536];
     std::size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) text.append(buffer, n);
+    while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0)
+        text.append(buffer, n);
     const bool failed = std::ferror(f);
     const int why = errno;
     std::fclose(f);

@@ -28,8 +28,8 @@ struct MatchEvent {
     Kind kind = Batsman;
     MatchPoint at;
     static constexpr int kAutomatic = -2;  // a bowler chosen by the automatic choice
-    int value = -1;        // player index (Batsman) or bowler position (Bowler), or kAutomatic
-    GameOptions options;   // Options: the fields after the confirmation
+    int value = -1;                        // player index (Batsman) or bowler position (Bowler), or kAutomatic
+    GameOptions options;                   // Options: the fields after the confirmation
 };
 
 // The caption animation's draws from the match generator made before a delivery.
@@ -47,15 +47,15 @@ struct MatchFile {
     std::string program;
     std::int32_t seed = 1;
     std::uint64_t drawsBeforeToss = 0;
-    bool autoplay = false;    // the engine made every choice
-    GameOptions settings;     // when play started
-    int runTable1[6] = {};    // row 1 of the run tables when play started (the outfield's work)
+    bool autoplay = false;     // the engine made every choice
+    GameOptions settings;      // when play started
+    int runTable1[6] = {};     // row 1 of the run tables when play started (the outfield's work)
     std::string teamFiles[2];  // the files named for /t1= and /t2=, as read
     std::string teamPaths[2];
     std::vector<MatchEvent> events;
     std::vector<CaptionDraws> captionDraws;
-    MatchPoint played;        // the point reached
-    bool finished = false;    // the match was played to its end
+    MatchPoint played;      // the point reached
+    bool finished = false;  // the match was played to its end
 
     void addCaptionDraw(MatchPoint at);
 };

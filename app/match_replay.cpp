@@ -26,13 +26,15 @@ void MatchReplay::beforeDelivery(MatchPoint at, EngineContext& context)
         if (events[nextOptions_].kind == MatchEvent::Options) confirmOptions(context, events[nextOptions_].options);
     const auto& draws = record_.captionDraws;
     for (; nextDraws_ < draws.size() && draws[nextDraws_].at <= at; ++nextDraws_)
-        for (int i = 0; i < draws[nextDraws_].count; ++i) context.random.below(2);
+        for (int i = 0; i < draws[nextDraws_].count; ++i)
+            context.random.below(2);
 }
 
 bool MatchReplay::answer(ChoosePlayerModel& model, MatchPoint at)
 {
     const auto& events = record_.events;
-    while (nextAnswer_ < events.size() && events[nextAnswer_].kind == MatchEvent::Options) ++nextAnswer_;
+    while (nextAnswer_ < events.size() && events[nextAnswer_].kind == MatchEvent::Options)
+        ++nextAnswer_;
     if (!error_.empty()) return false;
     if (nextAnswer_ >= events.size() || !(events[nextAnswer_].at == at)) {
         if (at <= record_.played && !(at == record_.played))

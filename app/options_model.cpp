@@ -3,7 +3,10 @@
 #include "engine/engine_context.h"
 
 namespace {
-int clampTrack(int v) { return v < OptionsModel::kMin ? OptionsModel::kMin : (v > OptionsModel::kMax ? OptionsModel::kMax : v); }
+int clampTrack(int v)
+{
+    return v < OptionsModel::kMin ? OptionsModel::kMin : (v > OptionsModel::kMax ? OptionsModel::kMax : v);
+}
 }  // namespace
 
 void OptionsModel::load(const GameOptions& options)

@@ -18,7 +18,7 @@ public:
     int gameTypeEnabled = 1;  // the match type may still be changed
     int oneDayChecked = 0;
     int testChecked = 0;
-    int overs = 50;             // a one-day innings' overs, 1..50, set with the match type
+    int overs = 50;  // a one-day innings' overs, 1..50, set with the match type
     int ballByBall = 0;
     // The sliders, kMin..kMax.
     int pitchSurface = 50;

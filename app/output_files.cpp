@@ -55,17 +55,24 @@ bool same(const Identity& a, const Identity& b)
     return a.resolved == b.resolved;
 }
 
-std::string reason() { return std::strerror(errno); }
+std::string reason()
+{
+    return std::strerror(errno);
+}
 
 }  // namespace
 
-bool namesStandardOutput(const std::string& path) { return path == "-" || path == "/dev/stdout"; }
+bool namesStandardOutput(const std::string& path)
+{
+    return path == "-" || path == "/dev/stdout";
+}
 
 std::string findClash(const std::vector<NamedFile>& files)
 {
     std::vector<Identity> ids;
     ids.reserve(files.size());
-    for (const NamedFile& f : files) ids.push_back(identify(f.path));
+    for (const NamedFile& f : files)
+        ids.push_back(identify(f.path));
     for (std::size_t i = 0; i < files.size(); ++i) {
         for (std::size_t j = 0; j < i; ++j) {
             if (!files[i].output && !files[j].output) continue;  // reading one file twice harms nothing
@@ -83,7 +90,8 @@ std::string findClash(const std::vector<NamedFile>& files)
 bool isStandardOutputFile(const std::string& path)
 {
     if (namesStandardOutput(path)) return true;
-    struct stat out {}, st {};
+    struct stat out {
+    }, st{};
     if (::fstat(STDOUT_FILENO, &out) != 0 || ::stat(path.c_str(), &st) != 0) return false;
     return !S_ISCHR(st.st_mode) && out.st_dev == st.st_dev && out.st_ino == st.st_ino;
 }

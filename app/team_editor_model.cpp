@@ -17,7 +17,10 @@ namespace {
 
 constexpr std::size_t kMaxNameCharacters = 15;
 
-std::string text(int id) { return std::string(loadString(id)); }
+std::string text(int id)
+{
+    return std::string(loadString(id));
+}
 
 // Characters of valid UTF-8 without control characters; -1 otherwise.
 long textCharacters(const std::string& s)
@@ -64,7 +67,8 @@ std::string firstCharacters(const std::string& s, std::size_t n)
     std::size_t i = 0;
     for (std::size_t count = 0; i < s.size() && count < n; ++count) {
         ++i;
-        while (i < s.size() && (static_cast<unsigned char>(s[i]) & 0xC0) == 0x80) ++i;
+        while (i < s.size() && (static_cast<unsigned char>(s[i]) & 0xC0) == 0x80)
+            ++i;
     }
     return s.substr(0, i);
 }
@@ -77,9 +81,12 @@ std::vector<std::string> csvRecord(const std::string& s, std::size_t& pos)
     for (; pos < s.size(); ++pos) {
         const char c = s[pos];
         if (quoted) {
-            if (c != '"') fields.back() += c;
-            else if (pos + 1 < s.size() && s[pos + 1] == '"') fields.back() += s[++pos];
-            else quoted = false;
+            if (c != '"')
+                fields.back() += c;
+            else if (pos + 1 < s.size() && s[pos + 1] == '"')
+                fields.back() += s[++pos];
+            else
+                quoted = false;
         } else if (c == '"') {
             quoted = true;
         } else if (c == ',') {
@@ -98,7 +105,8 @@ bool readInt(const std::string& field, int& out)
 {
     const char* p = field.c_str();
     if (!scanInt(p, out)) return false;
-    while (isScanSpace(*p)) ++p;
+    while (isScanSpace(*p))
+        ++p;
     return *p == '\0';
 }
 
@@ -106,15 +114,16 @@ bool readInt(const std::string& field, int& out)
 
 const char* EditorPlayer::ratingName(int i)
 {
-    static const char* const names[kRatings] = {"batTempo",  "batRisk",   "batSurvival", "isKeeper",
-                                                "isBowler",  "bowlTempo", "bowlThreat",  "bowlStyle"};
+    static const char* const names[kRatings] = {"batTempo", "batRisk",   "batSurvival", "isKeeper",
+                                                "isBowler", "bowlTempo", "bowlThreat",  "bowlStyle"};
     return i >= 0 && i < kRatings ? names[i] : "";
 }
 
 TeamEditorModel TeamEditorModel::newSide()
 {
     TeamEditorModel model;
-    for (EditorPlayer& p : model.players) p.ratings = {420, 120, 400, 0, 0, 300, 100, 0};
+    for (EditorPlayer& p : model.players)
+        p.ratings = {420, 120, 400, 0, 0, 300, 100, 0};
     return model;
 }
 
@@ -124,8 +133,8 @@ void TeamEditorModel::setTeam(const Team& team)
     for (int i = 0; i < Team::kPlayers; ++i) {
         const Player& p = *team.player(i);
         players[i].name = p.name();
-        players[i].ratings = {p.batTempo, p.batRisk, p.batSurvival, p.isKeeper, p.isBowler,
-                              p.bowlTempo, p.bowlThreat, p.bowlStyle};
+        players[i].ratings = {p.batTempo, p.batRisk,   p.batSurvival, p.isKeeper,
+                              p.isBowler, p.bowlTempo, p.bowlThreat,  p.bowlStyle};
     }
 }
 
@@ -190,14 +199,15 @@ bool TeamEditorModel::canSave() const
 std::string TeamEditorModel::fileText() const
 {
     std::string out = "# " + name + "\n# name";
-    for (int r = 0; r < EditorPlayer::kRatings; ++r) out += std::string(" ") + EditorPlayer::ratingName(r);
+    for (int r = 0; r < EditorPlayer::kRatings; ++r)
+        out += std::string(" ") + EditorPlayer::ratingName(r);
     out += "\n# bowlStyle: 0 pace, 1 spin, 2 neutral\n" + name + "\n";
     const Team written = team();
     for (int i = 0; i < Team::kPlayers; ++i) {
         const Player& p = *written.player(i);
         char line[160];
-        std::snprintf(line, sizeof line, " %d %d %d %d %d %d %d %d\n", p.batTempo, p.batRisk, p.batSurvival,
-                      p.isKeeper, p.isBowler, p.bowlTempo, p.bowlThreat, p.bowlStyle);
+        std::snprintf(line, sizeof line, " %d %d %d %d %d %d %d %d\n", p.batTempo, p.batRisk, p.batSurvival, p.isKeeper,
+                      p.isBowler, p.bowlTempo, p.bowlThreat, p.bowlStyle);
         out += players[i].name + line;
     }
     return out;
@@ -232,17 +242,21 @@ void TeamEditorModel::pick(const std::string& side, const std::vector<ListedPlay
     name = oneWordName(side);
     for (int i = 0; i < Team::kPlayers; ++i)
         players[i] = i < static_cast<int>(eleven.size()) ? eleven[i].player : EditorPlayer{};
-    for (EditorPlayer& p : players) p.name = oneWordName(p.name);
+    for (EditorPlayer& p : players)
+        p.name = oneWordName(p.name);
 }
 
 std::string oneWordName(const std::string& name)
 {
     std::string word;
     for (char c : name) {
-        if (!isScanSpace(c)) word += c;
-        else if (!word.empty() && word.back() != '_') word += '_';
+        if (!isScanSpace(c))
+            word += c;
+        else if (!word.empty() && word.back() != '_')
+            word += '_';
     }
-    while (!word.empty() && word.back() == '_') word.pop_back();
+    while (!word.empty() && word.back() == '_')
+        word.pop_back();
     return firstCharacters(word, kMaxNameCharacters);
 }
 
@@ -253,12 +267,15 @@ bool readPlayersCsv(const std::string& text, std::vector<ListedPlayer>& out, std
     if (text.compare(0, 3, "\xEF\xBB\xBF") == 0) pos = 3;  // a byte-order mark from a spreadsheet
     const std::vector<std::string> header = csvRecord(text, pos);
     std::map<std::string, std::size_t> column;
-    for (std::size_t i = 0; i < header.size(); ++i) column.emplace(header[i], i);
+    for (std::size_t i = 0; i < header.size(); ++i)
+        column.emplace(header[i], i);
     std::size_t nameAt = 0, sideAt = 0, ratingAt[EditorPlayer::kRatings];
     const auto find = [&](const char* key, std::size_t& at) {
         const auto it = column.find(key);
-        if (it == column.end()) why = std::string("line 1: no column ") + key;
-        else at = it->second;
+        if (it == column.end())
+            why = std::string("line 1: no column ") + key;
+        else
+            at = it->second;
         return it != column.end();
     };
     if (!find("name", nameAt) || !find("side", sideAt)) return false;
@@ -289,7 +306,8 @@ std::vector<std::string> sidesOf(const std::vector<ListedPlayer>& players)
     std::vector<std::string> sides;
     for (const ListedPlayer& p : players) {
         bool known = false;
-        for (const std::string& s : sides) known = known || s == p.side;
+        for (const std::string& s : sides)
+            known = known || s == p.side;
         if (!known) sides.push_back(p.side);
     }
     return sides;

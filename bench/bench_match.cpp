@@ -40,7 +40,8 @@ void runMatches(benchmark::State& state, int oneDay, bool report, bool longRepor
         match.options().oneDay = oneDay;
         match.options().briefOutput = longReport ? 0 : 1;
         playUnattended(match, north(), south(), seed++);
-        for (const Innings& inn : match.innings) deliveries += inn.deliveries;
+        for (const Innings& inn : match.innings)
+            deliveries += inn.deliveries;
         if (report) {
             match.outputFile = sink;
             ScorecardWriter::writeReport(match);
@@ -48,15 +49,28 @@ void runMatches(benchmark::State& state, int oneDay, bool report, bool longRepor
         }
         benchmark::DoNotOptimize(match.innings[0].runs);
     }
-    state.counters["matches/s"] = benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+    state.counters["matches/s"] =
+        benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
     state.counters["deliveries/s"] = benchmark::Counter(static_cast<double>(deliveries), benchmark::Counter::kIsRate);
     if (sink) std::fclose(sink);
 }
 
-void OneDayMatch(benchmark::State& state) { runMatches(state, 1, false); }
-void OneDayMatchWithReport(benchmark::State& state) { runMatches(state, 1, true); }
-void OneDayMatchWithLongReport(benchmark::State& state) { runMatches(state, 1, true, true); }
-void TestMatch(benchmark::State& state) { runMatches(state, 0, false); }
+void OneDayMatch(benchmark::State& state)
+{
+    runMatches(state, 1, false);
+}
+void OneDayMatchWithReport(benchmark::State& state)
+{
+    runMatches(state, 1, true);
+}
+void OneDayMatchWithLongReport(benchmark::State& state)
+{
+    runMatches(state, 1, true, true);
+}
+void TestMatch(benchmark::State& state)
+{
+    runMatches(state, 0, false);
+}
 
 // Batch play: one-day matches a second on 1 and 2 threads, wall clock.
 void Batch(benchmark::State& state)
@@ -64,11 +78,15 @@ void Batch(benchmark::State& state)
     BatchSettings settings;
     settings.matches = 20000;
     settings.threads = static_cast<int>(state.range(0));
-    for (auto _ : state) benchmark::DoNotOptimize(runBatch(settings, north(), south()).totals.played);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(runBatch(settings, north(), south()).totals.played);
     state.counters["matches/s"] =
         benchmark::Counter(static_cast<double>(state.iterations()) * settings.matches, benchmark::Counter::kIsRate);
 }
-void TestMatchWithReport(benchmark::State& state) { runMatches(state, 0, true); }
+void TestMatchWithReport(benchmark::State& state)
+{
+    runMatches(state, 0, true);
+}
 
 }  // namespace
 

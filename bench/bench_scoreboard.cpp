@@ -33,7 +33,8 @@ struct MatchInProgress {
             std::fprintf(stderr, "cannot set up the sample match\n");
             std::exit(1);
         }
-        for (int i = 0; i < 150; ++i) match.playBall();
+        for (int i = 0; i < 150; ++i)
+            match.playBall();
     }
     AutoCaptain captain;
     Match match;

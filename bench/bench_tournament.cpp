@@ -19,7 +19,8 @@ const TournamentSpec& tenSides()
         s.options.overs = 20;
         s.playoff = 4;
         for (int i = 0; i < 10; ++i) {
-            const std::string path = std::string(PELMORA_SOURCE_DIR) + "/samples/" + (i % 2 ? "harriers.xi" : "kestrels.xi");
+            const std::string path =
+                std::string(PELMORA_SOURCE_DIR) + "/samples/" + (i % 2 ? "harriers.xi" : "kestrels.xi");
             Team team;
             if (!team.load(path.c_str())) std::fprintf(stderr, "cannot load %s\n", path.c_str());
             team.setName(std::string(i % 2 ? "Harriers" : "Kestrels") + std::to_string(i / 2));
@@ -38,14 +39,15 @@ void BM_Tournament(benchmark::State& state)
         benchmark::DoNotOptimize(playTournament(tenSides(), seed));
         seed += tenSides().matchesPerTournament();
     }
-    state.counters["matches/s"] =
-        benchmark::Counter(static_cast<double>(state.iterations()) * tenSides().matchesPerTournament(), benchmark::Counter::kIsRate);
+    state.counters["matches/s"] = benchmark::Counter(
+        static_cast<double>(state.iterations()) * tenSides().matchesPerTournament(), benchmark::Counter::kIsRate);
 }
 BENCHMARK(BM_Tournament)->Unit(benchmark::kMillisecond);
 
 void BM_Forecast10000(benchmark::State& state)
 {
-    for (auto _ : state) benchmark::DoNotOptimize(runForecast(tenSides(), 1, 0, 10000, 2).tournaments);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(runForecast(tenSides(), 1, 0, 10000, 2).tournaments);
 }
 BENCHMARK(BM_Forecast10000)->Unit(benchmark::kSecond)->Iterations(1)->UseRealTime();
 

@@ -4,12 +4,12 @@
 
 #include <atomic>
 #include <cerrno>
-#include <cstdint>
-#include <exception>
 #include <chrono>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <ctime>
+#include <exception>
 #include <filesystem>
 #include <future>
 #include <memory>
@@ -65,7 +65,8 @@ public:
     void write(const Match& match, std::uint32_t seed)
     {
         if (failed_.load(std::memory_order_relaxed)) return;
-        const std::filesystem::path target = std::filesystem::path(folder_) / (std::to_string(static_cast<std::int32_t>(seed)) + ".json");
+        const std::filesystem::path target =
+            std::filesystem::path(folder_) / (std::to_string(static_cast<std::int32_t>(seed)) + ".json");
         for (const auto& input : inputs_) {
             std::error_code ec;
             if (std::filesystem::equivalent(input, target, ec)) {
@@ -84,7 +85,8 @@ public:
         const int error = errno;
         if (std::fclose(f) != 0 || !written) {
             std::remove(temp.c_str());
-            fail("pelmora-cli: cannot write Cricsheet file " + temp.string() + ": " + std::strerror(written ? errno : error));
+            fail("pelmora-cli: cannot write Cricsheet file " + temp.string() + ": " +
+                 std::strerror(written ? errno : error));
             return;
         }
         std::error_code ec;
@@ -126,8 +128,8 @@ void showProgress(const std::atomic<int>& done, int total, std::future<void>& fi
         const double rate = n / elapsed;
         const double left = rate > 0 ? (total - n) / rate : 0;
         const int width = 30, filled = total ? static_cast<int>(static_cast<long long>(width) * n / total) : width;
-        std::fprintf(stderr, "\r[%.*s%*s] %d/%d  %.0f %s/s  %.0fs left ", filled,
-                     "##############################", width - filled, "", n, total, rate, unit, left);
+        std::fprintf(stderr, "\r[%.*s%*s] %d/%d  %.0f %s/s  %.0fs left ", filled, "##############################",
+                     width - filled, "", n, total, rate, unit, left);
         std::fflush(stderr);
         shown = true;
     }
@@ -159,7 +161,8 @@ int runBatchMode(const std::string& commandLine, const BatchModeOptions& mode)
 
     batch.matches = mode.matches;
     if (!mode.answersPath.empty()) {
-        if (const std::string why = AnswerScript(mode.answers, mode.answersPath).checkBeforePlay(batch.options.oneDay != 0);
+        if (const std::string why =
+                AnswerScript(mode.answers, mode.answersPath).checkBeforePlay(batch.options.oneDay != 0);
             !why.empty()) {
             std::fprintf(stderr, "pelmora-cli: %s\n", why.c_str());
             return 2;
@@ -187,7 +190,8 @@ int runBatchMode(const std::string& commandLine, const BatchModeOptions& mode)
             });
         };
     }
-    batch.threads = mode.threads > 0 ? mode.threads : static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+    batch.threads =
+        mode.threads > 0 ? mode.threads : static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
     // Every printed seed replays with /r=: the seeds stay inside the int range
     // and never pass 0, which /r= takes to mean the clock.
     std::int32_t seed = settings.randomSeed;
@@ -237,8 +241,10 @@ int runBatchMode(const std::string& commandLine, const BatchModeOptions& mode)
 
     std::string text;
     try {
-        if (mode.shard.parts > 0) text = batchPartJson(result, whole, mode.shard);
-        else text = mode.json ? formatBatchJson(result, whole) : formatBatchTable(result, whole);
+        if (mode.shard.parts > 0)
+            text = batchPartJson(result, whole, mode.shard);
+        else
+            text = mode.json ? formatBatchJson(result, whole) : formatBatchTable(result, whole);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "pelmora-cli: cannot write the summary: %s\n", e.what());
         return 1;

@@ -13,8 +13,8 @@ struct BatchModeOptions {
     std::string cricsheetFolder;  // when set, every match is written there as <seed>.json
     int overs = 0;                // 1..50: limited-overs matches of that length
     ShardRange shard;             // set: play that part and print its counts as JSON
-    GroundSettings ground;  // confirmed before each match
-    std::string answersPath;  // when set, every match is captained from these answers
+    GroundSettings ground;        // confirmed before each match
+    std::string answersPath;      // when set, every match is captained from these answers
     std::vector<Answer> answers;
 };
 

@@ -75,9 +75,15 @@ std::FILE* ConsolePlatform::openReport(const std::string& name)
     return WindowPlatform::openReport(name);
 }
 
-std::int64_t ConsolePlatform::now() { return static_cast<std::int64_t>(std::time(nullptr)); }
+std::int64_t ConsolePlatform::now()
+{
+    return static_cast<std::int64_t>(std::time(nullptr));
+}
 
-void ConsolePlatform::showUsage(const std::string& text, const std::string&) { std::printf("%s\n", text.c_str()); }
+void ConsolePlatform::showUsage(const std::string& text, const std::string&)
+{
+    std::printf("%s\n", text.c_str());
+}
 
 std::string ConsolePlatform::checkOutputs(const CommandLineSettings& settings) const
 {
@@ -87,12 +93,15 @@ std::string ConsolePlatform::checkOutputs(const CommandLineSettings& settings) c
     if (!answersPath_.empty()) files.push_back({"--answers=" + answersPath_, answersPath_, false});
     if (!replayPath_.empty()) files.push_back({"--replay=" + replayPath_, replayPath_, false});
     if (!recordPath_.empty()) files.push_back({"--record=" + recordPath_, recordPath_, true});
-    if (settings.outputFileName) files.push_back({"/s=" + *settings.outputFileName, *settings.outputFileName, true});
-    else files.push_back({"the report on standard output", "-", true});
+    if (settings.outputFileName)
+        files.push_back({"/s=" + *settings.outputFileName, *settings.outputFileName, true});
+    else
+        files.push_back({"the report on standard output", "-", true});
     if (!commentaryPath_.empty()) files.push_back({"--commentary=" + commentaryPath_, commentaryPath_, true});
     if (!cricsheetPath_.empty()) files.push_back({"--cricsheet=" + cricsheetPath_, cricsheetPath_, true});
     for (const char* chart : {"/worm.png", "/manhattan.png"})
-        if (!chartsFolder_.empty()) files.push_back({"--charts=" + chartsFolder_ + " (" + (chart + 1) + ")", chartsFolder_ + chart, true});
+        if (!chartsFolder_.empty())
+            files.push_back({"--charts=" + chartsFolder_ + " (" + (chart + 1) + ")", chartsFolder_ + chart, true});
     return findClash(files);
 }
 
@@ -154,7 +163,9 @@ int ConsolePlatform::runMainWindow(Application& application)
             std::fprintf(errors_, "pelmora-cli: %s\n", why.c_str());
             return 2;
         }
-        answers_->warn = [this](const std::string& warning) { std::fprintf(errors_, "pelmora-cli: %s\n", warning.c_str()); };
+        answers_->warn = [this](const std::string& warning) {
+            std::fprintf(errors_, "pelmora-cli: %s\n", warning.c_str());
+        };
     }
 
     MatchController window(*this, settings, application.options);

@@ -2,10 +2,10 @@
 // start-up and control code as the window, and writes its report.
 #include <algorithm>
 #include <cerrno>
-#include <iterator>
 #include <climits>
 #include <cstdio>
 #include <cstring>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -122,16 +122,23 @@ int main(int argc, char** argv)
         } else if ((value = optionValue(arg, "--replay="))) {
             replayPath = value;
         } else if (const char* names[] = {"--outfield=", "--pitch-pace=", "--pitch-surface=", "--wicket-difficulty="};
-                   std::any_of(std::begin(names), std::end(names), [&](const char* n) { return (value = optionValue(arg, n)); })) {
+                   std::any_of(std::begin(names), std::end(names),
+                               [&](const char* n) { return (value = optionValue(arg, n)); })) {
             int v = 0;
             const std::string name(arg, static_cast<std::size_t>(value - arg - 1));
-            if (!parseSetting(value, v)) problem = name + " needs a whole number from 0 to 100, not \"" + value + "\"";
-            else if (name == "--outfield") ground.outfield = v;
-            else if (name == "--pitch-pace") ground.pitchPace = v;
-            else if (name == "--pitch-surface") ground.pitchSurface = v;
-            else ground.wicketDifficulty = v;
+            if (!parseSetting(value, v))
+                problem = name + " needs a whole number from 0 to 100, not \"" + value + "\"";
+            else if (name == "--outfield")
+                ground.outfield = v;
+            else if (name == "--pitch-pace")
+                ground.pitchPace = v;
+            else if (name == "--pitch-surface")
+                ground.pitchSurface = v;
+            else
+                ground.wicketDifficulty = v;
         } else if ((value = optionValue(arg, "--format="))) {
-            if (std::strcmp(value, "json") == 0) batch.json = true;
+            if (std::strcmp(value, "json") == 0)
+                batch.json = true;
             else if (std::strcmp(value, "table") != 0)
                 problem = std::string("--format is table or json, not \"") + value + "\"";
         } else if ((value = optionValue(arg, "--overs="))) {
@@ -176,7 +183,8 @@ int main(int argc, char** argv)
         if (reportsGiven) given.push_back("--reports=");
         auto list = [](const std::vector<std::string>& names) {
             std::string text;
-            for (const std::string& o : names) text += (text.empty() ? "" : ", ") + o;
+            for (const std::string& o : names)
+                text += (text.empty() ? "" : ", ") + o;
             return text;
         };
         if (merge) {
@@ -195,7 +203,8 @@ int main(int argc, char** argv)
         if (batch.shard.parts && !batch.matches) return refuse("--shard splits a --matches run and needs --matches=N");
         if (reportsGiven && (tournament.file.empty() || batch.matches))
             return refuse("--reports goes with a --tournament played once");
-        if (batch.overs && !options.oneDay) return refuse("--overs makes a limited-overs match and does not go with /t");
+        if (batch.overs && !options.oneDay)
+            return refuse("--overs makes a limited-overs match and does not go with /t");
         if (!tournament.file.empty()) {
             std::vector<std::string> clashing;
             if (settings.outputFileName) clashing.push_back("/s=");
@@ -203,10 +212,12 @@ int main(int argc, char** argv)
             if (settings.team2File) clashing.push_back("/t2=");
             if (!options.oneDay) clashing.push_back("/t");
             for (const std::string& o : given)
-                if (o == "--commentary=" || o == "--charts=" || o == "--overs=" || (o == "--cricsheet=" && batch.matches))
+                if (o == "--commentary=" || o == "--charts=" || o == "--overs=" ||
+                    (o == "--cricsheet=" && batch.matches))
                     clashing.push_back(o);
             if (!clashing.empty())
-                return refuse("--tournament takes its sides and matches from its file and does not go with " + list(clashing));
+                return refuse("--tournament takes its sides and matches from its file and does not go with " +
+                              list(clashing));
         }
         if (batch.matches > 0) {
             std::vector<std::string> clashing;
@@ -217,7 +228,8 @@ int main(int argc, char** argv)
             if (!replayPath.empty()) clashing.push_back("--replay=");
             if (!clashing.empty()) {
                 std::string list;
-                for (const std::string& o : clashing) list += (list.empty() ? "" : ", ") + o;
+                for (const std::string& o : clashing)
+                    list += (list.empty() ? "" : ", ") + o;
                 return refuse("--matches prints a summary of many matches and does not go with " + list);
             }
         }
@@ -229,7 +241,8 @@ int main(int argc, char** argv)
             if (ground.any()) clashing.push_back("the ground options");
             if (!clashing.empty()) {
                 std::string list;
-                for (const std::string& o : clashing) list += (list.empty() ? "" : ", ") + o;
+                for (const std::string& o : clashing)
+                    list += (list.empty() ? "" : ", ") + o;
                 return refuse("--replay plays the sides and settings of its match file and does not go with " + list);
             }
         }
@@ -251,8 +264,11 @@ int main(int argc, char** argv)
     if (!answersPath.empty()) {
         std::string text, error;
         if (!readWholeFile(answersPath, text, error))
-            return (std::fprintf(stderr, "pelmora-cli: cannot read answers file %s: %s\n", answersPath.c_str(), error.c_str()), 2);
-        if (!parseAnswers(text, answersPath, answers, error)) return (std::fprintf(stderr, "pelmora-cli: %s\n", error.c_str()), 2);
+            return (std::fprintf(stderr, "pelmora-cli: cannot read answers file %s: %s\n", answersPath.c_str(),
+                                 error.c_str()),
+                    2);
+        if (!parseAnswers(text, answersPath, answers, error))
+            return (std::fprintf(stderr, "pelmora-cli: %s\n", error.c_str()), 2);
         batch.answersPath = answersPath;
         batch.answers = answers;
     }
@@ -271,7 +287,9 @@ int main(int argc, char** argv)
         std::string text, error;
         MatchFile file;
         if (!readWholeFile(replayPath, text, error) || !parseMatchFile(text, file, error))
-            return (std::fprintf(stderr, "pelmora-cli: cannot replay match file %s: %s\n", replayPath.c_str(), error.c_str()), 2);
+            return (std::fprintf(stderr, "pelmora-cli: cannot replay match file %s: %s\n", replayPath.c_str(),
+                                 error.c_str()),
+                    2);
         platform.setReplay(replayPath, std::move(file));
     }
 

@@ -23,7 +23,8 @@ std::string safeFileName(const std::string& text)
 {
     std::string out;
     for (const char c : text) {
-        const bool plain = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-' || c == '_';
+        const bool plain =
+            (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-' || c == '_';
         out += plain ? c : '_';
     }
     return out.empty() ? "_" : out;
@@ -128,7 +129,8 @@ int runTournamentMode(const std::string& commandLine, const TournamentModeOption
     }
     const std::int64_t last = static_cast<std::int64_t>(seed) + count * perTournament - 1;
     if (last > INT32_MAX || (seed < 0 && last >= 0)) {
-        std::fprintf(stderr, "pelmora-cli: the %lld matches from seed %d would %s; give another /r= or fewer --matches\n",
+        std::fprintf(stderr,
+                     "pelmora-cli: the %lld matches from seed %d would %s; give another /r= or fewer --matches\n",
                      static_cast<long long>(count * perTournament), seed,
                      last > INT32_MAX ? "go past 2147483647" : "reach 0, which means the clock");
         return 2;
@@ -136,7 +138,8 @@ int runTournamentMode(const std::string& commandLine, const TournamentModeOption
     if (settings.randomSeed == 0) std::fprintf(stderr, "seed: %d\n", seed);
 
     if (mode.tournaments > 0) {
-        const int threads = mode.threads > 0 ? mode.threads : static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+        const int threads =
+            mode.threads > 0 ? mode.threads : static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
         const auto [begin, end] = shardSlice(count, mode.shard);
         std::atomic<int> done{0};
         ForecastTotals totals;
@@ -153,8 +156,10 @@ int runTournamentMode(const std::string& commandLine, const TournamentModeOption
         }
         std::string text;
         try {
-            if (mode.shard.parts > 0) text = forecastPartJson(spec, totals, seed, count, mode.shard);
-            else text = mode.json ? formatForecastJson(spec, totals, seed) : formatForecastTable(spec, totals, seed);
+            if (mode.shard.parts > 0)
+                text = forecastPartJson(spec, totals, seed, count, mode.shard);
+            else
+                text = mode.json ? formatForecastJson(spec, totals, seed) : formatForecastTable(spec, totals, seed);
         } catch (const std::exception& e) {
             std::fprintf(stderr, "pelmora-cli: cannot write the summary: %s\n", e.what());
             return 1;
@@ -163,12 +168,14 @@ int runTournamentMode(const std::string& commandLine, const TournamentModeOption
     }
 
     std::vector<fs::path> inputs{mode.file};
-    for (const std::string& p : spec.sidePaths) inputs.emplace_back(p);
+    for (const std::string& p : spec.sidePaths)
+        inputs.emplace_back(p);
     std::string reports = mode.reportsFolder;
     if (reports.empty()) reports = fs::path(mode.file).stem().string() + "-reports";
     MatchFolder reportFolder(reports, "report", inputs);
     std::unique_ptr<MatchFolder> cricsheet;
-    if (!mode.cricsheetFolder.empty()) cricsheet = std::make_unique<MatchFolder>(mode.cricsheetFolder, "Cricsheet", inputs);
+    if (!mode.cricsheetFolder.empty())
+        cricsheet = std::make_unique<MatchFolder>(mode.cricsheetFolder, "Cricsheet", inputs);
     for (MatchFolder* f : {&reportFolder, cricsheet.get()}) {
         if (f && !f->prepare()) {
             std::fprintf(stderr, "%s\n", f->error().c_str());
@@ -180,8 +187,9 @@ int runTournamentMode(const std::string& commandLine, const TournamentModeOption
     auto hook = [&](Match& match, const MatchOutcome& o, const std::string& label) {
         char prefix[16];
         std::snprintf(prefix, sizeof prefix, "%03d-", ++number);
-        const std::string stem = prefix + safeFileName(label) + "-" + safeFileName(spec.sides[static_cast<std::size_t>(o.home)].name()) +
-                                 "-v-" + safeFileName(spec.sides[static_cast<std::size_t>(o.away)].name());
+        const std::string stem = prefix + safeFileName(label) + "-" +
+                                 safeFileName(spec.sides[static_cast<std::size_t>(o.home)].name()) + "-v-" +
+                                 safeFileName(spec.sides[static_cast<std::size_t>(o.away)].name());
         reportFolder.write(stem + ".txt", reportText(match));
         if (cricsheet) cricsheet->write(stem + ".json", cricsheetJson(match, date, mode.venue));
     };

@@ -2,14 +2,15 @@
 // of a one-day innings, a bowler doing well keeps his spell from his end, an
 // expensive one comes off, and the rest of the attack is worked through in an
 // order that depends on how far the innings has got.
-#include "engine/innings.h"
 #include "engine/engine_context.h"
+#include "engine/innings.h"
 
 void Innings::rankBowlers()
 {
     const int n = bowlingTeam->bowlerCount();
     auto rank = [&](int* ranking, int (*compare)(const Player&, const Player&)) {
-        for (int i = 0; i < n; ++i) ranking[i] = i;
+        for (int i = 0; i < n; ++i)
+            ranking[i] = i;
         // Exchange sort of neighbours: equal bowlers keep their team order.
         int m = n - 1;
         bool exchanged = true;
@@ -53,8 +54,10 @@ void Innings::summariseOver(int k)
     for (int i = first; i < end; ++i) {
         const BallRecord& r = ballLog_[i];
         if (r.event == Scoring) {
-            if (r.runKind == Bat || r.runKind == NoBallRun || r.runKind == WideRun) runsOff += r.runs;
-            else if (r.runKind == BatOffNoBall) runsOff += r.runs + 1;
+            if (r.runKind == Bat || r.runKind == NoBallRun || r.runKind == WideRun)
+                runsOff += r.runs;
+            else if (r.runKind == BatOffNoBall)
+                runsOff += r.runs + 1;
         } else if (r.event == Wicket) {
             const int p = positionOf(r.strikerPlayer);
             if (p != kNotBatting && creditsBowler(batting[p].dismissal.kind)) ++chances;
@@ -135,23 +138,30 @@ int Innings::autoBowler()
             const float e = static_cast<float>(runs) / static_cast<float>(o);
             const int phase = maxBalls > 0 ? legalBalls * 10 / maxBalls : 0;
             bool keep;
-            if ((a > 2.0f * e || a > 8.0f) && h < 2 * s) keep = false;
-            else if (a < e * 2.0f / 3.0f) keep = true;
-            else if (a < 2.0f) keep = true;
-            else if (a < e && s <= (phase <= 3 ? 3 : 2)) keep = true;
-            else if (h >= s) keep = true;
-            else if (s > 2) keep = false;
+            if ((a > 2.0f * e || a > 8.0f) && h < 2 * s)
+                keep = false;
+            else if (a < e * 2.0f / 3.0f)
+                keep = true;
+            else if (a < 2.0f)
+                keep = true;
+            else if (a < e && s <= (phase <= 3 ? 3 : 2))
+                keep = true;
+            else if (h >= s)
+                keep = true;
+            else if (s > 2)
+                keep = false;
             else {
                 int m = 0;
-                while (3 * m < 2 * n) ++m;  // about two thirds of the attack
+                while (3 * m < 2 * n)
+                    ++m;  // about two thirds of the attack
                 bool leading = false;
-                for (int i = 0; i < m && i < 10; ++i) leading = leading || threatRanking[i] == c;
+                for (int i = 0; i < m && i < 10; ++i)
+                    leading = leading || threatRanking[i] == c;
                 if (leading) {
                     keep = true;
                 } else {
                     const BowlingLine& figures = bowling[c];
-                    const float economy =
-                        static_cast<float>(figures.runs) * 6.0f / static_cast<float>(figures.balls);
+                    const float economy = static_cast<float>(figures.runs) * 6.0f / static_cast<float>(figures.balls);
                     keep = !(economy > e);
                 }
             }
@@ -162,8 +172,10 @@ int Innings::autoBowler()
     const int phase = maxBalls > 0 ? legalBalls * 10 / maxBalls : 0;
     const int* list = threatRanking;
     int start = 0;
-    if (phase <= 1) list = styleRanking;
-    else if (phase >= 5 && phase <= 7) start = 2;
+    if (phase <= 1)
+        list = styleRanking;
+    else if (phase >= 5 && phase <= 7)
+        start = 2;
 
     if (late) {
         // Death overs: a strike bowler, if either may bowl.

@@ -2,9 +2,9 @@
 #include <cstdint>
 #include <string_view>
 
+#include "engine/engine_context.h"
 #include "engine/innings.h"
 #include "engine/text_buffer.h"
-#include "engine/engine_context.h"
 #include "resources/strings.h"
 
 namespace {
@@ -42,20 +42,16 @@ void Innings::commentate(const BallRecord& record)
 
     // Drawn whether or not anybody reads the line, to keep replays aligned.
     auto fielding = [&](int spacesBefore) {
-        if (random.below(1000) < 250) add(str::ThroughToKeeper, spacesBefore);
-        else add(str::FirstFieldedAt + random.below(11), spacesBefore);
+        if (random.below(1000) < 250)
+            add(str::ThroughToKeeper, spacesBefore);
+        else
+            add(str::FirstFieldedAt + random.below(11), spacesBefore);
     };
 
     switch (record.event) {
-    case DotBall:
-        fielding(0);
-        break;
-    case Beaten:
-        add(str::FirstReprieve + random.below(4), 0);
-        break;
-    case Wicket:
-        add(str::Out, 0);
-        break;
+    case DotBall: fielding(0); break;
+    case Beaten: add(str::FirstReprieve + random.below(4), 0); break;
+    case Wicket: add(str::Out, 0); break;
     case Scoring:
         switch (record.runKind) {
         case Bat:
@@ -97,8 +93,7 @@ void Innings::commentate(const BallRecord& record)
         default: break;
         }
         break;
-    default:
-        break;
+    default: break;
     }
     line.runs = static_cast<std::int16_t>(record.runs > 0 ? record.runs : 0);
 }
@@ -151,8 +146,10 @@ void Innings::dismissalText(int position, char (&out)[kHowOutBytes]) const
     case Stumped: text << loadString(str::StumpedWord) << " " << kName; break;
     case Caught:
         text << loadString(str::CaughtWord) << " ";
-        if (f && k && fielderIndex == bowlerIndex) text << loadString(str::Ampersand);
-        else text << fName;
+        if (f && k && fielderIndex == bowlerIndex)
+            text << loadString(str::Ampersand);
+        else
+            text << fName;
         text << " " << loadString(str::BowledWord) << " " << kName;
         break;
     case RunOut: text << loadString(str::RunOutWord) << " (" << fName << ")"; break;

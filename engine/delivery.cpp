@@ -3,28 +3,28 @@
 // made in exactly this order and no others, so a seed replays a match.
 #include <cstdint>
 
-#include "engine/innings.h"
 #include "engine/engine_context.h"
+#include "engine/innings.h"
 
 namespace {
 
 // Chances of the outcome draws, per mille (a draw below1000() under the figure).
-constexpr int kExtraChance = 25;            // the ball is a no-ball or a wide
-constexpr int kNoBallShare = 500;           // of extras, no-balls
-constexpr int kNoBallHitShare = 300;        // of no-balls, those the batsman plays
-constexpr int kWideBoundaryChance = 25;     // a wide runs away for four
-constexpr int kByesOrLegByesChance = 15;    // a legal ball brings byes or leg byes
-constexpr int kByesShare = 50;              // of those, byes
-constexpr int kLoggedRunsOnWicket = 50;     // with the next, one wicket in 200 logs runs
+constexpr int kExtraChance = 25;          // the ball is a no-ball or a wide
+constexpr int kNoBallShare = 500;         // of extras, no-balls
+constexpr int kNoBallHitShare = 300;      // of no-balls, those the batsman plays
+constexpr int kWideBoundaryChance = 25;   // a wide runs away for four
+constexpr int kByesOrLegByesChance = 15;  // a legal ball brings byes or leg byes
+constexpr int kByesShare = 50;            // of those, byes
+constexpr int kLoggedRunsOnWicket = 50;   // with the next, one wicket in 200 logs runs
 constexpr int kLoggedRunsOnWicketAbove = 900;
-constexpr int kTwoLoggedRunsAbove = 500;    // of those, two runs rather than one
-constexpr int kMaxExtrasInOver = 6;         // so no over has more than twelve deliveries
+constexpr int kTwoLoggedRunsAbove = 500;  // of those, two runs rather than one
+constexpr int kMaxExtrasInOver = 6;       // so no over has more than twelve deliveries
 // The activity level of a one-day innings' last fifth: it climbs from
 // kLastFifthActivity to kLastFifthActivity + 2 * kLastFifthRise.
 constexpr int kLastFifthActivity = 800;
 constexpr int kLastFifthRise = 300;
-constexpr int kTestActivityScale = 570;     // Test batsmen play at 57% of the one-day rate
-constexpr int kReprieveAfter = 8;           // runs or balls that make a batsman "in"
+constexpr int kTestActivityScale = 570;  // Test batsmen play at 57% of the one-day rate
+constexpr int kReprieveAfter = 8;        // runs or balls that make a batsman "in"
 
 // Cumulative thresholds of the dismissal kinds; Stumped is never drawn.
 constexpr int kDismissalThresholds[8] = {500, 662, 822, 922, 997, 998, 999, 1000};
@@ -69,8 +69,10 @@ void Innings::deliver()
         ++overExtras;
     }
 
-    if (record.event == Wicket) bookWicket();
-    else if (record.event == Scoring) bookScoring(record);
+    if (record.event == Wicket)
+        bookWicket();
+    else if (record.event == Scoring)
+        bookScoring(record);
 
     commentate(record);
 
@@ -114,8 +116,10 @@ bool Innings::batsmanStep()
         battingOrder[batsmenIn] = player;
         // The first opener takes strike; every later batsman replaces the
         // striker, who is always the batsman dismissed.
-        if (batsmenIn == 1) nonStriker = 1;
-        else striker = batsmenIn;
+        if (batsmenIn == 1)
+            nonStriker = 1;
+        else
+            striker = batsmenIn;
         batting[batsmenIn].dismissal = Dismissal{NotOut, 0, 0};
         ++batsmenIn;
         if (deliveries != 0) needBatsman = 0;
@@ -245,8 +249,10 @@ void Innings::ballOutcome(BallRecord& record)
 
         // Is he beaten? Pace gains on a green top, spin on a bare pitch.
         std::int64_t threat = bowler_.bowlThreat;
-        if (bowler_.bowlStyle == Player::Spin) threat -= options.pitchSurface - 50;
-        else if (bowler_.bowlStyle != Player::Neutral) threat += options.pitchSurface - 50;
+        if (bowler_.bowlStyle == Player::Spin)
+            threat -= options.pitchSurface - 50;
+        else if (bowler_.bowlStyle != Player::Neutral)
+            threat += options.pitchSurface - 50;
         const std::int64_t chance =
             static_cast<std::int64_t>(striker_.batRisk) + options.wicketDifficulty + threat - 50;
         if (2LL * random.below(1000) <= chance) {
@@ -284,10 +290,13 @@ void Innings::bookWicket()
     BattingLine& line = batting[striker];
     drawDismissal(line.dismissal);
     if (line.dismissal.bowler != -1) ++bowling[bowler].wickets;
-    if (wickets < 10) fallOfWickets[wickets] = FallOfWicket{runs, battingOrder[striker], battingOrder[nonStriker], legalBalls - 1};
+    if (wickets < 10)
+        fallOfWickets[wickets] = FallOfWicket{runs, battingOrder[striker], battingOrder[nonStriker], legalBalls - 1};
     ++wickets;
-    if (wickets >= 10) closed = 1;  // all out
-    else needBatsman = 1;
+    if (wickets >= 10)
+        closed = 1;  // all out
+    else
+        needBatsman = 1;
 }
 
 void Innings::bookScoring(BallRecord& record)

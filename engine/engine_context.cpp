@@ -2,7 +2,10 @@
 
 #include <cstring>
 
-EngineContext::EngineContext() { std::memcpy(runTables, kInitialRunTables, sizeof runTables); }
+EngineContext::EngineContext()
+{
+    std::memcpy(runTables, kInitialRunTables, sizeof runTables);
+}
 
 void EngineContext::applyOutfield()
 {
@@ -11,9 +14,11 @@ void EngineContext::applyOutfield()
     int* row = runTables[1];
     int widths[6];
     widths[0] = row[0];
-    for (int i = 1; i < 6; ++i) widths[i] = row[i] - row[i - 1];
+    for (int i = 1; i < 6; ++i)
+        widths[i] = row[i] - row[i - 1];
     widths[1] -= d;
     widths[3] += d;
     row[0] = widths[0];
-    for (int i = 1; i < 6; ++i) row[i] = row[i - 1] + widths[i];
+    for (int i = 1; i < 6; ++i)
+        row[i] = row[i - 1] + widths[i];
 }

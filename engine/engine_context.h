@@ -1,6 +1,6 @@
 #pragma once
-#include "engine/random.h"
 #include "engine/game_options.h"
+#include "engine/random.h"
 
 // Everything a match is played with that is not the match itself: the
 // generator, the settings, the writable run tables and the strike pair of the

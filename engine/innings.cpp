@@ -21,8 +21,10 @@ int Innings::start(const Team& batting_, const Team& bowling_, int target_, int 
     int next = 1;
     for (int i = 0; i < 11; ++i) {
         battingOrder[i] = -1;
-        if (i == keeper) fielders[0] = i;
-        else if (next < 11) fielders[next++] = i;
+        if (i == keeper)
+            fielders[0] = i;
+        else if (next < 11)
+            fielders[next++] = i;
     }
     target = target_;
     maxBalls = maxBalls_;
@@ -70,5 +72,6 @@ void Innings::swapEnds()
 
 void Innings::clearCommentary()
 {
-    for (CommentaryPieces& line : commentary_) line.batsman = -1;
+    for (CommentaryPieces& line : commentary_)
+        line.batsman = -1;
 }

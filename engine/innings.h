@@ -18,8 +18,8 @@
 class Innings {
 public:
     static constexpr int kCommentaryLines = 12;
-    static constexpr int kHowOutBytes = 160;  // "c <fielder> b <bowler>" with two UTF-8 names
-    static constexpr int kCommentaryChars = 71;  // a longer line is cut
+    static constexpr int kHowOutBytes = 160;                           // "c <fielder> b <bowler>" with two UTF-8 names
+    static constexpr int kCommentaryChars = 71;                        // a longer line is cut
     static constexpr int kCommentaryBytes = kCommentaryChars * 4 + 1;  // in UTF-8, and the terminator
 
     Innings() = default;

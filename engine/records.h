@@ -17,7 +17,10 @@ enum DismissalKind : int {
 };
 
 // Kinds 1..5 credit the bowler with the wicket.
-inline bool creditsBowler(int kind) { return kind >= Bowled && kind <= Caught; }
+inline bool creditsBowler(int kind)
+{
+    return kind >= Bowled && kind <= Caught;
+}
 
 struct Dismissal {
     int kind = DidNotBat;

@@ -46,7 +46,8 @@ public:
         } while (magnitude);
         int length = static_cast<int>(end - p) + (value < 0 ? 1 : 0);
         if (fill == '0' && value < 0) *this << "-";
-        for (; length < width; ++length) *this << std::string_view(&fill, 1);
+        for (; length < width; ++length)
+            *this << std::string_view(&fill, 1);
         if (fill != '0' && value < 0) *this << "-";
         return *this << std::string_view(p, static_cast<std::size_t>(end - p));
     }
@@ -56,7 +57,8 @@ public:
         std::size_t characters = 0;
         for (std::size_t i = from; i < size_; ++i)
             if ((static_cast<unsigned char>(data_[i]) & 0xC0) != 0x80) ++characters;
-        for (; characters < width; ++characters) *this << " ";
+        for (; characters < width; ++characters)
+            *this << " ";
         return *this;
     }
     std::size_t size() const { return size_; }

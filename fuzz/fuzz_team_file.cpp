@@ -46,7 +46,10 @@ void writeTeamFile(const std::uint8_t* data, std::size_t size)
     }
 }
 
-bool terminatedWithin(const char* text, std::size_t capacity) { return std::memchr(text, '\0', capacity) != nullptr; }
+bool terminatedWithin(const char* text, std::size_t capacity)
+{
+    return std::memchr(text, '\0', capacity) != nullptr;
+}
 
 void checkAgainstScanf(const std::uint8_t* data, std::size_t size)
 {
@@ -68,13 +71,15 @@ void checkAgainstScanf(const std::uint8_t* data, std::size_t size)
 
     char word[1024] = {};
     int v[8] = {};
-    int fields = std::sscanf(line, "%1023s%d%d%d%d%d%d%d%d", word, &v[0], &v[1], &v[2], &v[3], &v[4], &v[5], &v[6],
-                             &v[7]);
+    int fields =
+        std::sscanf(line, "%1023s%d%d%d%d%d%d%d%d", word, &v[0], &v[1], &v[2], &v[3], &v[4], &v[5], &v[6], &v[7]);
     if (fields == EOF) fields = 0;
     require(fields == scanned.fields);
     if (fields >= 1) require(std::strcmp(word, scanned.name) == 0);
-    for (int i = 0; i + 1 < fields; ++i) require(v[i] == scanned.values[i]);
-    for (int i = fields > 0 ? fields - 1 : 0; i < 8; ++i) require(scanned.values[i] == 0);
+    for (int i = 0; i + 1 < fields; ++i)
+        require(v[i] == scanned.values[i]);
+    for (int i = fields > 0 ? fields - 1 : 0; i < 8; ++i)
+        require(scanned.values[i] == 0);
 }
 
 }  // namespace
@@ -116,7 +121,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
     int keepers = 0;
-    for (int i = 0; i < Team::kPlayers; ++i) keepers += team.player(i)->isKeeper != 0;
+    for (int i = 0; i < Team::kPlayers; ++i)
+        keepers += team.player(i)->isKeeper != 0;
     require(keepers == 1);
     require(team.keeper() >= 0 && team.keeper() < Team::kPlayers && team.player(team.keeper())->isKeeper != 0);
     require(team.bowlerCount() >= 0 && team.bowlerCount() <= Team::kMaxBowlers);
@@ -128,6 +134,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         ++position;
     }
     require(position == team.bowlerCount());
-    for (int p = team.bowlerCount(); p < Team::kMaxBowlers; ++p) require(team.bowlers()[p] == -1);
+    for (int p = team.bowlerCount(); p < Team::kMaxBowlers; ++p)
+        require(team.bowlers()[p] == -1);
     return 0;
 }

@@ -6,7 +6,8 @@
 
 Match::Match()
 {
-    for (Innings& i : innings) i.attach(context_, nullptr);
+    for (Innings& i : innings)
+        i.attach(context_, nullptr);
     startInnings(-1, -1, -1);
 }
 
@@ -21,7 +22,8 @@ Match::~Match()
 void Match::setCaptain(Captain* captain)
 {
     captain_ = captain;
-    for (Innings& i : innings) i.attach(context_, captain);
+    for (Innings& i : innings)
+        i.attach(context_, captain);
 }
 
 int Match::oneDayBalls(const GameOptions& options)
@@ -49,12 +51,14 @@ bool Match::startInnings(int index, int battingTeam, int bowlingTeam)
     int target = -1;
     if (index + 1 == inningsCount) {
         target = 0;
-        for (int i = 0; i < index; ++i) target += (i % 2 == 0) ? innings[i].runs : -innings[i].runs;
+        for (int i = 0; i < index; ++i)
+            target += (i % 2 == 0) ? innings[i].runs : -innings[i].runs;
     }
     int maxBalls = oneDayBalls(context_.options);
     if (!context_.options.oneDay) {
         maxBalls = kTestBalls;
-        for (int i = 0; i < index; ++i) maxBalls -= innings[i].legalBalls;
+        for (int i = 0; i < index; ++i)
+            maxBalls -= innings[i].legalBalls;
     }
     if (!innings[index].start(teams[battingTeam], teams[bowlingTeam], target, maxBalls)) return false;
     playing = 1;
@@ -171,7 +175,7 @@ std::string Match::resultLine() const
                std::string(loadString(str::TiedTheMatch));
     const std::string& winner = r.winner == 0 ? nameA : nameB;
     const std::string& loser = r.winner == 0 ? nameB : nameA;
-    return winner + ' ' + std::string(loadString(str::Defeated)) + ' ' + loser + ' ' + std::string(loadString(str::By)) +
-           ' ' + std::to_string(r.margin) + ' ' +
+    return winner + ' ' + std::string(loadString(str::Defeated)) + ' ' + loser + ' ' +
+           std::string(loadString(str::By)) + ' ' + std::to_string(r.margin) + ' ' +
            std::string(loadString(r.kind == MatchResult::Runs ? str::Runs : str::Wickets));
 }

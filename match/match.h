@@ -8,7 +8,10 @@
 #include "teams/team.h"
 
 // Bowlers a side needs to bowl an innings through in this type of match.
-inline int bowlersNeeded(const GameOptions& options) { return options.oneDay ? 5 : 2; }
+inline int bowlersNeeded(const GameOptions& options)
+{
+    return options.oneDay ? 5 : 2;
+}
 
 // What follows the end of an innings.
 enum class InningsChange {

@@ -4,9 +4,9 @@
 #include "match/match.h"
 
 enum class UnattendedResult {
-    Played,          // the whole match was played
-    CannotBowl,      // a side has too few bowlers for the match type
-    InningsFailed,   // an innings could not be started; play ended there
+    Played,         // the whole match was played
+    CannotBowl,     // a side has too few bowlers for the match type
+    InningsFailed,  // an innings could not be started; play ended there
 };
 
 // Plays a whole match without a window, making exactly the draws the main

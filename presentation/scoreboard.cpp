@@ -20,10 +20,16 @@ constexpr int kYetToBat = 4;
 constexpr int kDismissed = 5;
 constexpr int kScoreRow = 6;
 
-bool meets(const CanvasRect& row, const CanvasRect& update) { return !CanvasRect::intersect(row, update).empty(); }
+bool meets(const CanvasRect& row, const CanvasRect& update)
+{
+    return !CanvasRect::intersect(row, update).empty();
+}
 
 // Strings from the table are views, not necessarily terminated; print them with "%.*s".
-int textLength(std::string_view s) { return static_cast<int>(s.size()); }
+int textLength(std::string_view s)
+{
+    return static_cast<int>(s.size());
+}
 
 const char* batsmanName(const Innings& inn, int position)
 {
@@ -64,8 +70,10 @@ void paintBatsmanLine(TextCanvas& canvas, const Innings& inn, const CanvasRect& 
     char how[Innings::kHowOutBytes];
     inn.dismissalText(position, how);
     int entry = kDismissed;
-    if (line->dismissal.kind == DidNotBat) entry = kYetToBat;
-    else if (line->dismissal.kind == NotOut) entry = notOutEntry;
+    if (line->dismissal.kind == DidNotBat)
+        entry = kYetToBat;
+    else if (line->dismissal.kind == NotOut)
+        entry = notOutEntry;
 
     canvas.drawText(rect.left, rect.top, {}, entry, &rect, TextCanvas::Opaque);
     canvas.drawText(1 * cw, rect.top, batsmanName(inn, position), entry, &rect, TextCanvas::Clipped);
@@ -178,7 +186,8 @@ void paintCommentaryLine(TextCanvas& canvas, const Innings& inn, const CanvasRec
 
 void paintCommentary(TextCanvas& canvas, const Innings& inn, const CanvasRect& update)
 {
-    for (int k = 0; k < Innings::kCommentaryLines; ++k) paintCommentaryLine(canvas, inn, update, k);
+    for (int k = 0; k < Innings::kCommentaryLines; ++k)
+        paintCommentaryLine(canvas, inn, update, k);
 }
 
 // The four current players in their colours, then everything that changes with a ball.
@@ -211,9 +220,11 @@ void Scoreboard::paint(TextCanvas& canvas, const Match& match, const CanvasRect*
     }
     if (!match.playing) return;
 
-    for (int p = 0; p < inn->batsmenIn; ++p) paintBatsmanLine(canvas, *inn, target, p, kPlain);
+    for (int p = 0; p < inn->batsmenIn; ++p)
+        paintBatsmanLine(canvas, *inn, target, p, kPlain);
     const int bowlers = inn->bowlingTeam ? inn->bowlingTeam->bowlerCount() : 0;
-    for (int b = 0; b < bowlers; ++b) paintBowlerLine(canvas, *inn, target, b, kPlain);
+    for (int b = 0; b < bowlers; ++b)
+        paintBowlerLine(canvas, *inn, target, b, kPlain);
     paintSummary(canvas, *inn, target);
     paintCommentary(canvas, *inn, target);
 

@@ -3,16 +3,19 @@
 #include <cstdio>
 #include <string>
 
+#include "engine/text_buffer.h"
 #include "match/match.h"
 #include "resources/strings.h"
-#include "engine/text_buffer.h"
 
 namespace {
 
 // Report lines are put together in place, without printf or a string each.
 using Line = TextBuffer<512>;
 
-std::string_view text(int id) { return loadString(id); }
+std::string_view text(int id)
+{
+    return loadString(id);
+}
 
 const char* playerName(const Team* team, int index)
 {
@@ -97,7 +100,8 @@ void insertTop(int (&top)[4], int& count, int candidate, RanksBelow ranksBelow)
         }
     }
     if (place == -1) return;
-    for (int j = count < 3 ? count : 3; j > place; --j) top[j] = top[j - 1];
+    for (int j = count < 3 ? count : 3; j > place; --j)
+        top[j] = top[j - 1];
     top[place] = candidate;
     if (count < 4) ++count;
 }

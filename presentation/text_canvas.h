@@ -32,9 +32,8 @@ struct ColourPair {
 // of the current over, 4 names on the team sheet and batsmen yet to bat,
 // 5 dismissed batsmen, 6 the score row.
 inline constexpr ColourPair kScoreboardColours[7] = {
-    {0, 0, 0, 255, 255, 255},   {255, 0, 0, 255, 255, 255}, {0, 0, 255, 255, 255, 255},
-    {127, 0, 0, 255, 255, 255}, {0, 0, 127, 255, 255, 255}, {0, 127, 0, 255, 255, 255},
-    {255, 255, 255, 0, 0, 127},
+    {0, 0, 0, 255, 255, 255},   {255, 0, 0, 255, 255, 255}, {0, 0, 255, 255, 255, 255}, {127, 0, 0, 255, 255, 255},
+    {0, 0, 127, 255, 255, 255}, {0, 127, 0, 255, 255, 255}, {255, 255, 255, 0, 0, 127},
 };
 
 // Where the scoreboard draws: text at a pixel position in a colour pair, on

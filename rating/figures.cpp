@@ -16,7 +16,8 @@ void Figures::add(const Figures& o)
     earlyOuts += o.earlyOuts;
     lateBalls += o.lateBalls;
     lateOuts += o.lateOuts;
-    for (int i = 0; i < 11; ++i) atPosition[i] += o.atPosition[i];
+    for (int i = 0; i < 11; ++i)
+        atPosition[i] += o.atPosition[i];
     bowlBalls += o.bowlBalls;
     conceded += o.conceded;
     wickets += o.wickets;
@@ -46,7 +47,10 @@ bool creditsBowler(OutKind kind)
            kind == OutKind::Lbw || kind == OutKind::Stumped || kind == OutKind::HitWicket;
 }
 
-bool isOut(OutKind kind) { return kind != OutKind::RetiredHurt && kind != OutKind::RetiredNotOut; }
+bool isOut(OutKind kind)
+{
+    return kind != OutKind::RetiredHurt && kind != OutKind::RetiredNotOut;
+}
 
 }  // namespace
 
@@ -55,7 +59,8 @@ void addMatchFigures(const MatchRecord& match, Figures* const* batting, Figures*
     const std::size_t n = match.people.size();
     std::vector<int> ballsNow(n), runsNow(n), arrival(n);
     std::vector<char> bowled(n, 0), played(n, 0);
-    for (int i = 0; i < match.listed; ++i) played[static_cast<std::size_t>(i)] = 1;
+    for (int i = 0; i < match.listed; ++i)
+        played[static_cast<std::size_t>(i)] = 1;
     for (const InningsRecord& inn : match.innings) {
         std::fill(ballsNow.begin(), ballsNow.end(), 0);
         std::fill(runsNow.begin(), runsNow.end(), 0);
@@ -96,8 +101,10 @@ void addMatchFigures(const MatchRecord& match, Figures* const* batting, Figures*
                 }
                 if (wk.fielder >= 0) {
                     if (Figures* f = batting[wk.fielder]) {
-                        if (wk.kind == OutKind::Stumped) ++f->stumpings;
-                        else if (wk.kind == OutKind::Caught || wk.kind == OutKind::CaughtAndBowled) ++f->catches;
+                        if (wk.kind == OutKind::Stumped)
+                            ++f->stumpings;
+                        else if (wk.kind == OutKind::Caught || wk.kind == OutKind::CaughtAndBowled)
+                            ++f->catches;
                     }
                 }
             }
@@ -214,7 +221,8 @@ void Archive::add(const MatchRecord& match, std::int64_t sequence)
             }
             break;
         }
-        for (int i = 0; i < match.listed; ++i) take(i);
+        for (int i = 0; i < match.listed; ++i)
+            take(i);
         for (int p : l.players) {
             bool bowledHere = false;
             for (std::size_t i = 0; i < n; ++i)

@@ -52,8 +52,8 @@ void addMatchFigures(const MatchRecord& match, Figures* const* batting, Figures*
 // Which matches count.
 struct MatchFilter {
     enum class Format { Any, OneDay, Test, Overs } format = Format::Any;
-    int overs = 0;          // for Format::Overs
-    std::string from, to;   // YYYY-MM-DD, inclusive; empty for open
+    int overs = 0;                   // for Format::Overs
+    std::string from, to;            // YYYY-MM-DD, inclusive; empty for open
     std::vector<std::string> teams;  // any of these must play; empty for all
 
     // Empty when the match counts, else why not.
@@ -61,7 +61,7 @@ struct MatchFilter {
 };
 
 struct PlayerRecord {
-    std::string key;   // the registry id, else "name|side"
+    std::string key;  // the registry id, else "name|side"
     std::string id;
     std::string name;
     std::string side;  // the side of his most recent match

@@ -10,7 +10,7 @@
 
 namespace {
 
-constexpr int kLabBowlers = 5;     // bowling slots 6..10 of a lab side
+constexpr int kLabBowlers = 5;  // bowling slots 6..10 of a lab side
 constexpr int kFirstBowlingSlot = 6;
 constexpr int kKeeperSlot = 5;
 
@@ -28,7 +28,10 @@ double shrunk(std::int64_t count, std::int64_t balls, double average, int k)
     return (double(count) + k * average) / (double(balls) + k);
 }
 
-double rate(std::int64_t count, std::int64_t balls) { return balls > 0 ? double(count) / double(balls) : 0; }
+double rate(std::int64_t count, std::int64_t balls)
+{
+    return balls > 0 ? double(count) / double(balls) : 0;
+}
 
 std::uint32_t mix(std::uint32_t a, std::uint32_t b)
 {
@@ -82,7 +85,8 @@ struct Fitter {
                               shrunk(f.ratedWickets, f.ratedBowlBalls, rate(all.ratedWickets, all.ratedBowlBalls), k)};
         }
         std::size_t widest = 1;
-        for (const auto& b : buckets) widest = std::max(widest, b.size());
+        for (const auto& b : buckets)
+            widest = std::max(widest, b.size());
         labSides = static_cast<int>(std::max<std::size_t>(widest, (bowlers.size() + kLabBowlers - 1) / kLabBowlers));
         updateAverages();
     }
@@ -181,7 +185,8 @@ struct Fitter {
     std::vector<Figures> play(int round, int perSide)
     {
         std::vector<Team> labs;
-        for (int j = 0; j < labSides; ++j) labs.push_back(labSide(j));
+        for (int j = 0; j < labSides; ++j)
+            labs.push_back(labSide(j));
         const Team opponents = averageSide();
         const int total = labSides * perSide;
         const int threads = std::max(1, std::min(settings.threads, total / 16 + 1));
@@ -209,19 +214,24 @@ struct Fitter {
                     Figures* bowling[22] = {};
                     const int base = battedFirst == 0 ? 0 : 11;
                     Figures* slots = &out[static_cast<std::size_t>(j) * 16];
-                    for (int k = 0; k < 11; ++k) batting[base + k] = &slots[k];
-                    for (int k = kFirstBowlingSlot; k < 11; ++k) bowling[base + k] = &slots[11 + k - kFirstBowlingSlot];
+                    for (int k = 0; k < 11; ++k)
+                        batting[base + k] = &slots[k];
+                    for (int k = kFirstBowlingSlot; k < 11; ++k)
+                        bowling[base + k] = &slots[11 + k - kFirstBowlingSlot];
                     addMatchFigures(record, batting, bowling);
                 }
             }
         };
         std::vector<std::thread> pool;
-        for (int t = 1; t < threads; ++t) pool.emplace_back(work, t);
+        for (int t = 1; t < threads; ++t)
+            pool.emplace_back(work, t);
         work(0);
-        for (std::thread& th : pool) th.join();
+        for (std::thread& th : pool)
+            th.join();
         std::vector<Figures> sum(static_cast<std::size_t>(labSides) * 16);
         for (const auto& p : partial)
-            for (std::size_t i = 0; i < sum.size(); ++i) sum[i].add(p[i]);
+            for (std::size_t i = 0; i < sum.size(); ++i)
+                sum[i].add(p[i]);
         return sum;
     }
 
@@ -321,7 +331,8 @@ FitResult fitRatings(const std::vector<Figures>& real, const std::vector<int>& s
     constexpr int kWeights[] = {1, 1, 1, 2, 2, 3, 4};
     constexpr int kMeasureWeight = 4;
     int weightSum = kMeasureWeight;
-    for (int w : kWeights) weightSum += w;
+    for (int w : kWeights)
+        weightSum += w;
     auto perSide = [&](int w) {
         const std::int64_t n = settings.simulations * w / (std::int64_t(weightSum) * fitter.labSides);
         return static_cast<int>(std::clamp<std::int64_t>(n, 8, 1000000));

@@ -34,8 +34,8 @@ struct FitSettings {
 };
 
 struct FitResult {
-    std::vector<Ratings> ratings;     // by player
-    std::vector<Figures> simulated;   // by player: his figures in the last round's matches
+    std::vector<Ratings> ratings;    // by player
+    std::vector<Figures> simulated;  // by player: his figures in the last round's matches
     std::int64_t matchesPlayed = 0;
 };
 

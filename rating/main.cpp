@@ -127,9 +127,12 @@ bool readStyles(const std::string& path, std::vector<std::pair<std::string, int>
         const std::size_t comma = line.rfind(',');
         const std::string style = comma == std::string::npos ? "" : line.substr(comma + 1);
         int value = -1;
-        if (style == "pace" || style == "0") value = 0;
-        else if (style == "spin" || style == "1") value = 1;
-        else if (style == "neutral" || style == "2") value = 2;
+        if (style == "pace" || style == "0")
+            value = 0;
+        else if (style == "spin" || style == "1")
+            value = 1;
+        else if (style == "neutral" || style == "2")
+            value = 2;
         if (value < 0) {
             why = "line " + std::to_string(number) + ": not \"NAME,pace|spin|neutral\"";
             return false;
@@ -156,8 +159,10 @@ int main(int argc, char** argv)
             std::fputs(kUsage, stdout);
             return 0;
         } else if ((v = optionValue(a, "--format="))) {
-            if (std::strcmp(v, "oneday") == 0) filter.format = MatchFilter::Format::OneDay;
-            else if (std::strcmp(v, "test") == 0) filter.format = MatchFilter::Format::Test;
+            if (std::strcmp(v, "oneday") == 0)
+                filter.format = MatchFilter::Format::OneDay;
+            else if (std::strcmp(v, "test") == 0)
+                filter.format = MatchFilter::Format::Test;
             else if (optionValue(v, "overs=") && readNumber(v + 6, 1, 1000, n)) {
                 filter.format = MatchFilter::Format::Overs;
                 filter.overs = static_cast<int>(n);
@@ -208,15 +213,15 @@ int main(int argc, char** argv)
     // Outputs: checked against every input before anything is written.
     namespace fs = std::filesystem;
     std::vector<fs::path> outputs{fs::path(outFolder) / "players.csv"};
-    for (const std::string& side : sides) outputs.push_back(fs::path(outFolder) / (oneWord(side, false) + ".xi"));
+    for (const std::string& side : sides)
+        outputs.push_back(fs::path(outFolder) / (oneWord(side, false) + ".xi"));
     std::vector<std::string> readFiles = sources.files();
     if (!stylesPath.empty()) readFiles.push_back(stylesPath);
     for (const fs::path& out : outputs) {
         for (const std::string& in : readFiles) {
             std::error_code ec;
             if (fs::equivalent(out, in, ec)) {
-                std::fprintf(stderr, "pelmora-rate: will not overwrite input %s with %s\n", in.c_str(),
-                             out.c_str());
+                std::fprintf(stderr, "pelmora-rate: will not overwrite input %s with %s\n", in.c_str(), out.c_str());
                 return 1;
             }
         }
@@ -235,7 +240,8 @@ int main(int argc, char** argv)
     std::vector<char> ok(kChunk);
     for (std::size_t begin = 0; begin < sources.size(); begin += kChunk) {
         const std::size_t n = std::min(kChunk, sources.size() - begin);
-        for (std::size_t i = 0; i < n; ++i) ok[i] = sources.read(begin + i, texts[i], reasons[i]);
+        for (std::size_t i = 0; i < n; ++i)
+            ok[i] = sources.read(begin + i, texts[i], reasons[i]);
         std::vector<std::thread> pool;
         const std::size_t t = static_cast<std::size_t>(threads);
         for (std::size_t w = 0; w < t; ++w) {
@@ -244,7 +250,8 @@ int main(int argc, char** argv)
                     if (ok[i]) ok[i] = parseCricsheet(texts[i], records[i], reasons[i]);
             });
         }
-        for (std::thread& th : pool) th.join();
+        for (std::thread& th : pool)
+            th.join();
         for (std::size_t i = 0; i < n; ++i) {
             if (!ok[i]) {
                 std::fprintf(stderr, "pelmora-rate: %s: skipped: %s\n", sources.name(begin + i).c_str(),
@@ -282,7 +289,8 @@ int main(int argc, char** argv)
     settings.threads = static_cast<int>(threads);
     settings.seed = static_cast<std::uint32_t>(seed);
     std::vector<Figures> real;
-    for (const PlayerRecord& p : archive.players) real.push_back(p.figures);
+    for (const PlayerRecord& p : archive.players)
+        real.push_back(p.figures);
     const FitResult fit = fitRatings(real, styles, settings);
 
     std::error_code ec;

@@ -123,15 +123,18 @@ bool parseCricsheet(const std::string& text, MatchRecord& out, std::string& why)
             for (int s = 0; s < 2; ++s) {
                 const auto list = players->find(out.sides[s]);
                 if (list == players->end()) continue;
-                for (const json& name : *list) people.add(name.get<std::string>(), s);
+                for (const json& name : *list)
+                    people.add(name.get<std::string>(), s);
             }
         }
         out.listed = static_cast<int>(out.people.size());
         for (const json& inn : doc["innings"]) {
             const std::string team = inn.at("team").get<std::string>();
             InningsRecord record;
-            if (team == out.sides[0]) record.side = 0;
-            else if (team == out.sides[1]) record.side = 1;
+            if (team == out.sides[0])
+                record.side = 0;
+            else if (team == out.sides[1])
+                record.side = 1;
             else {
                 why = "innings of \"" + team + "\", who is not one of the two sides";
                 return false;
@@ -225,9 +228,7 @@ void recordOfMatch(const Match& match, MatchRecord& out)
             case Lbw: w.kind = OutKind::Lbw; break;
             case HitWicket: w.kind = OutKind::HitWicket; break;
             case Stumped: w.kind = OutKind::Stumped; break;
-            case Caught:
-                w.kind = fielder == r.bowlerPlayer ? OutKind::CaughtAndBowled : OutKind::Caught;
-                break;
+            case Caught: w.kind = fielder == r.bowlerPlayer ? OutKind::CaughtAndBowled : OutKind::Caught; break;
             case RunOut: w.kind = OutKind::RunOut; break;
             case RetiredHurt: w.kind = OutKind::RetiredHurt; break;
             default: w.kind = OutKind::Other; break;
@@ -237,8 +238,10 @@ void recordOfMatch(const Match& match, MatchRecord& out)
                 w.fielder = other + fielder;
             if (nextIn < inn.batsmenIn) {
                 const int incoming = inn.battingOrder[nextIn++];
-                if (pair[0] == r.strikerPlayer) pair[0] = incoming;
-                else pair[1] = incoming;
+                if (pair[0] == r.strikerPlayer)
+                    pair[0] = incoming;
+                else
+                    pair[1] = incoming;
             }
         }
     }

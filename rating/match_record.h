@@ -54,9 +54,9 @@ struct PersonRecord {
 
 struct MatchRecord {
     std::string sides[2];
-    std::string matchType;  // "ODI", "Test", ...
-    int overs = 0;          // the allowance per innings; 0 for a multi-day match
-    std::string date;       // the last day played, YYYY-MM-DD
+    std::string matchType;             // "ODI", "Test", ...
+    int overs = 0;                     // the allowance per innings; 0 for a multi-day match
+    std::string date;                  // the last day played, YYYY-MM-DD
     std::vector<PersonRecord> people;  // the two elevens first, side by side, then anyone else named
     int listed = 0;                    // how many of people the elevens are
     std::vector<InningsRecord> innings;

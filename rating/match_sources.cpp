@@ -40,11 +40,15 @@ bool naturalLess(const std::string& a, const std::string& b)
     while (i < a.size() && j < b.size()) {
         if (std::isdigit(static_cast<unsigned char>(a[i])) && std::isdigit(static_cast<unsigned char>(b[j]))) {
             std::size_t ie = i, je = j;
-            while (ie < a.size() && std::isdigit(static_cast<unsigned char>(a[ie]))) ++ie;
-            while (je < b.size() && std::isdigit(static_cast<unsigned char>(b[je]))) ++je;
+            while (ie < a.size() && std::isdigit(static_cast<unsigned char>(a[ie])))
+                ++ie;
+            while (je < b.size() && std::isdigit(static_cast<unsigned char>(b[je])))
+                ++je;
             std::size_t is = i, js = j;
-            while (is + 1 < ie && a[is] == '0') ++is;
-            while (js + 1 < je && b[js] == '0') ++js;
+            while (is + 1 < ie && a[is] == '0')
+                ++is;
+            while (js + 1 < je && b[js] == '0')
+                ++js;
             if (ie - is != je - js) return ie - is < je - js;
             const int c = a.compare(is, ie - is, b, js, je - js);
             if (c != 0) return c < 0;
@@ -159,7 +163,8 @@ bool MatchSources::read(std::size_t i, std::string& text, std::string& why)
     }
     char buffer[1 << 16];
     zip_int64_t got;
-    while ((got = zip_fread(file, buffer, sizeof buffer)) > 0) text.append(buffer, static_cast<std::size_t>(got));
+    while ((got = zip_fread(file, buffer, sizeof buffer)) > 0)
+        text.append(buffer, static_cast<std::size_t>(got));
     if (got < 0) {
         why = std::string("cannot be read: ") + zip_file_strerror(file);
         zip_fclose(file);

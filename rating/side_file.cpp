@@ -31,7 +31,8 @@ std::string cut15(const std::string& s)
 {
     if (s.size() <= 15) return s;
     std::size_t n = 15;
-    while (n > 0 && (static_cast<unsigned char>(s[n]) & 0xC0) == 0x80) --n;
+    while (n > 0 && (static_cast<unsigned char>(s[n]) & 0xC0) == 0x80)
+        --n;
     return s.substr(0, n);
 }
 
@@ -44,7 +45,8 @@ std::string oneWord(const std::string& name, bool lastWordOnly)
         const std::size_t end = name.find_last_not_of(' ');
         if (end != std::string::npos) {
             const std::size_t space = name.find_last_of(' ', end);
-            word = name.substr(space == std::string::npos ? 0 : space + 1, end - (space == std::string::npos ? 0 : space + 1) + 1);
+            word = name.substr(space == std::string::npos ? 0 : space + 1,
+                               end - (space == std::string::npos ? 0 : space + 1) + 1);
         }
     } else {
         for (char c : name)
@@ -53,9 +55,15 @@ std::string oneWord(const std::string& name, bool lastWordOnly)
     return cut15(word.empty() ? std::string("Player") : word);
 }
 
-bool isRegularBowler(const Figures& f) { return f.matches > 0 && 4 * f.matchesBowled >= f.matches; }
+bool isRegularBowler(const Figures& f)
+{
+    return f.matches > 0 && 4 * f.matchesBowled >= f.matches;
+}
 
-bool isKeeperByRecord(const Figures& f) { return f.stumpings > 0 && !isRegularBowler(f); }
+bool isKeeperByRecord(const Figures& f)
+{
+    return f.stumpings > 0 && !isRegularBowler(f);
+}
 
 std::string playersCsv(const std::vector<PlayerRecord>& players, const FitResult& fit)
 {
@@ -74,11 +82,13 @@ std::string playersCsv(const std::vector<PlayerRecord>& players, const FitResult
         for (std::int64_t v : {f.matches, std::int64_t(f.usualPosition()), f.innings, f.balls, f.runs, f.outs, f.fours,
                                f.sixes, f.bowlBalls, f.conceded, f.wickets, f.wides, f.noBalls, f.catches, f.stumpings})
             out += "," + std::to_string(v);
-        for (double v : {f.battingAverage(), f.strikeRate(), f.economy(), f.bowlingStrikeRate()}) out += "," + number(v);
+        for (double v : {f.battingAverage(), f.strikeRate(), f.economy(), f.bowlingStrikeRate()})
+            out += "," + number(v);
         for (int v : {r.batTempo, r.batRisk, r.batSurvival, keeper ? 1 : 0, bowler ? 1 : 0, bowler ? r.bowlTempo : 0,
                       bowler ? r.bowlThreat : 0, bowler ? r.bowlStyle : 0})
             out += "," + std::to_string(v);
-        for (double v : {s.battingAverage(), s.strikeRate(), s.economy(), s.bowlingStrikeRate()}) out += "," + number(v);
+        for (double v : {s.battingAverage(), s.strikeRate(), s.economy(), s.bowlingStrikeRate()})
+            out += "," + number(v);
         out += "\n";
     }
     return out;

@@ -1,7 +1,7 @@
-#include "resources/strings.h"
-
 #include <array>
 #include <iterator>
+
+#include "resources/strings.h"
 
 namespace {
 
@@ -211,14 +211,23 @@ constexpr Entry kTable[] = {
     {1322, "&Edit Team..."},
     {1323, "Pelmora team editor"},
     {1324, "&Pick from players.csv..."},
-    {1325, "How often he plays at the ball: added to the bowler's tempo, it sets the share of balls that are more than a dot ball (about the sum in 2000)."},
-    {1326, "How often he is beaten when he plays at the ball: added to the bowler's threat. Higher means beaten, and out, more often."},
-    {1327, "His chance in 1000 of a reprieve when beaten once he is in (8 runs or 8 balls); before that a beaten batsman is out. 999: never out once in."},
+    {1325,
+     "How often he plays at the ball: added to the bowler's tempo, it sets the share of balls that are more than a dot "
+     "ball (about the sum in 2000)."},
+    {1326,
+     "How often he is beaten when he plays at the ball: added to the bowler's threat. Higher means beaten, and out, "
+     "more often."},
+    {1327,
+     "His chance in 1000 of a reprieve when beaten once he is in (8 runs or 8 balls); before that a beaten batsman is "
+     "out. 999: never out once in."},
     {1328, "He keeps wicket. Exactly one player does, and the keeper does not bowl."},
     {1329, "He may bowl. A Test match needs at least 2 bowlers, a one-day match at least 5."},
     {1330, "How often the batsman plays at his deliveries: added to the batsman's tempo."},
-    {1331, "How often he beats the batsman: added to the batsman's risk, and raised or lowered by the pitch surface as his style says."},
-    {1332, "Pace gains as the pitch tends to a green top, spin as it tends to bare; neutral is not affected by the surface."},
+    {1331,
+     "How often he beats the batsman: added to the batsman's risk, and raised or lowered by the pitch surface as his "
+     "style says."},
+    {1332,
+     "Pace gains as the pitch tends to a green top, spin as it tends to bare; neutral is not affected by the surface."},
     {1333, "pace"},
     {1334, "spin"},
     {1335, "neutral"},
@@ -259,7 +268,8 @@ static_assert(sortedById(), "string table must stay sorted by id");
 constexpr int kLastId = std::end(kTable)[-1].id;
 constexpr std::array<std::string_view, kLastId + 1> kById = [] {
     std::array<std::string_view, kLastId + 1> byId{};
-    for (const Entry& e : kTable) byId[static_cast<std::size_t>(e.id)] = e.text;
+    for (const Entry& e : kTable)
+        byId[static_cast<std::size_t>(e.id)] = e.text;
     return byId;
 }();
 

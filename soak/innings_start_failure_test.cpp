@@ -5,7 +5,6 @@
 // starting an innings uses; this program replaces it, which is why these tests
 // live in an executable of their own.
 #include <gtest/gtest.h>
-
 #include <unistd.h>
 
 #include <cstdio>
@@ -118,9 +117,11 @@ protected:
         allocationsBeforeFailure = allocations;
         window_ = std::make_unique<MatchController>(platform_, settings, options);
         window_->start();
-        for (int tick = 0; tick < 100000 && platform_.quitCalls == 0; ++tick) window_->tick(MatchController::kMainTimer);
+        for (int tick = 0; tick < 100000 && platform_.quitCalls == 0; ++tick)
+            window_->tick(MatchController::kMainTimer);
         // Ticks that arrive after the end must not play on.
-        for (int tick = 0; tick < 50; ++tick) window_->tick(MatchController::kMainTimer);
+        for (int tick = 0; tick < 50; ++tick)
+            window_->tick(MatchController::kMainTimer);
         allocationsBeforeFailure = -1;
         window_->close();
         report_ = readFile(dir_ / "report.txt");
@@ -159,7 +160,8 @@ TEST_F(InningsStartFailure, OneDaySecondInningsThatCannotStartEndsTheGameWithThe
     ASSERT_GE(report_.size(), ending.size()) << "report:\n" << report_;
     EXPECT_EQ(report_.substr(report_.size() - ending.size()), ending) << "the report does not end with the result";
     EXPECT_EQ(report_.find(loadString(str::Stars)), report_.rfind(loadString(str::Stars)))
-        << "the report shows more than the one innings played:\n" << report_;
+        << "the report shows more than the one innings played:\n"
+        << report_;
 }
 
 TEST_F(InningsStartFailure, BallLogThatCannotBeObtainedIsHandledLikeTheOverTable)

@@ -45,8 +45,14 @@ std::string checkBallLog(const Innings& inn, int k)
         if (++inOver > 12) return describe(k, "over %ld has more than 12 deliveries", over);
 
         switch (r.delivery) {
-        case Legal: ++legal; ++faced; break;
-        case NoBall: ++extrasInOver; ++faced; break;
+        case Legal:
+            ++legal;
+            ++faced;
+            break;
+        case NoBall:
+            ++extrasInOver;
+            ++faced;
+            break;
         case Wide: ++extrasInOver; break;
         default: return describe(k, "delivery %ld has kind %ld", i, r.delivery);
         }
@@ -91,7 +97,8 @@ std::string checkBallLog(const Innings& inn, int k)
         batRuns += line.runs;
         batBalls += line.balls;
         const int kind = line.dismissal.kind;
-        if (p >= inn.batsmenIn && kind != DidNotBat) return describe(k, "position %ld did not bat but has kind %ld", p, kind);
+        if (p >= inn.batsmenIn && kind != DidNotBat)
+            return describe(k, "position %ld did not bat but has kind %ld", p, kind);
         if (p < inn.batsmenIn && kind != NotOut) {
             ++out;
             if (creditsBowler(kind)) ++credited;
@@ -108,12 +115,15 @@ std::string checkBallLog(const Innings& inn, int k)
     const long extras = static_cast<long>(inn.byes) + inn.legByes + inn.wides + inn.noBalls;
     if (batRuns + extras != inn.runs)
         return describe(k, "batting runs %ld and extras %ld do not make the total %ld", batRuns, extras, inn.runs);
-    if (bowlBalls != inn.legalBalls) return describe(k, "bowlers' balls %ld, legal balls %ld", bowlBalls, inn.legalBalls);
+    if (bowlBalls != inn.legalBalls)
+        return describe(k, "bowlers' balls %ld, legal balls %ld", bowlBalls, inn.legalBalls);
     if (batBalls != faced) return describe(k, "batsmen faced %ld balls, %ld were not wides", batBalls, faced);
     if (bowlRuns != batRuns + hitNoBalls)
-        return describe(k, "bowlers conceded %ld, the bat scored %ld with %ld hit no-balls", bowlRuns, batRuns, hitNoBalls);
+        return describe(k, "bowlers conceded %ld, the bat scored %ld with %ld hit no-balls", bowlRuns, batRuns,
+                        hitNoBalls);
     if (out != inn.wickets) return describe(k, "%ld batsmen out, %ld wickets", out, inn.wickets);
-    if (bowlWickets != credited) return describe(k, "bowlers took %ld wickets, %ld were credited", bowlWickets, credited);
+    if (bowlWickets != credited)
+        return describe(k, "bowlers took %ld wickets, %ld were credited", bowlWickets, credited);
 
     int previousScore = 0;
     for (int n = 0; n < inn.wickets && n < 10; ++n) {
@@ -134,12 +144,14 @@ std::string checkInnings(const Match& match, int k, int expectedMaxBalls)
     if (inn.battingTeam != &match.teams[k % 2] || inn.bowlingTeam != &match.teams[(k + 1) % 2])
         return describe(k, "the wrong sides bat and bowl");
     if (!inn.closed) return describe(k, "not closed");
-    if (inn.maxBalls != expectedMaxBalls) return describe(k, "allowance %ld, expected %ld", inn.maxBalls, expectedMaxBalls);
+    if (inn.maxBalls != expectedMaxBalls)
+        return describe(k, "allowance %ld, expected %ld", inn.maxBalls, expectedMaxBalls);
 
     int expectedTarget = -1;
     if (k + 1 == match.inningsCount) {
         expectedTarget = 0;
-        for (int i = 0; i < k; ++i) expectedTarget += (i % 2 == 0) ? match.innings[i].runs : -match.innings[i].runs;
+        for (int i = 0; i < k; ++i)
+            expectedTarget += (i % 2 == 0) ? match.innings[i].runs : -match.innings[i].runs;
     }
     if (inn.target != expectedTarget) return describe(k, "target %ld, expected %ld", inn.target, expectedTarget);
 
@@ -148,7 +160,8 @@ std::string checkInnings(const Match& match, int k, int expectedMaxBalls)
         return describe(k, "%ld deliveries overflow a log of %ld", inn.deliveries,
                         static_cast<long>(inn.overCapacity()) * Innings::kCommentaryLines);
     if (inn.maxBalls > 0) {
-        if (inn.legalBalls > inn.maxBalls) return describe(k, "%ld legal balls of %ld allowed", inn.legalBalls, inn.maxBalls);
+        if (inn.legalBalls > inn.maxBalls)
+            return describe(k, "%ld legal balls of %ld allowed", inn.legalBalls, inn.maxBalls);
     } else if (inn.deliveries != 1 || inn.legalBalls > 1) {
         return describe(k, "allowance %ld but %ld deliveries", inn.maxBalls, inn.deliveries);
     }
@@ -168,8 +181,7 @@ std::string checkInnings(const Match& match, int k, int expectedMaxBalls)
 
 }  // namespace
 
-PlayOutcome playWholeMatch(Match& match, const Team& first, const Team& second, std::uint32_t seed,
-                           std::string* reason)
+PlayOutcome playWholeMatch(Match& match, const Team& first, const Team& second, std::uint32_t seed, std::string* reason)
 {
     auto broken = [&](std::string why) {
         if (reason) *reason = std::move(why);

@@ -65,7 +65,9 @@ Side makeSide(const std::string& name, int bowlers, RatingsOf ratings)
 std::vector<Side> generatedSides()
 {
     std::vector<Side> sides;
-    auto ordinary = [](int i) { return Ratings{430 - 15 * i, 100 + 9 * i, 620 - 40 * i, 260 + 10 * i, 80 + 5 * i, i % 3}; };
+    auto ordinary = [](int i) {
+        return Ratings{430 - 15 * i, 100 + 9 * i, 620 - 40 * i, 260 + 10 * i, 80 + 5 * i, i % 3};
+    };
     sides.push_back(makeSide("FiveBowlers", 5, ordinary));
     sides.push_back(makeSide("TwoBowlers", 2, ordinary));
     sides.push_back(makeSide("TenBowlers", 10, [](int i) {
@@ -74,12 +76,10 @@ std::vector<Side> generatedSides()
     }));
     sides.push_back(makeSide("Zero", 5, [](int) { return Ratings{0, 0, 0, 0, 0, 0}; }));
     sides.push_back(makeSide("ZeroTwo", 2, [](int) { return Ratings{0, 0, 0, 0, 0, 0}; }));
-    sides.push_back(makeSide("IntMax", 10, [](int) {
-        return Ratings{INT_MAX, INT_MAX, INT_MAX, INT_MAX, INT_MAX, INT_MAX};
-    }));
-    sides.push_back(makeSide("IntMin", 5, [](int) {
-        return Ratings{INT_MIN, INT_MIN, INT_MIN, INT_MIN, INT_MIN, INT_MIN};
-    }));
+    sides.push_back(
+        makeSide("IntMax", 10, [](int) { return Ratings{INT_MAX, INT_MAX, INT_MAX, INT_MAX, INT_MAX, INT_MAX}; }));
+    sides.push_back(
+        makeSide("IntMin", 5, [](int) { return Ratings{INT_MIN, INT_MIN, INT_MIN, INT_MIN, INT_MIN, INT_MIN}; }));
     sides.push_back(makeSide("Negative", 6, [](int i) { return Ratings{-500 - i, -1, -1000, -300, -i, -2}; }));
     sides.push_back(makeSide("Alternating", 7, [](int i) {
         const int v = i % 3 == 0 ? INT_MAX : (i % 3 == 1 ? 0 : INT_MIN);
@@ -138,7 +138,8 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "pelmora-soak: no sample sides found in %s\n", samples.c_str());
         return 2;
     }
-    for (Side& side : generatedSides()) sides.push_back(std::move(side));
+    for (Side& side : generatedSides())
+        sides.push_back(std::move(side));
 
     // Sides that can bowl an innings through, per match type.
     std::vector<const Side*> pools[2];
@@ -189,13 +190,14 @@ int main(int argc, char** argv)
             return 1;
         }
         ++played[oneDay];
-        for (int k = 0; k < match.inningsCount; ++k) deliveries += match.innings[k].deliveries;
+        for (int k = 0; k < match.inningsCount; ++k)
+            deliveries += match.innings[k].deliveries;
     }
-    const double seconds =
-        std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
-    std::printf("pelmora-soak: %ld matches (%ld one-day, %ld Test) among %zu sides, %lld deliveries, seeds %u..%u: "
-                "every invariant held (%.1f s)\n",
-                matches, played[1], played[0], sides.size(), deliveries, firstSeed,
-                firstSeed + static_cast<std::uint32_t>(matches > 0 ? matches - 1 : 0), seconds);
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+    std::printf(
+        "pelmora-soak: %ld matches (%ld one-day, %ld Test) among %zu sides, %lld deliveries, seeds %u..%u: "
+        "every invariant held (%.1f s)\n",
+        matches, played[1], played[0], sides.size(), deliveries, firstSeed,
+        firstSeed + static_cast<std::uint32_t>(matches > 0 ? matches - 1 : 0), seconds);
     return 0;
 }

@@ -6,7 +6,8 @@
 bool scanInt(const char*& p, int& value)
 {
     const char* q = p;
-    while (*q && isScanSpace(*q)) ++q;
+    while (*q && isScanSpace(*q))
+        ++q;
     bool negative = false;
     if (*q == '+' || *q == '-') negative = (*q++ == '-');
     if (*q < '0' || *q > '9') return false;
@@ -19,9 +20,12 @@ bool scanInt(const char*& p, int& value)
         }
     }
     if (negative) v = -v;
-    if (overflow || v > INT_MAX) value = negative ? INT_MIN : INT_MAX;
-    else if (v < INT_MIN) value = INT_MIN;
-    else value = static_cast<int>(v);
+    if (overflow || v > INT_MAX)
+        value = negative ? INT_MIN : INT_MAX;
+    else if (v < INT_MIN)
+        value = INT_MIN;
+    else
+        value = static_cast<int>(v);
     p = q;
     return true;
 }
@@ -30,7 +34,8 @@ ScannedLine scanTeamLine(const char* line)
 {
     ScannedLine out;
     const char* p = line;
-    while (*p && isScanSpace(*p)) ++p;
+    while (*p && isScanSpace(*p))
+        ++p;
     if (!*p) return out;
     int n = 0;
     for (; *p && !isScanSpace(*p); ++p)

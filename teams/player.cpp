@@ -1,7 +1,10 @@
 #include "teams/player.h"
 
 namespace {
-int compareInt(int a, int b) { return a > b ? 1 : (a < b ? -1 : 0); }
+int compareInt(int a, int b)
+{
+    return a > b ? 1 : (a < b ? -1 : 0);
+}
 }  // namespace
 
 int compareThreat(const Player& a, const Player& b)

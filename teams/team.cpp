@@ -5,7 +5,8 @@ void Team::setBowlers(const int* indices, int n)
     if (n < 0) n = 0;
     if (n > kMaxBowlers) n = kMaxBowlers;
     bowlerCount_ = n;
-    for (int i = 0; i < kMaxBowlers; ++i) bowlers_[i] = i < n ? indices[i] : -1;
+    for (int i = 0; i < kMaxBowlers; ++i)
+        bowlers_[i] = i < n ? indices[i] : -1;
 }
 
 int Team::bowlerAt(int pos) const

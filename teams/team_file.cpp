@@ -88,7 +88,8 @@ int Team::read(std::FILE* file, LoadDiagnosis* why)
     }
     const bool utf8 = encoding.valid();
     if (teamNamed) setName(cleanName(rawTeamName, utf8));
-    for (int i = 0; i < count; ++i) players_[i].setName(cleanName(rawNames[i], utf8));
+    for (int i = 0; i < count; ++i)
+        players_[i].setName(cleanName(rawNames[i], utf8));
 
     int result = 0;
     if (readError) {

@@ -88,7 +88,8 @@ std::string cleanName(std::string_view raw, bool utf8, std::size_t maxCharacters
         std::size_t n = sequenceLength(lead);
         if (i + n > raw.size()) n = raw.size() - i;  // cannot happen in valid text
         char32_t cp = n == 2 ? (lead & 0x1F) : n == 3 ? (lead & 0x0F) : (lead & 0x07);
-        for (std::size_t k = 1; k < n; ++k) cp = (cp << 6) | (static_cast<unsigned char>(raw[i + k]) & 0x3F);
+        for (std::size_t k = 1; k < n; ++k)
+            cp = (cp << 6) | (static_cast<unsigned char>(raw[i + k]) & 0x3F);
         appendCodePoint(out, cp);
         i += n;
     }
@@ -114,6 +115,7 @@ std::size_t utf8PrefixLength(std::string_view text, std::size_t maxBytes)
 {
     if (text.size() <= maxBytes) return text.size();
     std::size_t n = maxBytes;
-    while (n > 0 && (static_cast<unsigned char>(text[n]) & 0xC0) == 0x80) --n;
+    while (n > 0 && (static_cast<unsigned char>(text[n]) & 0xC0) == 0x80)
+        --n;
     return n;
 }

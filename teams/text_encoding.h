@@ -20,7 +20,7 @@ public:
 
 private:
     bool valid_ = true;
-    int pending_ = 0;            // continuation bytes still expected
+    int pending_ = 0;              // continuation bytes still expected
     unsigned char lowest_ = 0x80;  // bounds of the next continuation byte
     unsigned char highest_ = 0xBF;
 };

@@ -111,7 +111,8 @@ struct Harness {
     Match& match() { return window->match(); }
     void tick(int n = 1)
     {
-        for (int i = 0; i < n; ++i) window->tick(MatchController::kMainTimer);
+        for (int i = 0; i < n; ++i)
+            window->tick(MatchController::kMainTimer);
     }
     int currentDeliveries()
     {
@@ -121,7 +122,8 @@ struct Harness {
     // Ticks the main timer until the program quits or the game is over.
     void playToEnd()
     {
-        for (int i = 0; i < 30000 && !platform.quitCode && !match().gameOver; ++i) tick();
+        for (int i = 0; i < 30000 && !platform.quitCode && !match().gameOver; ++i)
+            tick();
     }
 };
 

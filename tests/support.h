@@ -117,7 +117,8 @@ struct ScriptedCaptain : Captain {
         if (!chooseBatsman && oversAsked < bowlers.size()) answer.choice = bowlers[oversAsked];
         oversAsked += chooseBatsman ? 0 : 1;
         for (int i = 0; i < 11 && answer.choice < 0; ++i)
-            if (chooseBatsman ? innings.positionOf(i) == Innings::kNotBatting : innings.eligibleToBowl(i)) answer.choice = i;
+            if (chooseBatsman ? innings.positionOf(i) == Innings::kNotBatting : innings.eligibleToBowl(i))
+                answer.choice = i;
         return answer;
     }
 };
@@ -156,7 +157,8 @@ inline std::vector<std::string> splitLines(const std::string& text)
 {
     std::vector<std::string> lines;
     std::istringstream in(text);
-    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line);
     return lines;
 }
 
@@ -169,7 +171,10 @@ inline Team loadSample(const std::string& file)
     return team;
 }
 
-inline std::string dataPath(const std::string& name) { return std::string(PELMORA_SOURCE_DIR) + "/tests/data/" + name; }
+inline std::string dataPath(const std::string& name)
+{
+    return std::string(PELMORA_SOURCE_DIR) + "/tests/data/" + name;
+}
 
 inline Team loadData(const std::string& name)
 {
@@ -201,7 +206,8 @@ inline CliRun runCli(const std::vector<std::string>& args)
     const std::string tag = std::to_string(++counter);
     const std::string out = tempPath("cli-" + tag + ".out"), err = tempPath("cli-" + tag + ".err");
     std::string command = std::string("'") + PELMORA_CLI + "'";
-    for (const std::string& a : args) command += " '" + a + "'";
+    for (const std::string& a : args)
+        command += " '" + a + "'";
     const int raw = std::system((command + " >'" + out + "' 2>'" + err + "' </dev/null").c_str());
     return CliRun{(raw != -1 && WIFEXITED(raw)) ? WEXITSTATUS(raw) : -1, readFile(out), readFile(err)};
 }

@@ -29,7 +29,10 @@ void* allocateOrThrow(std::size_t size)
 
 // Kept out of line so the compiler does not pair each free with the
 // operator new it can see and warn about a mismatch that is not there.
-[[gnu::noinline]] void release(void* p) { std::free(p); }
+[[gnu::noinline]] void release(void* p)
+{
+    std::free(p);
+}
 
 // The allocations made while f runs.
 template <class F>
@@ -44,16 +47,46 @@ long allocationsDuring(F f)
 
 }  // namespace
 
-void* operator new(std::size_t size) { return allocateOrThrow(size); }
-void* operator new[](std::size_t size) { return allocateOrThrow(size); }
-void* operator new(std::size_t size, const std::nothrow_t&) noexcept { return allocate(size); }
-void* operator new[](std::size_t size, const std::nothrow_t&) noexcept { return allocate(size); }
-void operator delete(void* p) noexcept { release(p); }
-void operator delete[](void* p) noexcept { release(p); }
-void operator delete(void* p, std::size_t) noexcept { release(p); }
-void operator delete[](void* p, std::size_t) noexcept { release(p); }
-void operator delete(void* p, const std::nothrow_t&) noexcept { release(p); }
-void operator delete[](void* p, const std::nothrow_t&) noexcept { release(p); }
+void* operator new(std::size_t size)
+{
+    return allocateOrThrow(size);
+}
+void* operator new[](std::size_t size)
+{
+    return allocateOrThrow(size);
+}
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept
+{
+    return allocate(size);
+}
+void* operator new[](std::size_t size, const std::nothrow_t&) noexcept
+{
+    return allocate(size);
+}
+void operator delete(void* p) noexcept
+{
+    release(p);
+}
+void operator delete[](void* p) noexcept
+{
+    release(p);
+}
+void operator delete(void* p, std::size_t) noexcept
+{
+    release(p);
+}
+void operator delete[](void* p, std::size_t) noexcept
+{
+    release(p);
+}
+void operator delete(void* p, const std::nothrow_t&) noexcept
+{
+    release(p);
+}
+void operator delete[](void* p, const std::nothrow_t&) noexcept
+{
+    release(p);
+}
 
 namespace {
 

@@ -124,7 +124,8 @@ TEST(BatchRealism, SampleSidesPlayPlausibleOneDayCricket)
     const BatchResult r = runBatch(s, north, south);
     ASSERT_EQ(r.totals.played, 600);
     std::vector<std::pair<double, std::int64_t>> wickets;
-    for (int w = 0; w <= 10; ++w) wickets.emplace_back(w, r.totals.innings[0].wickets[w]);
+    for (int w = 0; w <= 10; ++w)
+        wickets.emplace_back(w, r.totals.innings[0].wickets[w]);
     const Distribution dr = inningsRuns(r, 0), dw = distribution(wickets), rr = inningsRuns(r, 0, true);
     EXPECT_GT(dr.mean, 225);
     EXPECT_LT(dr.mean, 300);

@@ -33,8 +33,8 @@ void openAttack(Engine& e, std::uint32_t seed = 1, bool oneDay = true, int maxBa
 // Plays one over per entry of `bowlers`; over k's first ball is logged as a
 // stroke worth runs[k], the next chances[k] balls as beaten batsmen, the
 // rest as dot balls.
-void playOvers(Engine& e, support::ScriptedCaptain& captain, const std::vector<int>& bowlers, const std::vector<int>& runs,
-               const std::vector<int>& chances = {})
+void playOvers(Engine& e, support::ScriptedCaptain& captain, const std::vector<int>& bowlers,
+               const std::vector<int>& runs, const std::vector<int>& chances = {})
 {
     e.match->setCaptain(&captain);
     captain.bowlers = bowlers;
@@ -94,7 +94,8 @@ TEST(BowlerChoice, OpeningOversGoToTheFirstTwoByStyleAndOneDrawPicksTheStrikePai
     Engine e;
     openAttack(e, byThreat);
     Innings& inn = e.innings();
-    while (inn.legalBalls < 6) inn.deliver();
+    while (inn.legalBalls < 6)
+        inn.deliver();
     EXPECT_EQ(inn.bowler, 2);
     inn.deliver();
     EXPECT_EQ(inn.bowler, 4) << "the second over goes to styleRanking[1], strike bowler or not";
@@ -177,16 +178,19 @@ TEST(BowlerChoice, OneDayQuotaIsAFifthOfTheAllowanceWaivedForAnOverNobodyElseMay
         inn.legalBalls = inn.deliveries = 240;
         inn.bowler = 4;
         inn.bowling[4].balls = 6;
-        for (int b = 0; b < 4; ++b) inn.bowling[b].balls = 59;
+        for (int b = 0; b < 4; ++b)
+            inn.bowling[b].balls = 59;
         EXPECT_EQ(inn.mayBowl(0), 1) << "59 balls leave one more over";
         EXPECT_EQ(inn.mayBowl(4), 0) << "nobody bowls two overs running";
-        for (int b = 0; b < 4; ++b) inn.bowling[b].balls = 60;
+        for (int b = 0; b < 4; ++b)
+            inn.bowling[b].balls = 60;
         EXPECT_EQ(inn.mayBowl(0), 0) << "60 balls use up a fifth of 300";
         e.match->options().oneDay = 0;
         EXPECT_EQ(inn.mayBowl(0), 1) << "a Test has no quota";
         e.match->options().oneDay = 1;
         // Four bowlers have used up their overs and the fifth bowled the last one.
-        for (int b = 0; b < 5; ++b) EXPECT_EQ(inn.eligibleToBowl(b), b < 4 ? 1 : 0) << "bowler " << b;
+        for (int b = 0; b < 5; ++b)
+            EXPECT_EQ(inn.eligibleToBowl(b), b < 4 ? 1 : 0) << "bowler " << b;
         e.context().random.seed(findSeed([r](Lcg& g) { return g.below(5) == r; }));
         EXPECT_EQ(choose(e), r == 4 ? 0 : r) << "the random search from " << r << ", skipping the last bowler";
     }
@@ -197,7 +201,8 @@ TEST(BowlerChoice, TwoBowlersAlternateForAWholeTestInnings)
     Engine e;
     e.open(support::makeSide("Bat", "B", 5, 400, 90, 700), support::makeSide("Pair", "P", 2), false, -1, 2700, 17);
     Innings& inn = e.innings();
-    while (!inn.closed) inn.deliver();
+    while (!inn.closed)
+        inn.deliver();
     const int overs = (inn.legalBalls + 5) / 6;
     ASSERT_GT(overs, 20);
     std::set<int> seen;

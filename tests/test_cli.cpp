@@ -89,13 +89,15 @@ TEST(Cli, OutputsThatWouldDestroyAnInputOrEachOtherAreRefused)
         EXPECT_EQ(support::readFile(north), support::readFile(support::dataPath("harbour.xi"))) << c.what;
         EXPECT_EQ(support::readFile(south), support::readFile(support::dataPath("upland.xi"))) << c.what;
         EXPECT_EQ(support::readFile(other), "an earlier file\n") << c.what;
-        EXPECT_EQ(std::system(("test $(ls -A '" + folder + "' | wc -l) -eq 3").c_str()), 0) << c.what << ": a file was created";
+        EXPECT_EQ(std::system(("test $(ls -A '" + folder + "' | wc -l) -eq 3").c_str()), 0)
+            << c.what << ": a file was created";
     }
     // Standard output as an output is the stream already open: nothing is reopened or emptied.
     const std::string report = folder + "/report.txt";
     const CliRun split = runCli({teams[0], teams[1], "/r=3", "/s=" + report, "--commentary=-"});
     EXPECT_EQ(split.status, 0) << split.err;
-    EXPECT_EQ(support::splitLines(split.out).size(), static_cast<std::size_t>(std::count(split.out.begin(), split.out.end(), '\n')));
+    EXPECT_EQ(support::splitLines(split.out).size(),
+              static_cast<std::size_t>(std::count(split.out.begin(), split.out.end(), '\n')));
     EXPECT_NE(support::readFile(report).find(std::string(loadString(str::Defeated))), std::string::npos);
 }
 
@@ -127,7 +129,8 @@ TEST(Cli, TeamFilesMayBePipesAndAreReadOnce)
     const std::string cli = std::string("'") + PELMORA_CLI + "'";
     const std::string commands[] = {
         "cat '" + file + "' | " + cli + " /t1=/dev/stdin '/t2=" + other + "' /r=9 >'" + out + "'",
-        "(cat '" + file + "' >'" + fifo + "' &); " + cli + " '/t1=" + fifo + "' '/t2=" + other + "' /r=9 >'" + out + "'",
+        "(cat '" + file + "' >'" + fifo + "' &); " + cli + " '/t1=" + fifo + "' '/t2=" + other + "' /r=9 >'" + out +
+            "'",
         "cat '" + file + "' | " + cli + " /t1=/dev/stdin '/t2=" + other + "' /r=9 --matches=2 >'" + out + "'",
     };
     for (int i = 0; i < 2; ++i) {
@@ -146,8 +149,8 @@ TEST(Cli, NamesOfAnyEncodingReachEveryOutputAsCleanUtf8)
     side.replace(side.find("Abbot"), 5, "M\xFC\x1B[2Jller");
     const std::string file = support::writeFile("latin1.xi", side);
     const std::string json = support::tempPath("latin1.json"), report = support::tempPath("latin1.txt");
-    const CliRun run = runCli({"/t1=" + file, "/t2=" + support::dataPath("upland.xi"), "/r=4", "/s=" + report,
-                               "--cricsheet=" + json});
+    const CliRun run =
+        runCli({"/t1=" + file, "/t2=" + support::dataPath("upland.xi"), "/r=4", "/s=" + report, "--cricsheet=" + json});
     ASSERT_EQ(run.status, 0) << run.err;
     const std::string name = "M\xC3\xBC?[2Jller";
     const std::string text = support::readFile(report);
@@ -196,10 +199,11 @@ TEST(Cli, FiftyOversIsTheOneDayMatchAndShardsMergeIntoTheSingleRun)
     EXPECT_EQ(runCli({kHarbour, kUpland, "/r=9", "/o"}).out, runCli({kHarbour, kUpland, "/r=9", "--overs=50"}).out);
     EXPECT_NE(runCli({kHarbour, kUpland, "/r=9", "--overs=20"}).out, runCli({kHarbour, kUpland, "/r=9"}).out);
 
-    const std::string cup = support::writeFile(
-        "merge-cup.json", "{\"sides\": [\"" + support::dataPath("harbour.xi") + "\", \"" + support::dataPath("upland.xi") +
-                              "\", \"" + std::string(PELMORA_SOURCE_DIR) + "/samples/kestrels.xi\", \"" +
-                              PELMORA_SOURCE_DIR + "/samples/harriers.xi\"], \"overs\": 5}");
+    const std::string cup =
+        support::writeFile("merge-cup.json", "{\"sides\": [\"" + support::dataPath("harbour.xi") + "\", \"" +
+                                                 support::dataPath("upland.xi") + "\", \"" +
+                                                 std::string(PELMORA_SOURCE_DIR) + "/samples/kestrels.xi\", \"" +
+                                                 PELMORA_SOURCE_DIR + "/samples/harriers.xi\"], \"overs\": 5}");
     const std::vector<std::vector<std::string>> runs = {{kHarbour, kUpland, "/r=4", "--overs=20", "--matches=97"},
                                                         {"--tournament=" + cup, "/r=11", "--matches=23"}};
     for (const auto& args : runs) {

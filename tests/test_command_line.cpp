@@ -89,5 +89,6 @@ TEST(CommandLine, EveryOptionReadsAsTheTableSays)
         {",,\t/t\n\n/s=r.txt ,/nta,", {.oneDay = 0, .title = 0, .out = "r.txt"}},
         {"/o /t /s=a.txt /s=b.txt", {.oneDay = 0, .out = "b.txt"}},
     };
-    for (const auto& [line, want] : cases) EXPECT_EQ(parse(line), want) << "command line \"" << line << "\"";
+    for (const auto& [line, want] : cases)
+        EXPECT_EQ(parse(line), want) << "command line \"" << line << "\"";
 }

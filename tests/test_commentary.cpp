@@ -77,7 +77,8 @@ TEST(DismissalText, EveryKindReadsAsTheScorecardShowsIt)
         {NotOut, 0, 0, "Not Out"},
         {DidNotBat, 0, 0, "Did Not Bat"},
     };
-    for (const Case& c : cases) EXPECT_EQ(b.howOut(c.kind, c.bowler, c.fielder), c.text) << "kind " << c.kind;
+    for (const Case& c : cases)
+        EXPECT_EQ(b.howOut(c.kind, c.bowler, c.fielder), c.text) << "kind " << c.kind;
 
     b.e.match->teams[1].player(6)->setName("BowlerBowlerBow");
     b.e.match->teams[1].player(2)->setName("FielderFielderF");

@@ -18,17 +18,24 @@ namespace {
 
 constexpr int kHuge = 1000000;
 
-Team field() { return support::makeSide("Field", "F", 5); }
+Team field()
+{
+    return support::makeSide("Field", "F", 5);
+}
 
 // Forces every stroke to bring `runs` (1..6) through run table rows 0 and 1.
 void strokesOf(Engine& e, int runs)
 {
     for (int row = 0; row < 2; ++row)
-        for (int i = 0; i < 6; ++i) e.context().runTables[row][i] = (i + 1 < runs) ? 0 : 1000;
+        for (int i = 0; i < 6; ++i)
+            e.context().runTables[row][i] = (i + 1 < runs) ? 0 : 1000;
 }
 
 // A legal ball that reaches the batsman: neither extra nor bye.
-bool playedLegalBall(const BallRecord& r) { return r.delivery == Legal && r.runKind != Byes && r.runKind != LegByes; }
+bool playedLegalBall(const BallRecord& r)
+{
+    return r.delivery == Legal && r.runKind != Byes && r.runKind != LegByes;
+}
 
 // A seed whose first delivery has no extra (d1) and no byes (d2); `more`
 // checks the draws that follow the next `skip` ones.
@@ -37,7 +44,8 @@ std::uint32_t playedSeed(int skip, const std::function<bool(Lcg&)>& more = nullp
     return findSeed([&](Lcg& g) {
         g.below(1000);
         if (g.below(1000) < 25 || g.below(1000) < 15) return false;
-        for (int i = 0; i < skip; ++i) g.below(1000);
+        for (int i = 0; i < skip; ++i)
+            g.below(1000);
         return !more || more(g);
     });
 }
@@ -60,7 +68,8 @@ TEST(Delivery, BeatenBatsmanIsOutUnlessSetAndSavedByHisSurvival)
         Engine e;
         e.open(uniformSide(kHuge, kHuge, c.survival), field(), false, -1, 300, 5);
         Innings& inn = e.innings();
-        for (int p : {0, 1}) (c.setBy == 1 ? inn.batting[p].balls : inn.batting[p].runs) = c.setBy ? 8 : 0;
+        for (int p : {0, 1})
+            (c.setBy == 1 ? inn.batting[p].balls : inn.batting[p].runs) = c.setBy ? 8 : 0;
         int beaten = 0;
         while (!inn.closed) {
             const BallRecord r = e.deliverOne();
@@ -229,7 +238,8 @@ TEST(Delivery, AnInningsPlaysOutWithoutAMatch)
     Innings innings;
     innings.attach(context, nullptr);
     ASSERT_EQ(innings.start(batting, bowling, -1, 300), 1);
-    for (int i = 0; i < 1000 && !innings.closed; ++i) innings.deliver();
+    for (int i = 0; i < 1000 && !innings.closed; ++i)
+        innings.deliver();
     EXPECT_TRUE(innings.closed);
     EXPECT_TRUE(innings.wickets == 10 || innings.legalBalls == 300);
     EXPECT_GT(innings.runs, 0);

@@ -32,7 +32,8 @@ std::vector<int> rows(Innings& inn, int chooseBatsman, int allowDeclare = 0)
     model.setup(inn, chooseBatsman, allowDeclare);
     model.fillRows();
     std::vector<int> out;
-    for (int row = 0; row < model.rowCount(); ++row) out.push_back(model.rowMap(row));
+    for (int row = 0; row < model.rowCount(); ++row)
+        out.push_back(model.rowMap(row));
     return out;
 }
 
@@ -43,7 +44,8 @@ TEST(ChoosePlayer, BatsmanListShowsThoseYetToBatInTeamOrder)
     Engine e;
     openInnings(e, true);
     Innings& inn = e.innings();
-    for (int p = 0; p < 3; ++p) inn.battingOrder[p] = p;
+    for (int p = 0; p < 3; ++p)
+        inn.battingOrder[p] = p;
     inn.batsmenIn = 3;
     EXPECT_EQ(rows(inn, 1), (std::vector<int>{3, 4, 5, 6, 7, 8, 9, 10}));
     ChoosePlayerModel model;
@@ -69,7 +71,8 @@ TEST(ChoosePlayer, BowlerListLeavesOutThePreviousBowlerAndSpentQuotasUnlessNobod
     model.fillRows();
     EXPECT_EQ(model.figureLine(1), "1 FH 340 120 0") << "row 1 stands for bowler position 2";
     EXPECT_EQ(model.bowlingFigures(1), "2-1-20-2");
-    for (int b : {0, 2, 4, 5}) inn.bowling[b].balls = 60;
+    for (int b : {0, 2, 4, 5})
+        inn.bowling[b].balls = 60;
     EXPECT_EQ(rows(inn, 0), (std::vector<int>{0, 2, 3, 4, 5})) << "the quota is waived when nobody passes it";
     e.match->options().oneDay = 0;
     EXPECT_EQ(rows(inn, 0, 1), (std::vector<int>{0, 2, 3, 4, 5}))

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include <nlohmann/json.hpp>
 #include <map>
+#include <nlohmann/json.hpp>
 #include <string>
 #include <vector>
 
@@ -50,16 +50,18 @@ json outcomeFromDeliveries(const json& doc)
     const json& info = doc.at("info");
     const bool limited = info.contains("overs");
     std::vector<ReadInnings> inns;
-    for (const auto& inn : doc.at("innings")) inns.push_back(readInnings(inn));
+    for (const auto& inn : doc.at("innings"))
+        inns.push_back(readInnings(inn));
     const std::string first = inns.at(0).team;
     const std::string second = info.at("teams")[0] == first ? info.at("teams")[1] : info.at("teams")[0];
     int total[2] = {0, 0};
-    for (std::size_t k = 0; k < inns.size(); ++k) total[inns[k].team == first ? 0 : 1] += inns[k].runs;
+    for (std::size_t k = 0; k < inns.size(); ++k)
+        total[inns[k].team == first ? 0 : 1] += inns[k].runs;
     const ReadInnings& last = inns.back();
     const bool lastBatsSecond = last.team == second;
     const bool ahead = lastBatsSecond ? total[1] > total[0] : total[0] > total[1];
-    const bool complete = last.wickets == 10 || last.declared || ahead ||
-                          (limited && last.legalBalls == info.at("overs").get<int>() * 6);
+    const bool complete =
+        last.wickets == 10 || last.declared || ahead || (limited && last.legalBalls == info.at("overs").get<int>() * 6);
     if (!complete) return {{"result", "draw"}};
     if (inns.size() == (limited ? 2u : 4u)) {
         if (total[1] > total[0]) return {{"winner", second}, {"by", {{"wickets", 10 - last.wickets}}}};
@@ -71,7 +73,11 @@ json outcomeFromDeliveries(const json& doc)
     return {{"result", "draw"}};
 }
 
-bool isRegisterId(const json& id) { return id.is_string() && id.get<std::string>().find_first_not_of("0123456789abcdef") == std::string::npos && id.get<std::string>().size() == 8; }
+bool isRegisterId(const json& id)
+{
+    return id.is_string() && id.get<std::string>().find_first_not_of("0123456789abcdef") == std::string::npos &&
+           id.get<std::string>().size() == 8;
+}
 
 }  // namespace
 
@@ -111,26 +117,32 @@ TEST(Cricsheet, ReadsBackAsCricket)
                     << where << ": " << name;
             };
             for (const auto& side : info.at("players"))
-                for (const auto& name : side) registered(name);
+                for (const auto& name : side)
+                    registered(name);
 
             const json& innings = doc.at("innings");
             for (std::size_t k = 0; k < innings.size(); ++k) {
                 const Innings& inn = match.innings[k];
                 const ReadInnings r = readInnings(innings[k]);
                 EXPECT_EQ(r.team, inn.battingTeam->name()) << where;
-                EXPECT_EQ(std::vector<int>({r.runs, r.wickets, r.legalBalls, r.extras, r.wides, r.noBalls, r.byes, r.legByes}),
-                          std::vector<int>({inn.runs, inn.wickets, inn.legalBalls, inn.wides + inn.noBalls + inn.byes + inn.legByes,
-                                            inn.wides, inn.noBalls, inn.byes, inn.legByes}))
+                EXPECT_EQ(std::vector<int>(
+                              {r.runs, r.wickets, r.legalBalls, r.extras, r.wides, r.noBalls, r.byes, r.legByes}),
+                          std::vector<int>({inn.runs, inn.wickets, inn.legalBalls,
+                                            inn.wides + inn.noBalls + inn.byes + inn.legByes, inn.wides, inn.noBalls,
+                                            inn.byes, inn.legByes}))
                     << where << " innings " << k;
                 for (const auto& over : innings[k]["overs"])
                     for (const auto& d : over["deliveries"]) {
-                        for (const char* key : {"batter", "bowler", "non_striker"}) registered(d.at(key));
+                        for (const char* key : {"batter", "bowler", "non_striker"})
+                            registered(d.at(key));
                         EXPECT_NE(d["batter"], d["non_striker"]) << where;
                         for (const auto& w : d.value("wickets", json::array())) {
                             const std::string kind = w.at("kind");
-                            EXPECT_EQ(w.at("player_out"), d["batter"]) << where;  // the striker is always the batsman out
+                            EXPECT_EQ(w.at("player_out"), d["batter"])
+                                << where;  // the striker is always the batsman out
                             EXPECT_EQ(w.contains("fielders"), kind == "caught" || kind == "run out") << where << kind;
-                            for (const auto& f : w.value("fielders", json::array())) registered(f.at("name"));
+                            for (const auto& f : w.value("fielders", json::array()))
+                                registered(f.at("name"));
                         }
                     }
                 // Only the side batting last chases, and always something.
@@ -143,8 +155,8 @@ TEST(Cricsheet, ReadsBackAsCricket)
 
             const json& outcome = info.at("outcome");
             EXPECT_EQ(outcome, outcomeFromDeliveries(doc)) << where;
-            const std::string kind = outcome.contains("result") ? outcome["result"].get<std::string>()
-                                                                : outcome["by"].begin().key();
+            const std::string kind =
+                outcome.contains("result") ? outcome["result"].get<std::string>() : outcome["by"].begin().key();
             ++seen[kind];
             // The report's line differs only where cricket has no winner.
             const std::string line = match.resultLine();
@@ -155,7 +167,8 @@ TEST(Cricsheet, ReadsBackAsCricket)
             }
         }
     }
-    for (const char* kind : {"draw", "innings", "tie", "wickets", "runs"}) EXPECT_GT(seen[kind], 0) << kind;
+    for (const char* kind : {"draw", "innings", "tie", "wickets", "runs"})
+        EXPECT_GT(seen[kind], 0) << kind;
 }
 
 // A player keeps his identifier whichever match, order or opponent he is
@@ -169,7 +182,8 @@ TEST(Cricsheet, RegisterIdsAreStable)
     for (int i = 0; i < 2; ++i) {
         Match match;
         ASSERT_EQ(playUnattended(match, *opponents[i], north, 5 + 17 * i), UnattendedResult::Played);
-        people[i] = json::parse(cricsheetJson(match, "2026-01-0" + std::to_string(i + 1)))["info"]["registry"]["people"];
+        people[i] =
+            json::parse(cricsheetJson(match, "2026-01-0" + std::to_string(i + 1)))["info"]["registry"]["people"];
     }
     for (int p = 0; p < Team::kPlayers; ++p) {
         const std::string name = north.player(p)->name();
@@ -193,7 +207,8 @@ TEST(Cricsheet, BytesThatAreNotUtf8DoNotStopTheExport)
 TEST(Charts, PerOverRunsAndWicketsAgreeWithTheBallLog)
 {
     Match match;
-    ASSERT_EQ(playUnattended(match, support::loadSample("northshire.xi"), support::loadSample("southmoor.xi"), 11), UnattendedResult::Played);
+    ASSERT_EQ(playUnattended(match, support::loadSample("northshire.xi"), support::loadSample("southmoor.xi"), 11),
+              UnattendedResult::Played);
     const std::vector<InningsChart> charts = chartData(match);
     ASSERT_EQ(charts.size(), 2u);
     for (int k = 0; k < 2; ++k) {

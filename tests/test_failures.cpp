@@ -2,9 +2,8 @@
 // files that cannot be used, sides that cannot bowl an innings through. Each
 // case runs the built pelmora-cli and looks at its exit status, its error
 // output and the files it leaves behind.
-#include <gtest/gtest.h>
-
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -41,7 +40,10 @@ void writeFile(const fs::path& path, const std::string& text)
     out << text;
 }
 
-std::string sample(const std::string& name) { return std::string(PELMORA_SOURCE_DIR) + "/samples/" + name; }
+std::string sample(const std::string& name)
+{
+    return std::string(PELMORA_SOURCE_DIR) + "/samples/" + name;
+}
 
 int countExactLines(const std::string& text, const std::string& wanted)
 {
@@ -92,7 +94,8 @@ protected:
             dup2(err, STDERR_FILENO);
             std::vector<char*> argv;
             argv.push_back(const_cast<char*>(PELMORA_CLI));
-            for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+            for (const std::string& a : args)
+                argv.push_back(const_cast<char*>(a.c_str()));
             argv.push_back(nullptr);
             execv(PELMORA_CLI, argv.data());
             _exit(127);
@@ -245,9 +248,8 @@ TEST_F(CliFailure, SidesThatCannotBowlAnInningsThroughAreRefusedInBothMatchTypes
 TEST_F(CliFailure, FourBowlersAreEnoughForATestMatch)
 {
     const fs::path report = dir_ / "report.txt";
-    const CliRun r =
-        run({"/t1=" + sample("malformed/four_bowlers.xi"), "/t2=" + sample("southmoor.xi"), "/t", "/r=99",
-             "/s=" + report.string()});
+    const CliRun r = run({"/t1=" + sample("malformed/four_bowlers.xi"), "/t2=" + sample("southmoor.xi"), "/t", "/r=99",
+                          "/s=" + report.string()});
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.err, "");
     const std::string text = readFile(report);

@@ -64,7 +64,8 @@ TEST(Golden, WholeMatchesReplayByteForByte)
         if (actual == expected) continue;
         const auto want = support::splitLines(expected), got = support::splitLines(actual);
         std::size_t i = 0;
-        while (i < want.size() && i < got.size() && want[i] == got[i]) ++i;
+        while (i < want.size() && i < got.size() && want[i] == got[i])
+            ++i;
         ADD_FAILURE() << c.file << " differs first at line " << i + 1
                       << "\n  expected: " << (i < want.size() ? want[i] : "(end)")
                       << "\n  actual:   " << (i < got.size() ? got[i] : "(end)");

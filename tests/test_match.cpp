@@ -65,7 +65,8 @@ TEST(Match, FourthInningsTargetOfMinusOneMeansNoTarget)
 {
     auto m = fourthInnings({100, 201, 100}, {300, 300, 300});
     EXPECT_EQ(m->innings[3].target, -1);
-    for (int i = 0; i < 30 && m->innings[3].wickets < 10; ++i) EXPECT_EQ(m->playBall(), 7u) << "delivery " << i;
+    for (int i = 0; i < 30 && m->innings[3].wickets < 10; ++i)
+        EXPECT_EQ(m->playBall(), 7u) << "delivery " << i;
 }
 
 TEST(Match, ResultLinesByWicketsByRunsAndTie)
@@ -78,7 +79,8 @@ TEST(Match, ResultLinesByWicketsByRunsAndTie)
 
     auto t = newMatch(false);
     const int runs[4] = {150, 100, 100, 151};
-    for (int k = 0; k < 4; ++k) t->innings[k].runs = runs[k];
+    for (int k = 0; k < 4; ++k)
+        t->innings[k].runs = runs[k];
     t->innings[1].wickets = 10;
     t->innings[3].wickets = 6;
     EXPECT_EQ(t->resultLine(), "South defeated North by 4 wickets") << "the wickets of the side's last innings count";

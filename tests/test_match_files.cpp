@@ -58,8 +58,8 @@ TEST(MatchFiles, AnswersInTheConsoleGiveTheWindowTheSameBytesAndTheRecordReplays
 {
     const std::string answersFile = support::writeFile("declaring.txt", kDeclaringTest);
     const std::string record = tempPath("declaring.pelmora-match");
-    const CliRun console = runCli({kHarbour, kUpland, "/r=77", "/t", "/nta", "/l", "--answers=" + answersFile,
-                                   "--record=" + record});
+    const CliRun console =
+        runCli({kHarbour, kUpland, "/r=77", "/t", "/nta", "/l", "--answers=" + answersFile, "--record=" + record});
     ASSERT_EQ(console.status, 0) << console.err;
     EXPECT_EQ(console.err, "");
 
@@ -75,7 +75,8 @@ TEST(MatchFiles, AnswersInTheConsoleGiveTheWindowTheSameBytesAndTheRecordReplays
     h.window->playGame();
     h.playToEnd();
     ASSERT_EQ(h.match().gameOver, 1);
-    for (int k = 0; k < 4; ++k) EXPECT_LT(h.match().innings[k].legalBalls, 40) << "innings " << k << " was declared";
+    for (int k = 0; k < 4; ++k)
+        EXPECT_LT(h.match().innings[k].legalBalls, 40) << "innings " << k << " was declared";
     EXPECT_EQ(readFile(tempPath("declaring-window.txt")), console.out);
 
     const CliRun replay = runCli({"--replay=" + record});
@@ -88,7 +89,8 @@ TEST(MatchFiles, AnswersInTheConsoleGiveTheWindowTheSameBytesAndTheRecordReplays
 TEST(MatchFiles, AnswersFileRefusalsAndWarnings)
 {
     std::string bowlersOnly = "batsman 0\nbatsman 1\n";
-    for (int i = 0; i < 60; ++i) bowlersOnly += i % 2 ? "bowler 1\n" : "bowler 2\n";
+    for (int i = 0; i < 60; ++i)
+        bowlersOnly += i % 2 ? "bowler 1\n" : "bowler 2\n";
     struct Case {
         std::string text, matchType, message;
         bool beforePlay;
@@ -108,8 +110,8 @@ TEST(MatchFiles, AnswersFileRefusalsAndWarnings)
         const std::string report = tempPath("refused-report.txt"), record = tempPath("refused.pelmora-match");
         std::filesystem::remove(report);
         std::filesystem::remove(record);
-        const CliRun run = runCli({kHarbour, kUpland, "/r=5", c.matchType, "--answers=" + file, "/s=" + report,
-                                   "--record=" + record});
+        const CliRun run =
+            runCli({kHarbour, kUpland, "/r=5", c.matchType, "--answers=" + file, "/s=" + report, "--record=" + record});
         EXPECT_EQ(run.status, 2) << c.text;
         EXPECT_EQ(run.err.rfind("pelmora-cli: " + file + ":", 0), 0u) << run.err;
         EXPECT_NE(run.err.find(c.message), std::string::npos) << run.err;
@@ -146,12 +148,14 @@ TEST(MatchFiles, GroundOptionsAndAnswersShapePlayInSingleAndBatchMatchesAndRepla
     ASSERT_EQ(one.status, 0) << one.err;
     EXPECT_NE(one.out, runCli({kHarbour, kUpland, "/r=31"}).out) << "the ground changes the match";
 
-    std::vector<std::string> batch{kHarbour, kUpland, "/r=31", "--matches=1", "--cricsheet=" + tempPath("ground-batch")};
+    std::vector<std::string> batch{kHarbour, kUpland, "/r=31", "--matches=1",
+                                   "--cricsheet=" + tempPath("ground-batch")};
     batch.insert(batch.end(), ground.begin(), ground.end());
     ASSERT_EQ(runCli(batch).status, 0);
     EXPECT_EQ(readFile(tempPath("ground-batch/31.json")), readFile(tempPath("ground-one.json")));
 
-    const CliRun replay = runCli({"--replay=" + tempPath("ground.pelmora-match"), "--cricsheet=" + tempPath("ground-replay.json")});
+    const CliRun replay =
+        runCli({"--replay=" + tempPath("ground.pelmora-match"), "--cricsheet=" + tempPath("ground-replay.json")});
     EXPECT_EQ(replay.out, one.out);
     EXPECT_EQ(readFile(tempPath("ground-replay.json")), readFile(tempPath("ground-one.json")));
 
@@ -182,7 +186,8 @@ TEST(MatchFiles, WindowKeepsResumesAndSavesTheMatchAndTheConsoleReplaysIt)
         first.window->playGame();
         for (int i = 0; i < 150; ++i) {
             first.tick();
-            for (int t = 0; t < 7; ++t) first.window->tick(MatchController::kTitleTimer);
+            for (int t = 0; t < 7; ++t)
+                first.window->tick(MatchController::kTitleTimer);
         }
         first.window->showOptions();  // cancelled: nothing recorded
         first.platform.matchFile = tempPath("saved.pelmora-match");
@@ -210,7 +215,8 @@ TEST(MatchFiles, WindowKeepsResumesAndSavesTheMatchAndTheConsoleReplaysIt)
     ended.open();
     ended.window->openMatchCommand();
     EXPECT_EQ(ended.match().gameOver, 1) << "an ended match opens on its final board";
-    EXPECT_EQ(ended.platform.boxes, std::vector<std::string>{"No output file specified. Will not write output to file."});
+    EXPECT_EQ(ended.platform.boxes,
+              std::vector<std::string>{"No output file specified. Will not write output to file."});
 }
 
 TEST(MatchFiles, DamagedTruncatedOrForeignMatchFilesAreRefusedClearly)

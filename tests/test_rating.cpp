@@ -71,13 +71,14 @@ TEST(Rating, FiguresOfASmallArchiveAgreeWithAHandCount)
         ASSERT_NE(p, nullptr) << e.name;
         const Figures& f = p->figures;
         EXPECT_EQ(f.matches, 2) << e.name;
-        const std::int64_t got[] = {f.innings, f.balls, f.runs, f.outs, f.fours, f.sixes, f.earlyBalls, f.earlyOuts,
-                                    f.lateBalls, f.lateOuts, f.bowlBalls, f.conceded, f.wickets, f.wides,
-                                    f.noBalls, f.catches, f.stumpings};
-        const std::int64_t want[] = {e.innings, e.balls, e.runs, e.outs, e.fours, e.sixes, e.earlyBalls, e.earlyOuts,
-                                     e.lateBalls, e.lateOuts, e.bowlBalls, e.conceded, e.wickets, e.wides,
-                                     e.noBalls, e.catches, e.stumpings};
-        for (std::size_t k = 0; k < std::size(got); ++k) EXPECT_EQ(got[k], want[k]) << e.name << " field " << k;
+        const std::int64_t got[] = {f.innings,    f.balls,     f.runs,      f.outs,     f.fours,     f.sixes,
+                                    f.earlyBalls, f.earlyOuts, f.lateBalls, f.lateOuts, f.bowlBalls, f.conceded,
+                                    f.wickets,    f.wides,     f.noBalls,   f.catches,  f.stumpings};
+        const std::int64_t want[] = {e.innings,    e.balls,     e.runs,      e.outs,     e.fours,     e.sixes,
+                                     e.earlyBalls, e.earlyOuts, e.lateBalls, e.lateOuts, e.bowlBalls, e.conceded,
+                                     e.wickets,    e.wides,     e.noBalls,   e.catches,  e.stumpings};
+        for (std::size_t k = 0; k < std::size(got); ++k)
+            EXPECT_EQ(got[k], want[k]) << e.name << " field " << k;
     }
     EXPECT_EQ(find(archive, "Al Kay")->id, "00000001");  // keyed by the register
     EXPECT_EQ(archive.players.size(), 22u);
@@ -138,7 +139,8 @@ TEST(Rating, FitReproducesTheFiguresOfEngineMatchesWhateverTheThreads)
         archive.add(record, seed);
     }
     std::vector<Figures> real;
-    for (const PlayerRecord& p : archive.players) real.push_back(p.figures);
+    for (const PlayerRecord& p : archive.players)
+        real.push_back(p.figures);
     FitSettings settings;
     settings.simulations = 6000;
     settings.threads = 2;
@@ -196,13 +198,14 @@ TEST(Rating, DamagedOrForeignFilesInAnArchiveAreNamedAndSkipped)
         f.put('X');
     }
     const std::string out = support::tempPath("rated");
-    const std::string command = std::string("'") + PELMORA_RATE + "' --simulations=100 --threads=2 --out='" + out +
-                                "' '" + zipPath + "' 2>&1";
+    const std::string command =
+        std::string("'") + PELMORA_RATE + "' --simulations=100 --threads=2 --out='" + out + "' '" + zipPath + "' 2>&1";
     std::string text;
     FILE* pipe = popen(command.c_str(), "r");
     ASSERT_NE(pipe, nullptr);
     char buffer[4096];
-    while (std::fgets(buffer, sizeof buffer, pipe)) text += buffer;
+    while (std::fgets(buffer, sizeof buffer, pipe))
+        text += buffer;
     const int status = pclose(pipe);
     EXPECT_EQ(WEXITSTATUS(status), 0) << text;
     for (const char* name : {"2.json: skipped", "3.json: skipped", "4.json: skipped"})
@@ -220,7 +223,8 @@ TEST(Rating, BatchModeWritesEveryMatchAsAFileNamedBySeed)
     const std::string dir = support::tempPath("archive/new");
     const std::string command = std::string("'") + PELMORA_CLI + "' /t1=" + PELMORA_SOURCE_DIR +
                                 "/samples/northshire.xi /t2=" + PELMORA_SOURCE_DIR +
-                                "/samples/southmoor.xi /r=40 --matches=3 --threads=2 --cricsheet='" + dir + "' >/dev/null";
+                                "/samples/southmoor.xi /r=40 --matches=3 --threads=2 --cricsheet='" + dir +
+                                "' >/dev/null";
     ASSERT_EQ(std::system(command.c_str()), 0);
     for (int seed : {40, 41, 42}) {
         std::ifstream in(dir + "/" + std::to_string(seed) + ".json");

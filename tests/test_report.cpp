@@ -61,7 +61,8 @@ TEST(Report, RateInDoublePrecisionTopFourFilledAndAnInningsNobodyBatted)
     // The second block: Away, all eleven did not bat, no wickets.
     const auto away = std::find(lines.begin(), lines.end(), "Away");
     ASSERT_NE(away, lines.end());
-    for (int i = 0; i < 11; ++i) EXPECT_EQ(*(away + 2 + i), "A" + std::string(1, 'A' + i) + std::string(15, ' ') + dnb);
+    for (int i = 0; i < 11; ++i)
+        EXPECT_EQ(*(away + 2 + i), "A" + std::string(1, 'A' + i) + std::string(15, ' ') + dnb);
     EXPECT_EQ(*(away + 14), std::string(52, ' ') + "  0/ 0 in   0.0 RunRate = 0.000");
     EXPECT_EQ(std::count(lines.begin(), lines.end(), "Fall of Wickets"), 1);
     EXPECT_EQ(lines.back(), "Home defeated Away by 27 Run(s)");
@@ -91,7 +92,8 @@ TEST(Report, BallLogCountsTheRunsOfAWicketBallAndTheExtraRunOfAHitNoBall)
         {Scoring, Legal, Bat, 1, 1, 1, 6, 0, 0, 0},
     };
     inn.deliveries = 3;
-    for (int i = 0; i < 3; ++i) inn.setBallRecord(i, log[i]);
+    for (int i = 0; i < 3; ++i)
+        inn.setBallRecord(i, log[i]);
     const std::vector<std::string> expected = {
         "(Over #  1 Ball #1) AG to HA :: Batsman scored 4 run(s) off the no ball [5/0]",
         "(Over #  1 Ball #1) AG to HA :: Out [7/1]",

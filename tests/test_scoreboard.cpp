@@ -55,7 +55,8 @@ struct Board : ::testing::Test, TextCanvas {
         match.options().oneDay = 1;
         match.context().random.seed(20240611u);
         ASSERT_TRUE(match.startPlay());
-        for (int i = 0; i < 14; ++i) match.playBall();  // into the third over: both ends have a bowler
+        for (int i = 0; i < 14; ++i)
+            match.playBall();  // into the third over: both ends have a bowler
     }
     Innings& inn() { return match.innings[0]; }
     RepaintHint hint() const
@@ -144,10 +145,12 @@ TEST_F(Board, FullPaintPlacesEveryFieldOnItsCellAndTheCurrentPlayersInTheirColou
         EXPECT_EQ(c.options, f.options) << c;
     }
     EXPECT_EQ(inRow(0) + inRow(12), 0);
-    for (int p = inn().batsmenIn; p < 11; ++p) EXPECT_EQ(inRow(p + 1), 0) << "position " << p << " has not batted";
+    for (int p = inn().batsmenIn; p < 11; ++p)
+        EXPECT_EQ(inRow(p + 1), 0) << "position " << p << " has not batted";
     const int idle = field.bowlerCount() - 1;
     ASSERT_EQ(inn().bowling[idle].balls, 0);
-    for (int b = 0; b < 10; ++b) EXPECT_EQ(drawn(1, b + 16), b < field.bowlerCount()) << "bowler position " << b;
+    for (int b = 0; b < 10; ++b)
+        EXPECT_EQ(drawn(1, b + 16), b < field.bowlerCount()) << "bowler position " << b;
     EXPECT_EQ(at(17, idle + 16).text + at(24, idle + 16).text + at(29, idle + 16).text + at(34, idle + 16).text,
               "000.000000000")
         << "a bowler who has not bowled still has his row";
@@ -162,7 +165,8 @@ TEST_F(Board, FullPaintPlacesEveryFieldOnItsCellAndTheCurrentPlayersInTheirColou
 TEST_F(Board, DismissedBatsmenAreGreenWithTheirHowOutAndThoseYetToBatNavy)
 {
     const int before = inn().wickets;
-    for (int guard = 0; inn().wickets == before && guard < 300; ++guard) match.playBall();
+    for (int guard = 0; inn().wickets == before && guard < 300; ++guard)
+        match.playBall();
     const RepaintHint h = hint();
     const int out = inn().batting[h.striker].dismissal.kind == NotOut ? h.nonStriker : h.striker;
     ASSERT_NE(inn().batting[out].dismissal.kind, NotOut) << "the dismissed batsman is still a hinted line";
@@ -187,7 +191,8 @@ TEST_F(Board, HintRepaintsOnlyItsLinesTheSummaryAndTheCommentaryEvenWhenNotPlayi
         EXPECT_EQ(inRow(p + 1), p == h.striker || p == h.nonStriker ? 7 : 0) << "batting position " << p;
     for (int b = 0; b < 10; ++b)
         EXPECT_EQ(drawn(1, b + 16), b == h.bowler || b == h.otherEndBowler) << "bowler position " << b;
-    for (int k = 0; k < 12; ++k) EXPECT_TRUE(drawn(43, k + 16)) << "commentary line " << k;
+    for (int k = 0; k < 12; ++k)
+        EXPECT_TRUE(drawn(43, k + 16)) << "commentary line " << k;
     EXPECT_EQ(inRow(13) + inRow(14) + inRow(15), 3);
     const RepaintHint none{-1, -1, -1, -1};
     paint(nullptr, &none);
@@ -242,7 +247,8 @@ TEST_F(Board, UpdateRectangleSplitsBowlingFromCommentaryAndEndsTheSummaryAtItsFi
             EXPECT_EQ(c.x, kSplit) << "only commentary right of the split: " << c;
         }
     paint(&leftOnly, &h);
-    for (int r = 16; r <= 27; ++r) EXPECT_FALSE(drawn(43, r)) << "commentary drawn on row " << r;
+    for (int r = 16; r <= 27; ++r)
+        EXPECT_FALSE(drawn(43, r)) << "commentary drawn on row " << r;
     const CanvasRect middle{100, 0, 400, kArea.bottom};
     paint(&middle, &h);
     EXPECT_EQ(at(1, h.bowler + 16).rect, rowRect(h.bowler + 16, 100, kSplit));

@@ -65,7 +65,8 @@ TEST(TeamEditor, ChecksAsLoadingAndPlayDo)
          false, true, -1},
         {"one bowler",
          [](TeamEditorModel& m) {
-             for (int i = 3; i < 11; ++i) m.players[i].ratings[EditorPlayer::kIsBowler] = 0;
+             for (int i = 3; i < 11; ++i)
+                 m.players[i].ratings[EditorPlayer::kIsBowler] = 0;
          },
          false, true, -1},
     };
@@ -74,7 +75,8 @@ TEST(TeamEditor, ChecksAsLoadingAndPlayDo)
         c.edit(model);
         const std::vector<EditorProblem> problems = model.problems();
         bool refused = false, cannotPlay = false;
-        for (const EditorProblem& p : problems) (p.severity == EditorProblem::Refused ? refused : cannotPlay) = true;
+        for (const EditorProblem& p : problems)
+            (p.severity == EditorProblem::Refused ? refused : cannotPlay) = true;
         EXPECT_EQ(refused, c.refused) << c.what;
         EXPECT_EQ(cannotPlay, c.cannotPlay) << c.what;
         EXPECT_EQ(model.canSave(), !c.refused) << c.what;
@@ -88,7 +90,8 @@ TEST(TeamEditor, ChecksAsLoadingAndPlayDo)
         EXPECT_EQ(back.fileText(), model.fileText()) << c.what;
         const Team a = model.team(), b = back.team();
         EXPECT_EQ(a.keeper(), b.keeper()) << c.what;
-        EXPECT_EQ(std::vector<int>(a.bowlers(), a.bowlers() + 10), std::vector<int>(b.bowlers(), b.bowlers() + 10)) << c.what;
+        EXPECT_EQ(std::vector<int>(a.bowlers(), a.bowlers() + 10), std::vector<int>(b.bowlers(), b.bowlers() + 10))
+            << c.what;
     }
 }
 
@@ -96,8 +99,9 @@ TEST(TeamEditor, ChecksAsLoadingAndPlayDo)
 // byte-order mark; the chosen eleven become one-word names of the side.
 TEST(TeamEditor, PicksAnElevenFromAPlayersList)
 {
-    std::string csv = "\xEF\xBB\xBFid,side,name,runs,batTempo,batRisk,batSurvival,isKeeper,isBowler,bowlTempo,bowlThreat,"
-                      "bowlStyle,simRuns\r\n";
+    std::string csv =
+        "\xEF\xBB\xBFid,side,name,runs,batTempo,batRisk,batSurvival,isKeeper,isBowler,bowlTempo,bowlThreat,"
+        "bowlStyle,simRuns\r\n";
     for (int i = 0; i < 13; ++i) {
         const std::string n = std::to_string(i);
         csv += "a" + n + ",\"South Africa\",\"JP de Villiers, " + n + "\",1," + n + ",100,500," + (i == 4 ? "1" : "0") +
@@ -119,10 +123,11 @@ TEST(TeamEditor, PicksAnElevenFromAPlayersList)
     EXPECT_EQ(model.players[0].ratings[0], 2);
     EXPECT_EQ(model.problems().size(), 0u) << model.problems()[0].text;
 
-    for (const auto& [text, reason] : std::vector<std::pair<std::string, std::string>>{
-             {"name,side,batTempo\n", "line 1: no column batRisk"},
-             {"name,side,batTempo,batRisk,batSurvival,isKeeper,isBowler,bowlTempo,bowlThreat,bowlStyle\nA,B,1,2,x,0,0,0,0,0\n",
-              "line 2: batSurvival \"x\" is not a whole number"}}) {
+    for (const auto& [text, reason] :
+         std::vector<std::pair<std::string, std::string>>{{"name,side,batTempo\n", "line 1: no column batRisk"},
+                                                          {"name,side,batTempo,batRisk,batSurvival,isKeeper,isBowler,"
+                                                           "bowlTempo,bowlThreat,bowlStyle\nA,B,1,2,x,0,0,0,0,0\n",
+                                                           "line 2: batSurvival \"x\" is not a whole number"}}) {
         EXPECT_FALSE(readPlayersCsv(text, listed, why));
         EXPECT_EQ(why, reason);
     }

@@ -85,7 +85,8 @@ TEST(TeamFile, EveryKindOfLineLoadsAsTheFormatSays)
         LoadDiagnosis why;
         ASSERT_EQ(load(team, "case.xi", c.text, &why), 1) << c.what << ": " << why.reason;
         EXPECT_EQ(std::string(team.name()), c.name) << c.what;
-        for (const auto& [index, expected] : c.players) EXPECT_EQ(line(*team.player(index)), expected) << c.what;
+        for (const auto& [index, expected] : c.players)
+            EXPECT_EQ(line(*team.player(index)), expected) << c.what;
     }
 }
 
@@ -132,10 +133,12 @@ TEST(TeamFile, NamesAreUtf8CutByCharactersWithoutControlCharacters)
         const char* what;
         std::string file, side, first;
     } cases[] = {
-        {"UTF-8 is kept; 15 characters, not bytes", "\xC3\x84sterby\n" + std::string("Abcdefghijklmn\xC3\xBC\xC3\xBC 1\n"),
-         "\xC3\x84sterby", "Abcdefghijklmn\xC3\xBC"},
+        {"UTF-8 is kept; 15 characters, not bytes",
+         "\xC3\x84sterby\n" + std::string("Abcdefghijklmn\xC3\xBC\xC3\xBC 1\n"), "\xC3\x84sterby",
+         "Abcdefghijklmn\xC3\xBC"},
         {"a file that is not UTF-8 is Latin-1", "K\xF6ln\nM\xFCller 1\n", "K\xC3\xB6ln", "M\xC3\xBCller"},
-        {"one stray byte anywhere makes the whole file Latin-1", "Zo\xC3\xAB\n# caf\xE9\nA 1\n", "Zo\xC3\x83\xC2\xAB", "A"},
+        {"one stray byte anywhere makes the whole file Latin-1", "Zo\xC3\xAB\n# caf\xE9\nA 1\n", "Zo\xC3\x83\xC2\xAB",
+         "A"},
         {"control characters become '?'", "Side\nRed\x1B[31m\x7F 1\n", "Side", "Red?[31m?"},
         {"C1 controls of Latin-1 too", "Side\nA\x85Z 1\n", "Side", "A?Z"},
         {"a byte-order mark is not part of the name", "\xEF\xBB\xBFSide\nA 1\n", "Side", "A"},

@@ -65,17 +65,18 @@ TEST(Tournament, TableOrdersByPointsThenNetRunRateThenHeadToHead)
     // B and C end on 4 points, C ahead on net run rate although B beat C;
     // A and D on 3, A ahead on net run rate; E on 2.
     const std::vector<MatchOutcome> results = {
-        result(1, 2, 1, even),                    // B beat C
-        result(1, 3, 3, even),                    // D beat B
-        result(1, 0, 1, even),                    // B beat A
-        result(2, 3, 2, even),                    // C beat D
-        result(2, 4, 2, even),                    // C beat E
-        result(0, 3, -1, even),                   // A tied with D
+        result(1, 2, 1, even),                         // B beat C
+        result(1, 3, 3, even),                         // D beat B
+        result(1, 0, 1, even),                         // B beat A
+        result(2, 3, 2, even),                         // C beat D
+        result(2, 4, 2, even),                         // C beat E
+        result(0, 3, -1, even),                        // A tied with D
         result(0, 4, 0, figures(150, 120, 100, 120)),  // A beat E well
         result(4, 1, 4, figures(130, 120, 100, 120)),  // E beat B
     };
     std::vector<int> order;
-    for (const TableRow& r : groupTable(spec, 0, results, 7)) order.push_back(r.side);
+    for (const TableRow& r : groupTable(spec, 0, results, 7))
+        order.push_back(r.side);
     EXPECT_EQ(order, (std::vector<int>{2, 1, 0, 3, 4}));
 
     // Level on points and net run rate: the match between them decides (B
@@ -87,7 +88,8 @@ TEST(Tournament, TableOrdersByPointsThenNetRunRateThenHeadToHead)
     EXPECT_EQ(table[0].side, 1);
     EXPECT_EQ(table[1].side, 0);
     std::set<int> drawn;
-    for (std::uint64_t seed = 0; seed < 40; ++seed) drawn.insert(groupTable(spec, 0, level, seed)[2].side);
+    for (std::uint64_t seed = 0; seed < 40; ++seed)
+        drawn.insert(groupTable(spec, 0, level, seed)[2].side);
     EXPECT_EQ(drawn, (std::set<int>{2, 3}));
 }
 
@@ -131,7 +133,8 @@ TEST(Tournament, TwentyOversKeepsTheQuotasOfItsAllowance)
             const Innings& inn = match.innings[k];
             EXPECT_EQ(inn.maxBalls, 120);
             EXPECT_LE(inn.legalBalls, 120);
-            for (int p = 0; p < inn.bowlingTeam->bowlerCount(); ++p) EXPECT_LE(inn.bowling[p].balls, 24) << seed;
+            for (int p = 0; p < inn.bowlingTeam->bowlerCount(); ++p)
+                EXPECT_LE(inn.bowling[p].balls, 24) << seed;
         }
     }
 }

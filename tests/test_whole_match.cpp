@@ -28,7 +28,8 @@ void checkInnings(const Innings& inn)
         score += r.event == Scoring ? r.runs + (r.runKind == BatOffNoBall ? 1 : 0) : 0;
         faced[r.strikerPlayer] += r.delivery != Wide;
         bowlerBalls[pos] += r.delivery == Legal;
-        const int offTheBat = r.runKind == BatOffNoBall ? r.runs + 1 : (r.runKind == Bat && r.event == Scoring ? r.runs : 0);
+        const int offTheBat =
+            r.runKind == BatOffNoBall ? r.runs + 1 : (r.runKind == Bat && r.event == Scoring ? r.runs : 0);
         bowlerRuns[pos] += offTheBat;
         overRuns += offTheBat;
         if (r.event == Wicket) {
@@ -49,7 +50,8 @@ void checkInnings(const Innings& inn)
         }
     }
     EXPECT_EQ(score, inn.runs);
-    for (int p = 0; p < inn.batsmenIn; ++p) EXPECT_EQ(faced[p], inn.batting[p].balls) << "balls faced, position " << p;
+    for (int p = 0; p < inn.batsmenIn; ++p)
+        EXPECT_EQ(faced[p], inn.batting[p].balls) << "balls faced, position " << p;
     for (int b = 0; b < fielding.bowlerCount(); ++b) {
         EXPECT_EQ(bowlerBalls[b], inn.bowling[b].balls) << "bowler " << b;
         EXPECT_EQ(bowlerRuns[b], inn.bowling[b].runs) << "bowler " << b;
@@ -103,7 +105,8 @@ TEST(WholeMatch, ShortTestBudgetStillGivesEveryInningsItsDelivery)
     play(m, support::makeSide("Wall", "W", 5, 400, -1000000, 0, 100),
          support::makeSide("Rock", "R", 5, 400, -1000000, 0, 100), 5, false);
     EXPECT_EQ(m.innings[0].legalBalls, 2700);
-    for (int k = 1; k < 4; ++k) EXPECT_EQ(m.innings[k].deliveries, 1) << "innings " << k;
+    for (int k = 1; k < 4; ++k)
+        EXPECT_EQ(m.innings[k].deliveries, 1) << "innings " << k;
 }
 
 TEST(WholeMatch, SameSeedReplaysExactlyAndOtherSeedsDiffer)

@@ -27,13 +27,17 @@ int niceStep(int range, int count)
             if (range / (m * magnitude) <= count) return m * magnitude;
 }
 
-int roundUp(int value, int step) { return std::max(step, (value + step - 1) / step * step); }
+int roundUp(int value, int step)
+{
+    return std::max(step, (value + step - 1) / step * step);
+}
 
 void drawAxes(QPainter& p, const Frame& f, const QString& title, const QString& yLabel)
 {
     const QFontMetrics fm = p.fontMetrics();
     p.setPen(QColor(60, 60, 60));
-    p.drawText(QRect(f.plot.left(), f.plot.top() - 2 * fm.height(), f.plot.width(), fm.height()), Qt::AlignCenter, title);
+    p.drawText(QRect(f.plot.left(), f.plot.top() - 2 * fm.height(), f.plot.width(), fm.height()), Qt::AlignCenter,
+               title);
     const int yStep = niceStep(f.maxRuns, 8);
     for (int r = 0; r <= f.maxRuns; r += yStep) {
         const int y = static_cast<int>(f.y(r));
@@ -47,7 +51,8 @@ void drawAxes(QPainter& p, const Frame& f, const QString& title, const QString& 
     for (int o = 0; o <= f.maxOvers; o += xStep) {
         const int x = static_cast<int>(f.x(o));
         p.drawLine(x, f.plot.bottom(), x, f.plot.bottom() + 4);
-        p.drawText(QRect(x - 30, f.plot.bottom() + 6, 60, fm.height()), Qt::AlignHCenter | Qt::AlignTop, QString::number(o));
+        p.drawText(QRect(x - 30, f.plot.bottom() + 6, 60, fm.height()), Qt::AlignHCenter | Qt::AlignTop,
+                   QString::number(o));
     }
     p.drawLine(f.plot.bottomLeft(), f.plot.bottomRight());
     p.drawLine(f.plot.bottomLeft(), f.plot.topLeft());
@@ -103,7 +108,8 @@ void paintWormChart(QPainter& p, const QRect& area, const std::vector<InningsCha
     for (const InningsChart& c : innings) {
         maxOvers = std::max(maxOvers, static_cast<int>(c.overs.size()));
         int total = 0;
-        for (const OverFigures& o : c.overs) total += o.runs;
+        for (const OverFigures& o : c.overs)
+            total += o.runs;
         maxRuns = std::max(maxRuns, total);
     }
     const Frame f = frameFor(area, maxOvers, maxRuns, p.fontMetrics());
@@ -138,7 +144,8 @@ void paintManhattanChart(QPainter& p, const QRect& area, const std::vector<Innin
 {
     p.fillRect(area, Qt::white);
     int maxOvers = 1;
-    for (const InningsChart& c : innings) maxOvers = std::max(maxOvers, static_cast<int>(c.overs.size()));
+    for (const InningsChart& c : innings)
+        maxOvers = std::max(maxOvers, static_cast<int>(c.overs.size()));
     const int count = std::max<int>(1, static_cast<int>(innings.size()));
     const int group = manhattanGroup(maxOvers, count);
     std::vector<std::vector<OverFigures>> bars(innings.size());

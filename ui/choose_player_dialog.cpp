@@ -35,7 +35,8 @@ ChoosePlayerDialog::ChoosePlayerDialog(ChoosePlayerModel& model, QWidget* parent
     declare_->setEnabled(model_.allowDeclare != 0);
     model_.fillRows();
     setWindowTitle(utf8(model_.caption()));
-    for (int row = 0; row < model_.rowCount(); ++row) list_->addItem(utf8(model_.rowText(row)));
+    for (int row = 0; row < model_.rowCount(); ++row)
+        list_->addItem(utf8(model_.rowText(row)));
     if (model_.selectedRow() >= 0) list_->setCurrentRow(model_.selectedRow());
     showFigures();
     list_->setFocus();

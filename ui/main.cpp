@@ -40,9 +40,11 @@ std::string programCommandLine()
 {
     const QStringList arguments = QCoreApplication::arguments();
     std::vector<std::string> bytes;
-    for (qsizetype i = 1; i < arguments.size(); ++i) bytes.push_back(QFile::encodeName(arguments[i]).toStdString());
+    for (qsizetype i = 1; i < arguments.size(); ++i)
+        bytes.push_back(QFile::encodeName(arguments[i]).toStdString());
     std::vector<char*> argv{nullptr};
-    for (std::string& b : bytes) argv.push_back(b.data());
+    for (std::string& b : bytes)
+        argv.push_back(b.data());
     return Application::joinArguments(static_cast<int>(argv.size()), argv.data());
 }
 

@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDir>
 #include <QEventLoop>
 #include <QFile>
 #include <QFileDialog>
@@ -14,7 +15,6 @@
 #include <QPushButton>
 #include <QShortcut>
 #include <QStandardPaths>
-#include <QDir>
 #include <QStatusBar>
 #include <QTimer>
 #include <cstdio>
@@ -73,7 +73,10 @@ MainWindow::MainWindow(Application& application, AppPlatform& appPlatform, QWidg
     connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this, &QWidget::close);
 }
 
-MainWindow::~MainWindow() { control_.close(); }
+MainWindow::~MainWindow()
+{
+    control_.close();
+}
 
 QAction* MainWindow::addCommand(QMenu* menu, int textId, int commandId)
 {
@@ -117,8 +120,10 @@ void MainWindow::buildMenus()
     connect(game, &QMenu::aboutToShow, this, [this, exportItem] { exportItem->setEnabled(control_.match().gameOver); });
 
     QMenu* team = menuBar()->addMenu(uiText(str::TeamMenu));
-    connect(team->addAction(uiText(str::NewTeamItem)), &QAction::triggered, this, [this] { TeamEditorDialog::newTeam(this); });
-    connect(team->addAction(uiText(str::EditTeamItem)), &QAction::triggered, this, [this] { TeamEditorDialog::editTeam(this); });
+    connect(team->addAction(uiText(str::NewTeamItem)), &QAction::triggered, this,
+            [this] { TeamEditorDialog::newTeam(this); });
+    connect(team->addAction(uiText(str::EditTeamItem)), &QAction::triggered, this,
+            [this] { TeamEditorDialog::editTeam(this); });
 
     QMenu* view = menuBar()->addMenu(uiText(str::ViewMenu));
     connect(view->addAction(uiText(str::ChartsItem)), &QAction::triggered, this, [this] { showCharts(); });
@@ -166,9 +171,15 @@ QAction* MainWindow::action(int commandId) const
     return it == actions_.end() ? nullptr : it->second;
 }
 
-QPushButton* MainWindow::pauseButton() const { return view_->pauseButton(); }
+QPushButton* MainWindow::pauseButton() const
+{
+    return view_->pauseButton();
+}
 
-QString MainWindow::statusText() const { return status_->text(); }
+QString MainWindow::statusText() const
+{
+    return status_->text();
+}
 
 int MainWindow::timerInterval(int id) const
 {
@@ -261,9 +272,15 @@ std::optional<std::string> MainWindow::chooseFile(FileKind kind)
     return QFile::encodeName(dialog.selectedFiles().constFirst()).toStdString();
 }
 
-void MainWindow::setCaption(std::string_view caption) { setWindowTitle(utf8(caption)); }
+void MainWindow::setCaption(std::string_view caption)
+{
+    setWindowTitle(utf8(caption));
+}
 
-void MainWindow::setStatus(std::string_view text) { status_->setText(utf8(text)); }
+void MainWindow::setStatus(std::string_view text)
+{
+    status_->setText(utf8(text));
+}
 
 void MainWindow::invalidate()
 {
@@ -282,7 +299,10 @@ void MainWindow::enableMenuItem(int commandId, bool enabled)
     if (QAction* a = action(commandId)) a->setEnabled(enabled);
 }
 
-void MainWindow::showPauseButton(bool visible) { view_->pauseButton()->setVisible(visible); }
+void MainWindow::showPauseButton(bool visible)
+{
+    view_->pauseButton()->setVisible(visible);
+}
 
 void MainWindow::quit(int exitCode)
 {
@@ -312,7 +332,10 @@ std::optional<std::string> MainWindow::lastMatchFile()
     return QFile::encodeName(folder + QStringLiteral("/last.pelmora-match")).toStdString();
 }
 
-std::int64_t MainWindow::now() { return static_cast<std::int64_t>(std::time(nullptr)); }
+std::int64_t MainWindow::now()
+{
+    return static_cast<std::int64_t>(std::time(nullptr));
+}
 
 QWidget* MainWindow::dialogParent()
 {

@@ -19,7 +19,10 @@ struct Rect {
     int x, y, w, h;
 };
 
-void place(QWidget* widget, const DialogUnits& du, Rect r) { widget->setGeometry(du.rect(r.x, r.y, r.w, r.h)); }
+void place(QWidget* widget, const DialogUnits& du, Rect r)
+{
+    widget->setGeometry(du.rect(r.x, r.y, r.w, r.h));
+}
 
 QLabel* label(QWidget* parent, const DialogUnits& du, int textId, Rect r, Qt::Alignment align = Qt::AlignLeft)
 {
@@ -47,9 +50,7 @@ QSlider* slider(QWidget* parent, const DialogUnits& du, Qt::Orientation orientat
 
 }  // namespace
 
-OptionsDialog::OptionsDialog(OptionsModel& model, QWidget* parent)
-    : QDialog(parent, kDialogFlags),
-      model_(model)
+OptionsDialog::OptionsDialog(OptionsModel& model, QWidget* parent) : QDialog(parent, kDialogFlags), model_(model)
 {
     applyDialogLook(*this);
     setWindowTitle(uiText(str::GameOptionsCaption));
@@ -62,12 +63,13 @@ OptionsDialog::OptionsDialog(OptionsModel& model, QWidget* parent)
         int textId;
         Rect rect;
     } groups[] = {
-        {str::GameTypeGroup, {122, 7, 58, 38}},      {str::OutputFileGroup, {122, 48, 58, 25}},
-        {str::GameSpeedGroup, {122, 80, 58, 81}},    {str::PitchSurfaceGroup, {5, 5, 110, 40}},
-        {str::PitchTypeGroup, {5, 50, 110, 40}},     {str::OutfieldGroup, {5, 95, 110, 40}},
+        {str::GameTypeGroup, {122, 7, 58, 38}},          {str::OutputFileGroup, {122, 48, 58, 25}},
+        {str::GameSpeedGroup, {122, 80, 58, 81}},        {str::PitchSurfaceGroup, {5, 5, 110, 40}},
+        {str::PitchTypeGroup, {5, 50, 110, 40}},         {str::OutfieldGroup, {5, 95, 110, 40}},
         {str::WicketDifficultyGroup, {5, 140, 110, 40}},
     };
-    for (const auto& g : groups) place(new QGroupBox(uiText(g.textId), this), du, g.rect);
+    for (const auto& g : groups)
+        place(new QGroupBox(uiText(g.textId), this), du, g.rect);
 
     oneDay_ = new QRadioButton(uiText(str::OneDayRadio), this);
     place(oneDay_, du, {126, 18, 34, 10});
@@ -87,7 +89,8 @@ OptionsDialog::OptionsDialog(OptionsModel& model, QWidget* parent)
         test_->setEnabled(false);
     }
     overs_->setEnabled(model_.gameTypeEnabled && oneDay_->isChecked());
-    connect(oneDay_, &QRadioButton::toggled, overs_, [this](bool on) { overs_->setEnabled(on && model_.gameTypeEnabled); });
+    connect(oneDay_, &QRadioButton::toggled, overs_,
+            [this](bool on) { overs_->setEnabled(on && model_.gameTypeEnabled); });
 
     ballByBall_ = new QCheckBox(uiText(str::BallByBallCheck), this);
     place(ballByBall_, du, {126, 57, 52, 12});

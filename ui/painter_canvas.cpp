@@ -9,7 +9,10 @@
 
 namespace {
 
-QRect toQRect(const CanvasRect& r) { return QRect(r.left, r.top, r.width(), r.height()); }
+QRect toQRect(const CanvasRect& r)
+{
+    return QRect(r.left, r.top, r.width(), r.height());
+}
 
 }  // namespace
 

@@ -88,7 +88,8 @@ void ScoreboardView::render(const RepaintHint* hint, bool erase)
     }
     // Whole device pixels that cover every scaled rectangle.
     lastChanged_ = QRegion();
-    for (const QRect& r : canvas.changedRegion()) lastChanged_ += toWidget.mapRect(QRectF(r)).toAlignedRect();
+    for (const QRect& r : canvas.changedRegion())
+        lastChanged_ += toWidget.mapRect(QRectF(r)).toAlignedRect();
 }
 
 void ScoreboardView::paintEvent(QPaintEvent* event)

@@ -28,8 +28,14 @@ constexpr Qt::WindowFlags kDialogFlags =
     Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
 
 // Names and file names are UTF-8 in the model and the file system's bytes on disk.
-QString utf8(const std::string& s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
-std::string fileName(const QString& path) { return QFile::encodeName(path).toStdString(); }
+QString utf8(const std::string& s)
+{
+    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
+}
+std::string fileName(const QString& path)
+{
+    return QFile::encodeName(path).toStdString();
+}
 
 void warn(QWidget* parent, int textId, const QString& path, const std::string& why)
 {
@@ -47,7 +53,8 @@ public:
         auto* row = new QHBoxLayout;
         row->addWidget(new QLabel(uiText(str::SideLabel), this));
         sides_ = new QComboBox(this);
-        for (const std::string& side : sidesOf(players_)) sides_->addItem(utf8(side));
+        for (const std::string& side : sidesOf(players_))
+            sides_->addItem(utf8(side));
         row->addWidget(sides_, 1);
         layout->addLayout(row);
         list_ = new QListWidget(this);
@@ -130,7 +137,8 @@ TeamEditorDialog::TeamEditorDialog(TeamEditorModel model, QString savePath, QWid
                 cell = check;
             } else if (r == EditorPlayer::kBowlStyle) {
                 auto* style = new QComboBox(table_);
-                for (int id : {str::PaceStyle, str::SpinStyle, str::NeutralStyle}) style->addItem(uiText(id));
+                for (int id : {str::PaceStyle, str::SpinStyle, str::NeutralStyle})
+                    style->addItem(uiText(id));
                 connect(style, &QComboBox::activated, this, [this, row, r](int index) {
                     model_.players[row].ratings[r] = index;
                     showProblems();
@@ -178,7 +186,8 @@ TeamEditorDialog::TeamEditorDialog(TeamEditorModel model, QString savePath, QWid
     // The whole eleven in view, without scrolling.
     table_->setMinimumHeight(table_->horizontalHeader()->sizeHint().height() + table_->verticalHeader()->length() +
                              2 * table_->frameWidth());
-    resize(table_->verticalHeader()->sizeHint().width() + table_->horizontalHeader()->length() + 60, sizeHint().height());
+    resize(table_->verticalHeader()->sizeHint().width() + table_->horizontalHeader()->length() + 60,
+           sizeHint().height());
 }
 
 void TeamEditorDialog::showModel()
@@ -196,7 +205,8 @@ void TeamEditorDialog::showModel()
                 check->setChecked(value != 0);
             } else if (auto* style = qobject_cast<QComboBox*>(cell)) {
                 // A style outside 0..2 plays as pace; it is kept until changed.
-                while (style->count() > 3) style->removeItem(3);
+                while (style->count() > 3)
+                    style->removeItem(3);
                 if (value < 0 || value > 2) style->addItem(uiText(str::PaceStyle) + QStringLiteral(" (%1)").arg(value));
                 style->setCurrentIndex(value < 0 || value > 2 ? 3 : value);
             } else if (auto* spin = qobject_cast<QSpinBox*>(cell)) {
@@ -213,7 +223,8 @@ void TeamEditorDialog::showProblems()
 {
     const std::vector<EditorProblem> problems = model_.problems();
     QStringList lines;
-    for (const EditorProblem& p : problems) lines << utf8(p.text);
+    for (const EditorProblem& p : problems)
+        lines << utf8(p.text);
     problems_->setText(lines.isEmpty() ? uiText(str::SideReady) : lines.join(QLatin1Char('\n')));
     save_->setEnabled(model_.canSave());
     // A keeper's bowling is not his: it is not saved, so it cannot be edited.
@@ -269,8 +280,8 @@ void TeamEditorDialog::newTeam(QWidget* parent)
 
 void TeamEditorDialog::editTeam(QWidget* parent)
 {
-    const QString path = QFileDialog::getOpenFileName(parent, uiText(str::TeamEditorCaption), QString(),
-                                                      uiText(str::TeamFilePattern));
+    const QString path =
+        QFileDialog::getOpenFileName(parent, uiText(str::TeamEditorCaption), QString(), uiText(str::TeamFilePattern));
     if (path.isEmpty()) return;
     // A side the loader refuses opens all the same, so it can be put right;
     // only a file that cannot be read stops here.

@@ -32,7 +32,10 @@ TournamentWindow::TournamentWindow(QWidget* parent) : QWidget(parent, Qt::Window
     resize(900, 600);
 }
 
-TournamentWindow::~TournamentWindow() { stop(); }
+TournamentWindow::~TournamentWindow()
+{
+    stop();
+}
 
 void TournamentWindow::stop()
 {
@@ -43,7 +46,8 @@ void TournamentWindow::stop()
 
 bool TournamentWindow::openAndPlay()
 {
-    const QString path = QFileDialog::getOpenFileName(this, tr("Open Tournament"), QString(), tr("Tournaments (*.json)"));
+    const QString path =
+        QFileDialog::getOpenFileName(this, tr("Open Tournament"), QString(), tr("Tournaments (*.json)"));
     return !path.isEmpty() && play(path);
 }
 
@@ -80,7 +84,8 @@ bool TournamentWindow::play(const QString& path)
             };
             const TournamentRun run = playTournament(spec, seed, hook);
             const QString text = QString::fromStdString(formatTournamentRun(spec, run, seed));
-            QMetaObject::invokeMethod(this, [this, text] { tournamentFinished(text); }, Qt::QueuedConnection);
+            QMetaObject::invokeMethod(
+                this, [this, text] { tournamentFinished(text); }, Qt::QueuedConnection);
         } catch (const Cancelled&) {
         }
     });
@@ -95,10 +100,12 @@ void TournamentWindow::matchPlayed(const MatchOutcome& o, const QString& label)
     if (!knockout) results_.push_back(o);
     std::string text;
     for (int g = 0; g < spec_.groups; ++g) {
-        text += spec_.groups > 1 ? "Group " + std::string(1, static_cast<char>('A' + g)) + "\n" : std::string("Table\n");
+        text +=
+            spec_.groups > 1 ? "Group " + std::string(1, static_cast<char>('A' + g)) + "\n" : std::string("Table\n");
         for (const TableRow& r : groupTable(spec_, g, results_, 0))
-            text += std::string(spec_.sides[static_cast<std::size_t>(r.side)].name()) + "  P " + std::to_string(r.played) +
-                    "  W " + std::to_string(r.won) + "  Pts " + std::to_string(r.points) + "\n";
+            text += std::string(spec_.sides[static_cast<std::size_t>(r.side)].name()) + "  P " +
+                    std::to_string(r.played) + "  W " + std::to_string(r.won) + "  Pts " + std::to_string(r.points) +
+                    "\n";
         text += "\n";
     }
     text_ += label + ": " + QString::fromStdString(spec_.sides[static_cast<std::size_t>(o.home)].name()) + " " +

@@ -2,4 +2,7 @@
 
 #include "resources/strings.h"
 
-QString uiText(int id) { return utf8(loadString(id)); }
+QString uiText(int id)
+{
+    return utf8(loadString(id));
+}

@@ -24,7 +24,8 @@ namespace {
 QStringList rows(const QListWidget& list)
 {
     QStringList out;
-    for (int i = 0; i < list.count(); ++i) out << list.item(i)->text();
+    for (int i = 0; i < list.count(); ++i)
+        out << list.item(i)->text();
     return out;
 }
 
@@ -48,7 +49,8 @@ TEST(ChoosePlayerDialog, FirstBallAsksForTwoBatsmenAndABowlerAndOffersDeclareOnl
         w.frame->control().tick(MatchController::kMainTimer);
         const Match& match = w.frame->control().match();
         QStringList batsmen, bowlers;
-        for (int p = 0; p < 11; ++p) batsmen << match.teams[0].player(p)->name();
+        for (int p = 0; p < 11; ++p)
+            batsmen << match.teams[0].player(p)->name();
         for (int b = 0; b < match.teams[1].bowlerCount(); ++b)
             bowlers << match.teams[1].player(match.teams[1].bowlerAt(b))->name();
         const std::vector<std::pair<QString, QStringList>> expected = {
@@ -135,12 +137,16 @@ TEST(TeamEditorDialog, EditsReachTheModelAndSaveFollowsTheChecks)
     ASSERT_NE(keeper, nullptr);
     keeper->click();
     EXPECT_FALSE(dialog.saveButton()->isEnabled());
-    EXPECT_TRUE(dialog.problemsLabel()->text().startsWith(QStringLiteral("0 wicket-keepers"))) << dialog.problemsLabel()->text().toStdString();
+    EXPECT_TRUE(dialog.problemsLabel()->text().startsWith(QStringLiteral("0 wicket-keepers")))
+        << dialog.problemsLabel()->text().toStdString();
     keeper->click();
     qobject_cast<QSpinBox*>(dialog.table()->cellWidget(0, 1))->setValue(777);
     dialog.table()->item(1, 0)->setText(QStringLiteral("Æbelø"));
     EXPECT_EQ(dialog.model().players[0].ratings[0], 777);
-    EXPECT_EQ(dialog.model().players[1].name, "\xC3\x86" "bel\xC3\xB8");
+    EXPECT_EQ(dialog.model().players[1].name,
+              "\xC3\x86"
+              "bel\xC3\xB8");
     EXPECT_TRUE(dialog.saveButton()->isEnabled()) << dialog.problemsLabel()->text().toStdString();
-    EXPECT_FALSE(dialog.table()->cellWidget(5, 1 + EditorPlayer::kBowlStyle)->isEnabled()) << "the keeper does not bowl";
+    EXPECT_FALSE(dialog.table()->cellWidget(5, 1 + EditorPlayer::kBowlStyle)->isEnabled())
+        << "the keeper does not bowl";
 }

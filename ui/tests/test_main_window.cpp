@@ -17,11 +17,15 @@ bool enabled(const MainWindow& frame, int commandId)
     return a && a->isEnabled();
 }
 
-std::string title(const QWidget& w) { return w.windowTitle().toStdString(); }
+std::string title(const QWidget& w)
+{
+    return w.windowTitle().toStdString();
+}
 
 void titleTicks(Window& w, int n)
 {
-    for (int i = 0; i < n; ++i) w.frame->control().tick(MatchController::kTitleTimer);
+    for (int i = 0; i < n; ++i)
+        w.frame->control().tick(MatchController::kTitleTimer);
 }
 
 }  // namespace

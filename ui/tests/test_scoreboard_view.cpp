@@ -37,7 +37,8 @@ TEST(ScoreboardView, BoardScalesToTheViewAndABallRepaintsOnlyItsRows)
     ASSERT_TRUE(match.teams[0].load(samplePath("northshire.xi").c_str()));
     ASSERT_TRUE(match.teams[1].load(samplePath("southmoor.xi").c_str()));
     ASSERT_TRUE(match.startPlay());
-    for (int i = 0; i < 20; ++i) match.playBall();
+    for (int i = 0; i < 20; ++i)
+        match.playBall();
     const int h = QFontMetrics(scoreboardFont()).height();
     // The first window's board, then twice as wide and taller still: the width decides.
     for (const auto& [size, scale] : {std::pair{QSize(600, 420), 1.0}, std::pair{QSize(1200, 900), 2.0}}) {
@@ -87,7 +88,8 @@ TEST(ScoreboardView, EmptyBoardSaysHowToStartInTheThemesColours)
         EXPECT_EQ(image.pixelColor(2, 2), base) << (dark ? "dark" : "light");
         int hintPixels = 0;
         for (int y = 0; y < image.height(); ++y)
-            for (int x = 0; x < image.width(); ++x) hintPixels += image.pixelColor(x, y) != base;
+            for (int x = 0; x < image.width(); ++x)
+                hintPixels += image.pixelColor(x, y) != base;
         EXPECT_GT(hintPixels, 200) << "the start hint is drawn";
     }
 }

@@ -64,9 +64,15 @@ struct Window : AppPlatform {
     std::unique_ptr<ScriptedFrame> frame;
 };
 
-inline std::string samplePath(const char* name) { return std::string(PELMORA_SOURCE_DIR) + "/samples/" + name; }
+inline std::string samplePath(const char* name)
+{
+    return std::string(PELMORA_SOURCE_DIR) + "/samples/" + name;
+}
 
-inline std::string presetTeams() { return "/t1=" + samplePath("northshire.xi") + " /t2=" + samplePath("southmoor.xi"); }
+inline std::string presetTeams()
+{
+    return "/t1=" + samplePath("northshire.xi") + " /t2=" + samplePath("southmoor.xi");
+}
 
 // A fresh name in a scratch folder of the test run.
 inline std::string scratchPath(const std::string& name)
