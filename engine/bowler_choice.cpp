@@ -4,6 +4,7 @@
 // order that depends on how far the innings has got.
 #include "engine/engine_context.h"
 #include "engine/innings.h"
+#include "engine/spell_judgement.h"
 
 void Innings::rankBowlers()
 {
@@ -104,6 +105,25 @@ int Innings::randomBowler()
     return first;
 }
 
+bool keepsSpell(const SpellJudgement& j)
+{
+    const int s = j.spellOvers, h = j.spellChances;
+    // Single precision, each operation rounded to float: the replay of every
+    // recorded match depends on these exact expressions.
+    const float spellAverage = static_cast<float>(j.spellRuns) / static_cast<float>(s);
+    const float inningsAverage = static_cast<float>(j.inningsRuns) / static_cast<float>(j.oversBowled);
+    if ((spellAverage > 2.0f * inningsAverage || spellAverage > 8.0f) && h < 2 * s)
+        return false;                                                               // expensive, harmless
+    if (spellAverage < inningsAverage * 2.0f / 3.0f) return true;                   // far cheaper than the innings
+    if (spellAverage < 2.0f) return true;                                           // cheap
+    if (spellAverage < inningsAverage && s <= (j.phase <= 3 ? 3 : 2)) return true;  // a short, tidy spell
+    if (h >= s) return true;                                                        // making chances
+    if (s > 2) return false;                                                        // long enough
+    if (j.amongLeadingThreats) return true;
+    const float economy = static_cast<float>(j.bowlerRuns) * 6.0f / static_cast<float>(j.bowlerBalls);
+    return !(economy > inningsAverage);
+}
+
 int Innings::autoBowler()
 {
     EngineContext& ctx = context();
@@ -131,40 +151,21 @@ int Innings::autoBowler()
         if (o >= 2 && o - 2 < overCount_) c = bowlingTeam->bowlerPosition(ballLog_[overs_[o - 2].start].bowlerPlayer);
         if (c != -1 && mayBowl(c)) {
             const OverEntry& spell = overs_[o - 2];
-            const int s = spell.spellOvers, h = spell.spellChances;
-            // Single precision, each operation rounded to float: the replay of
-            // every recorded match depends on these exact expressions.
-            const float a = static_cast<float>(spell.spellRuns) / static_cast<float>(s);
-            const float e = static_cast<float>(runs) / static_cast<float>(o);
-            const int phase = maxBalls > 0 ? legalBalls * 10 / maxBalls : 0;
-            bool keep;
-            if ((a > 2.0f * e || a > 8.0f) && h < 2 * s)
-                keep = false;
-            else if (a < e * 2.0f / 3.0f)
-                keep = true;
-            else if (a < 2.0f)
-                keep = true;
-            else if (a < e && s <= (phase <= 3 ? 3 : 2))
-                keep = true;
-            else if (h >= s)
-                keep = true;
-            else if (s > 2)
-                keep = false;
-            else {
-                int m = 0;
-                while (3 * m < 2 * n)
-                    ++m;  // about two thirds of the attack
-                bool leading = false;
-                for (int i = 0; i < m && i < 10; ++i)
-                    leading = leading || threatRanking[i] == c;
-                if (leading) {
-                    keep = true;
-                } else {
-                    const BowlingLine& figures = bowling[c];
-                    const float economy = static_cast<float>(figures.runs) * 6.0f / static_cast<float>(figures.balls);
-                    keep = !(economy > e);
-                }
-            }
+            SpellJudgement judgement;
+            judgement.spellOvers = spell.spellOvers;
+            judgement.spellRuns = spell.spellRuns;
+            judgement.spellChances = spell.spellChances;
+            judgement.inningsRuns = runs;
+            judgement.oversBowled = o;
+            judgement.phase = maxBalls > 0 ? legalBalls * 10 / maxBalls : 0;
+            int leading = 0;
+            while (3 * leading < 2 * n)
+                ++leading;  // about two thirds of the attack
+            for (int i = 0; i < leading && i < 10; ++i)
+                judgement.amongLeadingThreats = judgement.amongLeadingThreats || threatRanking[i] == c;
+            judgement.bowlerRuns = bowling[c].runs;
+            judgement.bowlerBalls = bowling[c].balls;
+            const bool keep = keepsSpell(judgement);
             if (keep && mayBowl(c) && pairAllows(c)) return c;
         }
     }
