@@ -4,6 +4,7 @@
 #include <cmath>
 #include <thread>
 
+#include "analysis/on_threads.h"
 #include "match/match.h"
 #include "match/unattended.h"
 
@@ -153,12 +154,7 @@ BatchResult runBatch(const BatchSettings& settings, const Team& first, const Tea
             }
         }
     };
-    std::vector<std::thread> pool;
-    for (int t = 1; t < threads; ++t)
-        pool.emplace_back(work, t);
-    work(0);
-    for (std::thread& th : pool)
-        th.join();
+    runOnThreads(threads, work);
     for (const BatchTotals& p : partial)
         result.totals.add(p);
     return result;

@@ -113,15 +113,15 @@ void readBatchTotals(const json& j, BatchTotals& t)
     }
 }
 
-json tournamentSetup(const TournamentSpec& spec, std::int32_t firstSeed, std::int64_t tournaments)
+json tournamentSetup(const TournamentPlan& plan, std::int32_t firstSeed, std::int64_t tournaments)
 {
     json names = json::array();
-    for (const Team& t : spec.sides)
+    for (const Team& t : plan.sides)
         names.push_back(t.name());
-    return {{"tournament", spec.name},   {"sides", names},
-            {"files", spec.sidePaths},   {"options", optionsJson(spec.options)},
-            {"rounds", spec.rounds},     {"groups", spec.groups},
-            {"playoff", spec.playoff},   {"firstSeed", firstSeed},
+    return {{"tournament", plan.name},   {"sides", names},
+            {"files", plan.sidePaths},   {"options", optionsJson(plan.options)},
+            {"rounds", plan.rounds},     {"groups", plan.groups},
+            {"playoff", plan.playoff},   {"firstSeed", firstSeed},
             {"tournaments", tournaments}};
 }
 
@@ -157,10 +157,10 @@ std::string batchPartJson(const BatchResult& result, const BatchSettings& settin
     return dump(j);
 }
 
-std::string forecastPartJson(const TournamentSpec& spec, const ForecastTotals& t, std::int32_t firstSeed,
+std::string forecastPartJson(const TournamentPlan& plan, const ForecastTotals& t, std::int32_t firstSeed,
                              std::int64_t tournaments, const ShardRange& range)
 {
-    json j = partHeader("tournament", range, tournamentSetup(spec, firstSeed, tournaments));
+    json j = partHeader("tournament", range, tournamentSetup(plan, firstSeed, tournaments));
     j["totals"] = {{"tournaments", t.tournaments},
                    {"titles", t.titles},
                    {"finals", t.finals},
@@ -227,20 +227,20 @@ bool mergeParts(const std::vector<std::string>& files, bool asJson, std::string&
     try {
         const json& setup = first.at("setup");
         if (forecast) {
-            TournamentSpec spec;
-            spec.name = setup.at("tournament").get<std::string>();
-            spec.sidePaths = setup.at("files").get<std::vector<std::string>>();
+            TournamentPlan plan;
+            plan.name = setup.at("tournament").get<std::string>();
+            plan.sidePaths = setup.at("files").get<std::vector<std::string>>();
             for (const json& name : setup.at("sides")) {
                 Team team;
                 team.setName(name.get<std::string>());
-                spec.sides.push_back(team);
+                plan.sides.push_back(team);
             }
-            spec.options = optionsFrom(setup.at("options"));
-            spec.rounds = setup.at("rounds").get<int>();
-            spec.groups = setup.at("groups").get<int>();
-            spec.playoff = setup.at("playoff").get<int>();
+            plan.options = optionsFrom(setup.at("options"));
+            plan.rounds = setup.at("rounds").get<int>();
+            plan.groups = setup.at("groups").get<int>();
+            plan.playoff = setup.at("playoff").get<int>();
             const std::int32_t seed = setup.at("firstSeed").get<std::int32_t>();
-            summary = asJson ? formatForecastJson(spec, *forecast, seed) : formatForecastTable(spec, *forecast, seed);
+            summary = asJson ? formatForecastJson(plan, *forecast, seed) : formatForecastTable(plan, *forecast, seed);
         } else {
             BatchSettings settings;
             settings.matches = setup.at("matches").get<int>();

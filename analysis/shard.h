@@ -23,7 +23,7 @@ std::pair<std::int64_t, std::int64_t> shardSlice(std::int64_t total, const Shard
 // `settings` describe the whole batch (all matches, the first seed of all);
 // `result` holds this part's counts.
 std::string batchPartJson(const BatchResult& result, const BatchSettings& settings, const ShardRange& range);
-std::string forecastPartJson(const TournamentSpec& spec, const ForecastTotals& totals, std::int32_t firstSeed,
+std::string forecastPartJson(const TournamentPlan& plan, const ForecastTotals& totals, std::int32_t firstSeed,
                              std::int64_t tournaments, const ShardRange& range);
 
 // Reads the parts (each once, all of one forecast) and formats the merged

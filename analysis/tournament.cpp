@@ -13,6 +13,7 @@
 
 #include "analysis/batch.h"
 #include "analysis/batch_summary.h"
+#include "analysis/on_threads.h"
 #include "match/match.h"
 #include "match/unattended.h"
 #include "teams/text_encoding.h"
@@ -116,27 +117,27 @@ MatchOutcome outcomeOf(const Match& match, int home, int away, std::uint32_t see
     return o;
 }
 
-MatchOutcome playFixture(const TournamentSpec& spec, int home, int away, std::uint32_t seed, Match& match,
+MatchOutcome playFixture(const TournamentPlan& plan, int home, int away, std::uint32_t seed, Match& match,
                          bool withText)
 {
-    match.options() = spec.options;
+    match.options() = plan.options;
     int battedFirst = 0;
-    playUnattended(match, spec.sides[static_cast<std::size_t>(home)], spec.sides[static_cast<std::size_t>(away)], seed,
+    playUnattended(match, plan.sides[static_cast<std::size_t>(home)], plan.sides[static_cast<std::size_t>(away)], seed,
                    &battedFirst);
     return outcomeOf(match, home, away, seed, battedFirst, withText);
 }
 
-std::vector<int> membersOf(const TournamentSpec& spec, int group)
+std::vector<int> membersOf(const TournamentPlan& plan, int group)
 {
     std::vector<int> members;
-    for (int s = 0; s < static_cast<int>(spec.sides.size()); ++s)
-        if (spec.groupOf(s) == group) members.push_back(s);
+    for (int s = 0; s < static_cast<int>(plan.sides.size()); ++s)
+        if (plan.groupOf(s) == group) members.push_back(s);
     return members;
 }
 
 }  // namespace
 
-int TournamentSpec::groupMatches() const
+int TournamentPlan::groupMatches() const
 {
     int total = 0;
     for (int g = 0; g < groups; ++g) {
@@ -146,7 +147,7 @@ int TournamentSpec::groupMatches() const
     return total;
 }
 
-std::string TournamentSpec::describe() const
+std::string TournamentPlan::describe() const
 {
     std::string s = format("%d sides", static_cast<int>(sides.size()));
     if (groups > 1) s += format(" in %d groups", groups);
@@ -161,9 +162,9 @@ std::string TournamentSpec::describe() const
     return s;
 }
 
-bool parseTournament(const std::string& text, const std::string& folder, TournamentSpec& spec, std::string& error)
+bool parseTournament(const std::string& text, const std::string& folder, TournamentPlan& plan, std::string& error)
 {
-    spec = TournamentSpec{};
+    plan = TournamentPlan{};
     nlohmann::json j;
     try {
         j = nlohmann::json::parse(text);
@@ -184,35 +185,35 @@ bool parseTournament(const std::string& text, const std::string& folder, Tournam
     }
     if (j.contains("name")) {
         if (!j["name"].is_string()) return error = "\"name\" is not a string", false;
-        spec.name = j["name"].get<std::string>();
+        plan.name = j["name"].get<std::string>();
     }
     if (!j.contains("sides") || !j["sides"].is_array()) return error = "no \"sides\" list of team files", false;
     for (const auto& s : j["sides"]) {
         if (!s.is_string()) return error = "\"sides\" holds something other than a team file name", false;
         std::filesystem::path p(s.get<std::string>());
         if (p.is_relative() && !folder.empty()) p = std::filesystem::path(folder) / p;
-        spec.sidePaths.push_back(p.lexically_normal().string());
+        plan.sidePaths.push_back(p.lexically_normal().string());
     }
-    const int n = static_cast<int>(spec.sidePaths.size());
+    const int n = static_cast<int>(plan.sidePaths.size());
     if (n < 2) return error = "a tournament needs at least two sides, this one has " + std::to_string(n), false;
 
-    spec.options.oneDay = 1;
-    spec.options.overs = 20;
+    plan.options.oneDay = 1;
+    plan.options.overs = 20;
     if (j.contains("overs")) {
         const auto& o = j["overs"];
         if (o.is_string() && o.get<std::string>() == "test")
-            spec.options.oneDay = 0;
+            plan.options.oneDay = 0;
         else if (o.is_number_integer() && o.get<long long>() >= 1 && o.get<long long>() <= Match::kMaxOvers)
-            spec.options.overs = o.get<int>();
+            plan.options.overs = o.get<int>();
         else
             return error = "\"overs\" is a number of overs from 1 to 50 or \"test\"", false;
     }
     if (j.contains("format")) {
         const std::string f = j["format"].is_string() ? j["format"].get<std::string>() : j["format"].dump();
         if (f == "round-robin")
-            spec.rounds = 1;
+            plan.rounds = 1;
         else if (f == "double-round-robin")
-            spec.rounds = 2;
+            plan.rounds = 2;
         else
             return error = "unknown format " + f + " (round-robin or double-round-robin)", false;
     }
@@ -221,22 +222,22 @@ bool parseTournament(const std::string& text, const std::string& folder, Tournam
         if (!g.is_number_integer() || g.get<long long>() < 1 || g.get<long long>() > n / 2)
             return error = "\"groups\" is a number from 1 to " + std::to_string(n / 2) + " (two sides or more a group)",
                    false;
-        spec.groups = g.get<int>();
+        plan.groups = g.get<int>();
     }
-    const int smallest = n / spec.groups;
-    spec.playoff = n >= 4 && spec.groups <= 2 ? 4 : 0;
+    const int smallest = n / plan.groups;
+    plan.playoff = n >= 4 && plan.groups <= 2 ? 4 : 0;
     if (j.contains("knockouts")) {
         const auto& k = j["knockouts"];
         if (k.is_string()) {
             const std::string v = k.get<std::string>();
             if (v == "none")
-                spec.playoff = 0;
+                plan.playoff = 0;
             else if (v == "final")
-                spec.playoff = 2;
+                plan.playoff = 2;
             else if (v == "semi-finals")
-                spec.playoff = 4;
+                plan.playoff = 4;
             else if (v == "quarter-finals")
-                spec.playoff = 8;
+                plan.playoff = 8;
             else
                 return error = "unknown knockouts \"" + v + "\" (none, final, semi-finals, quarter-finals or a number)",
                        false;
@@ -244,23 +245,23 @@ bool parseTournament(const std::string& text, const std::string& folder, Tournam
             const long long v = k.get<long long>();
             if (v != 0 && v != 2 && v != 4 && v != 8 && v != 16)
                 return error = "\"knockouts\" as a number is the top 2, 4, 8 or 16 sides (or 0 for none)", false;
-            spec.playoff = static_cast<int>(v);
+            plan.playoff = static_cast<int>(v);
         } else {
             return error = "\"knockouts\" is none, final, semi-finals, quarter-finals or a number", false;
         }
     }
-    if (spec.playoff > 0 && (spec.playoff % spec.groups != 0 || spec.playoff / spec.groups > smallest))
+    if (plan.playoff > 0 && (plan.playoff % plan.groups != 0 || plan.playoff / plan.groups > smallest))
         return error = format("%d sides in the knock-outs cannot come evenly from %d groups of %d or more",
-                              spec.playoff, spec.groups, smallest),
+                              plan.playoff, plan.groups, smallest),
                false;
 
     std::set<std::filesystem::path> seenFiles;
     std::set<std::string> seenNames;
-    spec.sides.resize(static_cast<std::size_t>(n));
+    plan.sides.resize(static_cast<std::size_t>(n));
     for (int i = 0; i < n; ++i) {
-        const std::string& path = spec.sidePaths[static_cast<std::size_t>(i)];
+        const std::string& path = plan.sidePaths[static_cast<std::size_t>(i)];
         LoadDiagnosis why;
-        Team& team = spec.sides[static_cast<std::size_t>(i)];
+        Team& team = plan.sides[static_cast<std::size_t>(i)];
         if (!team.load(path.c_str(), &why)) return error = "cannot load team file " + path + ": " + why.reason, false;
         std::error_code ec;
         const std::filesystem::path canonical = std::filesystem::weakly_canonical(path, ec);
@@ -268,15 +269,15 @@ bool parseTournament(const std::string& text, const std::string& folder, Tournam
             return error = "side " + path + " is listed twice", false;
         if (!seenNames.insert(team.name()).second)
             return error = std::string("two sides are called ") + team.name() + " (" + path + ")", false;
-        if (team.bowlerCount() < bowlersNeeded(spec.options))
+        if (team.bowlerCount() < bowlersNeeded(plan.options))
             return error = std::string(team.name()) + " (" + path + ") has " + std::to_string(team.bowlerCount()) +
-                           " bowlers; " + (spec.options.oneDay ? "a limited-overs match needs 5" : "a Test needs 2"),
+                           " bowlers; " + (plan.options.oneDay ? "a limited-overs match needs 5" : "a Test needs 2"),
                    false;
     }
     return true;
 }
 
-bool loadTournament(const std::string& path, TournamentSpec& spec, std::string& error)
+bool loadTournament(const std::string& path, TournamentPlan& plan, std::string& error)
 {
     std::ifstream in(path, std::ios::binary);
     std::ostringstream text;
@@ -286,17 +287,17 @@ bool loadTournament(const std::string& path, TournamentSpec& spec, std::string& 
         return false;
     }
     std::string why;
-    if (!parseTournament(text.str(), std::filesystem::path(path).parent_path().string(), spec, why)) {
+    if (!parseTournament(text.str(), std::filesystem::path(path).parent_path().string(), plan, why)) {
         error = "tournament file " + path + ": " + why;
         return false;
     }
     return true;
 }
 
-std::vector<TableRow> groupTable(const TournamentSpec& spec, int group, const std::vector<MatchOutcome>& results,
+std::vector<TableRow> groupTable(const TournamentPlan& plan, int group, const std::vector<MatchOutcome>& results,
                                  std::uint64_t drawSeed)
 {
-    const int n = static_cast<int>(spec.sides.size());
+    const int n = static_cast<int>(plan.sides.size());
     std::vector<TableRow> rows(static_cast<std::size_t>(n));
     for (int s = 0; s < n; ++s)
         rows[static_cast<std::size_t>(s)].side = s;
@@ -318,7 +319,7 @@ std::vector<TableRow> groupTable(const TournamentSpec& spec, int group, const st
     }
     std::vector<TableRow> table;
     for (const TableRow& r : rows)
-        if (spec.groupOf(r.side) == group) table.push_back(r);
+        if (plan.groupOf(r.side) == group) table.push_back(r);
     auto level = [](const TableRow& a, const TableRow& b) {
         return a.points == b.points && compareNetRunRate(a.figures, b.figures) == 0;
     };
@@ -359,36 +360,36 @@ std::vector<TableRow> groupTable(const TournamentSpec& spec, int group, const st
     return table;
 }
 
-TournamentRun playTournament(const TournamentSpec& spec, std::int32_t firstSeed, const TournamentMatchHook& hook)
+TournamentRun playTournament(const TournamentPlan& plan, std::int32_t firstSeed, const TournamentMatchHook& hook)
 {
     TournamentRun run;
-    const int n = static_cast<int>(spec.sides.size());
+    const int n = static_cast<int>(plan.sides.size());
     std::uint32_t seed = static_cast<std::uint32_t>(firstSeed);
     auto play = [&](int home, int away, const std::string& label) {
         Match match;
         // Forecasts look at no text: only a watched tournament builds its lines.
-        MatchOutcome o = playFixture(spec, home, away, seed++, match, static_cast<bool>(hook));
+        MatchOutcome o = playFixture(plan, home, away, seed++, match, static_cast<bool>(hook));
         if (hook) hook(match, o, label);
         return o;
     };
 
     std::vector<std::vector<int>> members;
-    for (int g = 0; g < spec.groups; ++g)
-        members.push_back(membersOf(spec, g));
-    for (int round = 0; round < spec.rounds; ++round)
-        for (int g = 0; g < spec.groups; ++g) {
+    for (int g = 0; g < plan.groups; ++g)
+        members.push_back(membersOf(plan, g));
+    for (int round = 0; round < plan.rounds; ++round)
+        for (int g = 0; g < plan.groups; ++g) {
             const std::vector<int>& m = members[static_cast<std::size_t>(g)];
             for (std::size_t a = 0; a < m.size(); ++a)
                 for (std::size_t b = a + 1; b < m.size(); ++b) {
                     const int home = round == 0 ? m[a] : m[b], away = round == 0 ? m[b] : m[a];
-                    run.results.push_back(play(home, away, spec.groups > 1 ? groupName(g) : "Round robin"));
+                    run.results.push_back(play(home, away, plan.groups > 1 ? groupName(g) : "Round robin"));
                 }
         }
 
     const std::uint64_t drawSeed = static_cast<std::uint32_t>(firstSeed);
     std::vector<int> place(static_cast<std::size_t>(n), 0);
-    for (int g = 0; g < spec.groups; ++g) {
-        run.tables.push_back(groupTable(spec, g, run.results, drawSeed));
+    for (int g = 0; g < plan.groups; ++g) {
+        run.tables.push_back(groupTable(plan, g, run.results, drawSeed));
         const auto& t = run.tables.back();
         for (std::size_t i = 0; i < t.size(); ++i)
             place[static_cast<std::size_t>(t[i].side)] = static_cast<int>(i);
@@ -407,14 +408,14 @@ TournamentRun playTournament(const TournamentSpec& spec, std::int32_t firstSeed,
 
     run.reached.assign(static_cast<std::size_t>(n), 0);
     std::vector<int> seeds;  // qualifiers, best placed first
-    for (int i = 0; i < spec.playoff && i < n; ++i)
+    for (int i = 0; i < plan.playoff && i < n; ++i)
         seeds.push_back(all[static_cast<std::size_t>(i)].side);
     std::vector<std::vector<int>> losers;  // per round, outermost first
-    if (spec.playoff > 1) {
+    if (plan.playoff > 1) {
         for (int s : seeds)
             run.reached[static_cast<std::size_t>(s)] = 1;
         std::vector<int> alive;  // seed numbers in bracket order
-        for (int s : bracket(spec.playoff))
+        for (int s : bracket(plan.playoff))
             alive.push_back(s);
         while (alive.size() > 1) {
             std::vector<int> next, out;
@@ -487,11 +488,11 @@ void ForecastTotals::add(const ForecastTotals& o)
         positions[i] += o.positions[i];
 }
 
-ForecastTotals runForecast(const TournamentSpec& spec, std::int32_t firstSeed, std::int64_t begin, std::int64_t end,
+ForecastTotals runForecast(const TournamentPlan& plan, std::int32_t firstSeed, std::int64_t begin, std::int64_t end,
                            int threads, std::atomic<int>* progress)
 {
-    const int sides = static_cast<int>(spec.sides.size());
-    const std::int64_t perTournament = spec.matchesPerTournament();
+    const int sides = static_cast<int>(plan.sides.size());
+    const std::int64_t perTournament = plan.matchesPerTournament();
     constexpr std::int64_t kBlock = 4;
     const std::int64_t count = std::max<std::int64_t>(0, end - begin);
     threads = static_cast<int>(std::max<std::int64_t>(1, std::min<std::int64_t>(threads, count / kBlock + 1)));
@@ -503,17 +504,12 @@ ForecastTotals runForecast(const TournamentSpec& spec, std::int32_t firstSeed, s
             if (from >= end) break;
             for (std::int64_t i = from; i < std::min(end, from + kBlock); ++i) {
                 const std::int64_t seed = firstSeed + i * perTournament;
-                partial[static_cast<std::size_t>(t)].add(playTournament(spec, static_cast<std::int32_t>(seed)));
+                partial[static_cast<std::size_t>(t)].add(playTournament(plan, static_cast<std::int32_t>(seed)));
                 if (progress) progress->fetch_add(1, std::memory_order_relaxed);
             }
         }
     };
-    std::vector<std::thread> pool;
-    for (int t = 1; t < threads; ++t)
-        pool.emplace_back(work, t);
-    work(0);
-    for (std::thread& th : pool)
-        th.join();
+    runOnThreads(threads, work);
     ForecastTotals totals(sides);
     for (const ForecastTotals& p : partial)
         totals.add(p);
@@ -527,10 +523,10 @@ std::string signedRate(const NetRunRateFigures& f)
     return format("%+.3f", f.value());
 }
 
-std::string fixtureLine(const TournamentSpec& spec, const MatchOutcome& m)
+std::string fixtureLine(const TournamentPlan& plan, const MatchOutcome& m)
 {
-    return padded(spec.sides[static_cast<std::size_t>(m.home)].name(), 15) + " " + padded(m.score[0], 22) + " v " +
-           padded(spec.sides[static_cast<std::size_t>(m.away)].name(), 15) + " " + padded(m.score[1], 22) + " " +
+    return padded(plan.sides[static_cast<std::size_t>(m.home)].name(), 15) + " " + padded(m.score[0], 22) + " v " +
+           padded(plan.sides[static_cast<std::size_t>(m.away)].name(), 15) + " " + padded(m.score[1], 22) + " " +
            m.resultLine + format("  (/r=%d)", static_cast<std::int32_t>(m.seed));
 }
 
@@ -594,65 +590,65 @@ std::string seedRange(std::int32_t firstSeed, std::int64_t matches)
 
 }  // namespace
 
-std::string formatTournamentRun(const TournamentSpec& spec, const TournamentRun& run, std::int32_t firstSeed)
+std::string formatTournamentRun(const TournamentPlan& plan, const TournamentRun& run, std::int32_t firstSeed)
 {
     const std::int64_t played = static_cast<std::int64_t>(run.results.size() + run.knockouts.size());
-    std::string out = spec.name + ": " + spec.describe() + "; " + seedRange(firstSeed, played) + "\n";
+    std::string out = plan.name + ": " + plan.describe() + "; " + seedRange(firstSeed, played) + "\n";
     out += "\nResults\n";
     for (const MatchOutcome& m : run.results) {
         out += "  ";
-        out += fixtureLine(spec, m);
+        out += fixtureLine(plan, m);
         out += '\n';
     }
-    for (int g = 0; g < spec.groups; ++g) {
+    for (int g = 0; g < plan.groups; ++g) {
         out += '\n';
-        out += spec.groups > 1 ? groupName(g) : std::string("Table");
+        out += plan.groups > 1 ? groupName(g) : std::string("Table");
         out += "\n   #  ";
         out += padded("side", 15);
         out += "   P   W   L   T  Pts      NRR\n";
         int pos = 0;
         for (const TableRow& r : run.tables[static_cast<std::size_t>(g)])
-            out += format("  %2d  ", ++pos) + padded(spec.sides[static_cast<std::size_t>(r.side)].name(), 15) +
+            out += format("  %2d  ", ++pos) + padded(plan.sides[static_cast<std::size_t>(r.side)].name(), 15) +
                    format(" %3d %3d %3d %3d %4d %8s\n", r.played, r.won, r.lost, r.tied, r.points,
                           signedRate(r.figures).c_str());
     }
     if (!run.knockouts.empty()) {
         out += "\nKnock-outs\n";
         for (const KnockoutMatch& k : run.knockouts) {
-            out += "  " + padded(k.round, 14) + " " + fixtureLine(spec, k.outcome) + "\n";
+            out += "  " + padded(k.round, 14) + " " + fixtureLine(plan, k.outcome) + "\n";
             if (k.outcome.winner != k.through)
-                out += "  " + padded("", 14) + " " + spec.sides[static_cast<std::size_t>(k.through)].name() +
+                out += "  " + padded("", 14) + " " + plan.sides[static_cast<std::size_t>(k.through)].name() +
                        " go through, placed higher\n";
         }
     }
-    out += "\nWinner: " + std::string(spec.sides[static_cast<std::size_t>(run.finishing[0])].name()) + "\n";
+    out += "\nWinner: " + std::string(plan.sides[static_cast<std::size_t>(run.finishing[0])].name()) + "\n";
     return out;
 }
 
-std::string formatForecastTable(const TournamentSpec& spec, const ForecastTotals& t, std::int32_t firstSeed)
+std::string formatForecastTable(const TournamentPlan& plan, const ForecastTotals& t, std::int32_t firstSeed)
 {
-    std::string out = spec.name + format(": %lld tournaments, ", static_cast<long long>(t.tournaments)) +
-                      spec.describe() + "; " + seedRange(firstSeed, t.tournaments * spec.matchesPerTournament()) +
+    std::string out = plan.name + format(": %lld tournaments, ", static_cast<long long>(t.tournaments)) +
+                      plan.describe() + "; " + seedRange(firstSeed, t.tournaments * plan.matchesPerTournament()) +
                       "\n\n";
     out += padded("side", 15) + format("  %-22s", "winner (95% CI)");
-    if (spec.playoff > 1) out += format("%-22s%-22s", "final", "knock-outs");
+    if (plan.playoff > 1) out += format("%-22s%-22s", "final", "knock-outs");
     out += "position\n";
     for (const SideForecast& f : summarise(t)) {
-        out += padded(spec.sides[static_cast<std::size_t>(f.side)].name(), 15) + "  " + share(f.title) + "  ";
-        if (spec.playoff > 1) out += share(f.final) + "  " + share(f.knockouts) + "  ";
+        out += padded(plan.sides[static_cast<std::size_t>(f.side)].name(), 15) + "  " + share(f.title) + "  ";
+        if (plan.playoff > 1) out += share(f.final) + "  " + share(f.knockouts) + "  ";
         out += format("%5.2f (%.2f-%.2f)\n", f.mean, f.low, f.high);
     }
     return out;
 }
 
-std::string formatForecastJson(const TournamentSpec& spec, const ForecastTotals& t, std::int32_t firstSeed)
+std::string formatForecastJson(const TournamentPlan& plan, const ForecastTotals& t, std::int32_t firstSeed)
 {
     nlohmann::json j;
-    j["tournament"] = spec.name;
-    j["format"] = spec.describe();
+    j["tournament"] = plan.name;
+    j["format"] = plan.describe();
     j["tournaments"] = t.tournaments;
     j["firstSeed"] = firstSeed;
-    j["matchesPerTournament"] = spec.matchesPerTournament();
+    j["matchesPerTournament"] = plan.matchesPerTournament();
     nlohmann::json sides = nlohmann::json::array();
     const std::size_t n = t.titles.size();
     for (const SideForecast& f : summarise(t)) {
@@ -660,8 +656,8 @@ std::string formatForecastJson(const TournamentSpec& spec, const ForecastTotals&
         nlohmann::json places = nlohmann::json::array();
         for (std::size_t p = 0; p < n; ++p)
             places.push_back(t.positions[s * n + p]);
-        sides.push_back({{"team", spec.sides[s].name()},
-                         {"file", spec.sidePaths[s]},
+        sides.push_back({{"team", plan.sides[s].name()},
+                         {"file", plan.sidePaths[s]},
                          {"winner", toJson(f.title, t.titles[s])},
                          {"final", toJson(f.final, t.finals[s])},
                          {"knockouts", toJson(f.knockouts, t.knockouts[s])},

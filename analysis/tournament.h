@@ -13,7 +13,7 @@ class Match;
 
 // A tournament: its sides, the kind of match, the group stage and the
 // knock-outs, as read from a tournament file.
-struct TournamentSpec {
+struct TournamentPlan {
     std::string name = "Tournament";
     std::vector<std::string> sidePaths;  // as resolved from the file's folder
     std::vector<Team> sides;
@@ -31,9 +31,9 @@ struct TournamentSpec {
 
 // Reads and checks a tournament file and loads its sides. False with a
 // message naming the file and the reason.
-bool loadTournament(const std::string& path, TournamentSpec& spec, std::string& error);
+bool loadTournament(const std::string& path, TournamentPlan& plan, std::string& error);
 // The same from the file's text; team paths are taken relative to `folder`.
-bool parseTournament(const std::string& text, const std::string& folder, TournamentSpec& spec, std::string& error);
+bool parseTournament(const std::string& text, const std::string& folder, TournamentPlan& plan, std::string& error);
 
 // One match as a table sees it: sides by index, `home` named first.
 struct MatchOutcome {
@@ -57,7 +57,7 @@ struct TableRow {
 // The group's table ordered by points (2 a win, 1 a tie), net run rate,
 // points in the matches among the sides still level, then a draw made from
 // `drawSeed`.
-std::vector<TableRow> groupTable(const TournamentSpec& spec, int group, const std::vector<MatchOutcome>& results,
+std::vector<TableRow> groupTable(const TournamentPlan& plan, int group, const std::vector<MatchOutcome>& results,
                                  std::uint64_t drawSeed);
 
 struct KnockoutMatch {
@@ -80,7 +80,7 @@ using TournamentMatchHook = std::function<void(Match&, const MatchOutcome&, cons
 // Plays one tournament; its matches take seeds firstSeed, firstSeed + 1, ...
 // in playing order (group matches, then knock-outs), one per match, each in
 // a match of its own, so /t1=home /t2=away /r=seed replays it.
-TournamentRun playTournament(const TournamentSpec& spec, std::int32_t firstSeed, const TournamentMatchHook& hook = {});
+TournamentRun playTournament(const TournamentPlan& plan, std::int32_t firstSeed, const TournamentMatchHook& hook = {});
 
 // Exact counts over many tournaments: the same whatever the number of threads.
 struct ForecastTotals {
@@ -95,9 +95,9 @@ struct ForecastTotals {
 
 // Plays tournaments begin..end-1 of a forecast whose tournament i starts at
 // seed firstSeed + i * matchesPerTournament.
-ForecastTotals runForecast(const TournamentSpec& spec, std::int32_t firstSeed, std::int64_t begin, std::int64_t end,
+ForecastTotals runForecast(const TournamentPlan& plan, std::int32_t firstSeed, std::int64_t begin, std::int64_t end,
                            int threads, std::atomic<int>* progress = nullptr);
 
-std::string formatTournamentRun(const TournamentSpec& spec, const TournamentRun& run, std::int32_t firstSeed);
-std::string formatForecastTable(const TournamentSpec& spec, const ForecastTotals& totals, std::int32_t firstSeed);
-std::string formatForecastJson(const TournamentSpec& spec, const ForecastTotals& totals, std::int32_t firstSeed);
+std::string formatTournamentRun(const TournamentPlan& plan, const TournamentRun& run, std::int32_t firstSeed);
+std::string formatForecastTable(const TournamentPlan& plan, const ForecastTotals& totals, std::int32_t firstSeed);
+std::string formatForecastJson(const TournamentPlan& plan, const ForecastTotals& totals, std::int32_t firstSeed);

@@ -11,10 +11,10 @@
 namespace {
 
 // Ten sides: the two Twenty20 samples, each five times under other names.
-const TournamentSpec& tenSides()
+const TournamentPlan& tenSides()
 {
-    static const TournamentSpec spec = [] {
-        TournamentSpec s;
+    static const TournamentPlan plan = [] {
+        TournamentPlan s;
         s.name = "Bench Cup";
         s.options.overs = 20;
         s.playoff = 4;
@@ -29,7 +29,7 @@ const TournamentSpec& tenSides()
         }
         return s;
     }();
-    return spec;
+    return plan;
 }
 
 void BM_Tournament(benchmark::State& state)

@@ -111,16 +111,16 @@ int runTournamentMode(const std::string& commandLine, const TournamentModeOption
     parseCommandLine(commandLine, settings, lineOptions);
     if (settings.bowlerListFile) std::fclose(settings.bowlerListFile);
 
-    TournamentSpec spec;
+    TournamentPlan plan;
     std::string error;
-    if (!loadTournament(mode.file, spec, error)) {
+    if (!loadTournament(mode.file, plan, error)) {
         std::fprintf(stderr, "pelmora-cli: %s\n", error.c_str());
         return 1;
     }
-    spec.options.briefOutput = lineOptions.briefOutput;
+    plan.options.briefOutput = lineOptions.briefOutput;
 
     // Every match's seed replays with /r=: all of them stay in the int range and never reach 0.
-    const std::int64_t perTournament = spec.matchesPerTournament();
+    const std::int64_t perTournament = plan.matchesPerTournament();
     const std::int64_t count = mode.tournaments > 0 ? mode.tournaments : 1;
     std::int32_t seed = settings.randomSeed;
     if (seed == 0) {
@@ -148,18 +148,18 @@ int runTournamentMode(const std::string& commandLine, const TournamentModeOption
             std::future<void> waiting = finished.get_future();
             const int total = static_cast<int>(end - begin);
             std::thread progress([&] { showProgress(done, total, waiting, "tournaments"); });
-            totals = runForecast(spec, seed, begin, end, threads, &done);
+            totals = runForecast(plan, seed, begin, end, threads, &done);
             finished.set_value();
             progress.join();
         } else {
-            totals = runForecast(spec, seed, begin, end, threads);
+            totals = runForecast(plan, seed, begin, end, threads);
         }
         std::string text;
         try {
             if (mode.shard.parts > 0)
-                text = forecastPartJson(spec, totals, seed, count, mode.shard);
+                text = forecastPartJson(plan, totals, seed, count, mode.shard);
             else
-                text = mode.json ? formatForecastJson(spec, totals, seed) : formatForecastTable(spec, totals, seed);
+                text = mode.json ? formatForecastJson(plan, totals, seed) : formatForecastTable(plan, totals, seed);
         } catch (const std::exception& e) {
             std::fprintf(stderr, "pelmora-cli: cannot write the summary: %s\n", e.what());
             return 1;
@@ -168,7 +168,7 @@ int runTournamentMode(const std::string& commandLine, const TournamentModeOption
     }
 
     std::vector<fs::path> inputs{mode.file};
-    for (const std::string& p : spec.sidePaths)
+    for (const std::string& p : plan.sidePaths)
         inputs.emplace_back(p);
     std::string reports = mode.reportsFolder;
     if (reports.empty()) reports = fs::path(mode.file).stem().string() + "-reports";
@@ -188,13 +188,13 @@ int runTournamentMode(const std::string& commandLine, const TournamentModeOption
         char prefix[16];
         std::snprintf(prefix, sizeof prefix, "%03d-", ++number);
         const std::string stem = prefix + safeFileName(label) + "-" +
-                                 safeFileName(spec.sides[static_cast<std::size_t>(o.home)].name()) + "-v-" +
-                                 safeFileName(spec.sides[static_cast<std::size_t>(o.away)].name());
+                                 safeFileName(plan.sides[static_cast<std::size_t>(o.home)].name()) + "-v-" +
+                                 safeFileName(plan.sides[static_cast<std::size_t>(o.away)].name());
         reportFolder.write(stem + ".txt", reportText(match));
         if (cricsheet) cricsheet->write(stem + ".json", cricsheetJson(match, date, mode.venue));
     };
-    const TournamentRun run = playTournament(spec, seed, hook);
-    bool ok = writeOut(formatTournamentRun(spec, run, seed));
+    const TournamentRun run = playTournament(plan, seed, hook);
+    bool ok = writeOut(formatTournamentRun(plan, run, seed));
     for (MatchFolder* f : {&reportFolder, cricsheet.get()}) {
         if (f && !f->error().empty()) {
             std::fprintf(stderr, "%s\n", f->error().c_str());

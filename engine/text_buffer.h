@@ -20,19 +20,7 @@ public:
         return *this;
     }
     // The number in decimal, as "%d" writes it.
-    TextBuffer& number(int value)
-    {
-        char digits[12];
-        char* end = digits + sizeof digits;
-        char* p = end;
-        unsigned magnitude = value < 0 ? 0u - static_cast<unsigned>(value) : static_cast<unsigned>(value);
-        do {
-            *--p = static_cast<char>('0' + magnitude % 10);
-            magnitude /= 10;
-        } while (magnitude);
-        if (value < 0) *--p = '-';
-        return *this << std::string_view(p, static_cast<std::size_t>(end - p));
-    }
+    TextBuffer& number(int value) { return number(value, 0); }
     // The number as "%*d" (blank-filled) or "%0*d" (zero-filled) writes it.
     TextBuffer& number(int value, int width, char fill = ' ')
     {

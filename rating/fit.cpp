@@ -5,6 +5,7 @@
 #include <cmath>
 #include <thread>
 
+#include "analysis/on_threads.h"
 #include "match/unattended.h"
 #include "rating/match_record.h"
 
@@ -222,12 +223,7 @@ struct Fitter {
                 }
             }
         };
-        std::vector<std::thread> pool;
-        for (int t = 1; t < threads; ++t)
-            pool.emplace_back(work, t);
-        work(0);
-        for (std::thread& th : pool)
-            th.join();
+        runOnThreads(threads, work);
         std::vector<Figures> sum(static_cast<std::size_t>(labSides) * 16);
         for (const auto& p : partial)
             for (std::size_t i = 0; i < sum.size(); ++i)

@@ -48,11 +48,11 @@ TEST(Tournament, NetRunRateCountsAnAllOutSideItsWholeAllowance)
 
 TEST(Tournament, TableOrdersByPointsThenNetRunRateThenHeadToHead)
 {
-    TournamentSpec spec;
+    TournamentPlan plan;
     for (const char* name : {"A", "B", "C", "D", "E"}) {
         Team t;
         t.setName(name);
-        spec.sides.push_back(t);
+        plan.sides.push_back(t);
     }
     auto result = [](int home, int away, int winner, NetRunRateFigures h) {
         MatchOutcome m;
@@ -75,7 +75,7 @@ TEST(Tournament, TableOrdersByPointsThenNetRunRateThenHeadToHead)
         result(4, 1, 4, figures(130, 120, 100, 120)),  // E beat B
     };
     std::vector<int> order;
-    for (const TableRow& r : groupTable(spec, 0, results, 7))
+    for (const TableRow& r : groupTable(plan, 0, results, 7))
         order.push_back(r.side);
     EXPECT_EQ(order, (std::vector<int>{2, 1, 0, 3, 4}));
 
@@ -83,13 +83,13 @@ TEST(Tournament, TableOrdersByPointsThenNetRunRateThenHeadToHead)
     // beat A), else the seeded draw (C and D never met).
     const std::vector<MatchOutcome> level = {result(1, 0, 1, even), result(0, 2, 0, even), result(0, 3, 0, even),
                                              result(1, 2, 2, even), result(1, 3, 3, even), result(1, 4, 1, even)};
-    const auto table = groupTable(spec, 0, level, 7);
+    const auto table = groupTable(plan, 0, level, 7);
     ASSERT_EQ(table.size(), 5u);
     EXPECT_EQ(table[0].side, 1);
     EXPECT_EQ(table[1].side, 0);
     std::set<int> drawn;
     for (std::uint64_t seed = 0; seed < 40; ++seed)
-        drawn.insert(groupTable(spec, 0, level, seed)[2].side);
+        drawn.insert(groupTable(plan, 0, level, seed)[2].side);
     EXPECT_EQ(drawn, (std::set<int>{2, 3}));
 }
 
@@ -112,9 +112,9 @@ TEST(Tournament, TournamentFileRefusalsNameTheReason)
         {R"({"sides": [")" + a + R"(", ")" + b + R"("]})", ""},
     };
     for (const Case& c : cases) {
-        TournamentSpec spec;
+        TournamentPlan plan;
         std::string error;
-        const bool ok = parseTournament(c.json, "", spec, error);
+        const bool ok = parseTournament(c.json, "", plan, error);
         EXPECT_EQ(ok, *c.says == '\0') << c.json << ": " << error;
         EXPECT_NE(error.find(c.says), std::string::npos) << error;
     }

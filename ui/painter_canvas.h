@@ -10,7 +10,7 @@
 class QPainter;
 class QPalette;
 
-// The scoreboard's seven colour pairs as drawn: the specified ones on a light
+// The scoreboard's seven colour pairs as drawn: its own fixed colours on a light
 // desktop theme, readable ones built from the palette on a dark theme.
 struct BoardColour {
     QColor text;

@@ -55,23 +55,23 @@ bool TournamentWindow::play(const QString& path)
 {
     stop();
     std::string error;
-    TournamentSpec spec;
-    if (!loadTournament(path.toStdString(), spec, error)) {
+    TournamentPlan plan;
+    if (!loadTournament(path.toStdString(), plan, error)) {
         QMessageBox::warning(this, tr("Tournament"), QString::fromStdString(error));
         return false;
     }
-    spec_ = spec;
+    plan_ = plan;
     results_.clear();
     finished_ = false;
     text_.clear();
     view_->clear();
-    title_->setText(QString::fromStdString(spec_.name + ": " + spec_.describe()));
+    title_->setText(QString::fromStdString(plan_.name + ": " + plan_.describe()));
     show();
     raise();
 
     std::int32_t seed = static_cast<std::int32_t>(static_cast<std::uint32_t>(std::time(nullptr)) & 0x3fffffff);
     if (seed == 0) seed = 1;
-    worker_ = std::thread([this, spec, seed] {
+    worker_ = std::thread([this, plan, seed] {
         try {
             auto hook = [&](Match&, const MatchOutcome& o, const std::string& label) {
                 QMetaObject::invokeMethod(
@@ -82,8 +82,8 @@ bool TournamentWindow::play(const QString& path)
                 }
                 if (cancel_) throw Cancelled{};
             };
-            const TournamentRun run = playTournament(spec, seed, hook);
-            const QString text = QString::fromStdString(formatTournamentRun(spec, run, seed));
+            const TournamentRun run = playTournament(plan, seed, hook);
+            const QString text = QString::fromStdString(formatTournamentRun(plan, run, seed));
             QMetaObject::invokeMethod(
                 this, [this, text] { tournamentFinished(text); }, Qt::QueuedConnection);
         } catch (const Cancelled&) {
@@ -99,18 +99,18 @@ void TournamentWindow::matchPlayed(const MatchOutcome& o, const QString& label)
     const bool knockout = !label.startsWith(QStringLiteral("Group")) && label != QStringLiteral("Round robin");
     if (!knockout) results_.push_back(o);
     std::string text;
-    for (int g = 0; g < spec_.groups; ++g) {
+    for (int g = 0; g < plan_.groups; ++g) {
         text +=
-            spec_.groups > 1 ? "Group " + std::string(1, static_cast<char>('A' + g)) + "\n" : std::string("Table\n");
-        for (const TableRow& r : groupTable(spec_, g, results_, 0))
-            text += std::string(spec_.sides[static_cast<std::size_t>(r.side)].name()) + "  P " +
+            plan_.groups > 1 ? "Group " + std::string(1, static_cast<char>('A' + g)) + "\n" : std::string("Table\n");
+        for (const TableRow& r : groupTable(plan_, g, results_, 0))
+            text += std::string(plan_.sides[static_cast<std::size_t>(r.side)].name()) + "  P " +
                     std::to_string(r.played) + "  W " + std::to_string(r.won) + "  Pts " + std::to_string(r.points) +
                     "\n";
         text += "\n";
     }
-    text_ += label + ": " + QString::fromStdString(spec_.sides[static_cast<std::size_t>(o.home)].name()) + " " +
+    text_ += label + ": " + QString::fromStdString(plan_.sides[static_cast<std::size_t>(o.home)].name()) + " " +
              QString::fromStdString(o.score[0]) + " v " +
-             QString::fromStdString(spec_.sides[static_cast<std::size_t>(o.away)].name()) + " " +
+             QString::fromStdString(plan_.sides[static_cast<std::size_t>(o.away)].name()) + " " +
              QString::fromStdString(o.score[1]) + "  " + QString::fromStdString(o.resultLine) + "\n";
     view_->setPlainText(QString::fromStdString(text) + text_);
 }

@@ -33,7 +33,7 @@ private:
     QLabel* title_;
     QCheckBox* fullSpeed_;
     QPlainTextEdit* view_;
-    TournamentSpec spec_;
+    TournamentPlan plan_;
     std::vector<MatchOutcome> results_;
     QString text_;
     bool finished_ = false;
