@@ -11,7 +11,6 @@ void Figures::add(const Figures& o)
     outs += o.outs;
     fours += o.fours;
     sixes += o.sixes;
-    ratedRuns += o.ratedRuns;
     earlyBalls += o.earlyBalls;
     earlyOuts += o.earlyOuts;
     lateBalls += o.lateBalls;
@@ -24,9 +23,6 @@ void Figures::add(const Figures& o)
     wides += o.wides;
     noBalls += o.noBalls;
     matchesBowled += o.matchesBowled;
-    ratedBowlBalls += o.ratedBowlBalls;
-    ratedConceded += o.ratedConceded;
-    ratedWickets += o.ratedWickets;
     catches += o.catches;
     stumpings += o.stumpings;
 }
@@ -80,7 +76,6 @@ void addMatchFigures(const MatchRecord& match, Figures* const* batting, Figures*
             arrive(d.nonStriker);
             bowled[d.bowler] = played[d.bowler] = 1;
             const bool wide = d.wides > 0, noBall = d.noBalls > 0;
-            const bool rated = match.overs <= 0 || d.over < match.overs - match.overs / 5;
             // Judged before this ball is counted, as the engine does.
             auto isIn = [&](int p) { return ballsNow[p] >= 8 || runsNow[p] >= 8; };
             const bool batterIn = isIn(d.batter);
@@ -90,14 +85,11 @@ void addMatchFigures(const MatchRecord& match, Figures* const* batting, Figures*
                 if (isOut(wk.kind)) {
                     if (Figures* f = batting[wk.playerOut]) {
                         ++f->outs;
-                        if (rated) ++(isIn(wk.playerOut) ? f->lateOuts : f->earlyOuts);
+                        ++(isIn(wk.playerOut) ? f->lateOuts : f->earlyOuts);
                     }
                 }
                 if (creditsBowler(wk.kind)) {
-                    if (Figures* f = bowling[d.bowler]) {
-                        ++f->wickets;
-                        if (rated) ++f->ratedWickets;
-                    }
+                    if (Figures* f = bowling[d.bowler]) ++f->wickets;
                 }
                 if (wk.fielder >= 0) {
                     if (Figures* f = batting[wk.fielder]) {
@@ -111,10 +103,9 @@ void addMatchFigures(const MatchRecord& match, Figures* const* batting, Figures*
             if (Figures* f = batting[d.batter]) {
                 if (!wide) {
                     ++f->balls;
-                    if (rated) ++(batterIn ? f->lateBalls : f->earlyBalls);
+                    ++(batterIn ? f->lateBalls : f->earlyBalls);
                 }
                 f->runs += d.batterRuns;
-                if (rated) f->ratedRuns += d.batterRuns;
                 if (d.boundary && d.batterRuns == 4) ++f->fours;
                 if (d.boundary && d.batterRuns == 6) ++f->sixes;
             }
@@ -124,10 +115,6 @@ void addMatchFigures(const MatchRecord& match, Figures* const* batting, Figures*
                 const int conceded = d.batterRuns + d.wides + d.noBalls;
                 if (!wide && !noBall) ++f->bowlBalls;
                 f->conceded += conceded;
-                if (rated) {
-                    if (!wide && !noBall) ++f->ratedBowlBalls;
-                    f->ratedConceded += conceded;
-                }
                 if (wide) ++f->wides;
                 if (noBall) ++f->noBalls;
             }
@@ -200,18 +187,15 @@ void Archive::add(const MatchRecord& match, std::int64_t sequence)
     }
 
     // The eleven of each side, in the order they came in to bat.
-    for (int s = 0; s < 2; ++s) {
-        LatestEleven& l = latest[match.sides[s]];
-        if (std::make_pair(l.date, l.sequence) > when) continue;
-        l.date = match.date;
-        l.sequence = sequence;
-        l.players.clear();
-        l.bowled.clear();
+    auto elevenOf = [&](int s, Eleven& e) {
+        e.players.clear();
+        e.bowled.clear();
         std::vector<char> taken(n, 0);
         auto take = [&](int person) {
             if (person < 0 || taken[person] || match.people[person].side != s) return;
             taken[person] = 1;
-            l.players.push_back(index[person]);
+            e.players.push_back(index[person]);
+            e.bowled.push_back(figures[person].matchesBowled > 0);
         };
         for (const InningsRecord& inn : match.innings) {
             if (inn.side != s) continue;
@@ -223,11 +207,18 @@ void Archive::add(const MatchRecord& match, std::int64_t sequence)
         }
         for (int i = 0; i < match.listed; ++i)
             take(i);
-        for (int p : l.players) {
-            bool bowledHere = false;
-            for (std::size_t i = 0; i < n; ++i)
-                if (index[i] == p && figures[i].matchesBowled) bowledHere = true;
-            l.bowled.push_back(bowledHere);
-        }
+    };
+    for (int s = 0; s < 2; ++s) {
+        LatestEleven& l = latest[match.sides[s]];
+        if (std::make_pair(l.date, l.sequence) > when) continue;
+        l.date = match.date;
+        l.sequence = sequence;
+        elevenOf(s, l);
     }
+    Fixture fixture;
+    const int first = match.innings.empty() ? 0 : match.innings[0].side;
+    elevenOf(first, fixture.sides[0]);
+    elevenOf(1 - first, fixture.sides[1]);
+    if (fixture.sides[0].players.size() == 11 && fixture.sides[1].players.size() == 11)
+        fixtures.push_back(std::move(fixture));
 }

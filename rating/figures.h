@@ -6,12 +6,10 @@
 
 #include "rating/match_record.h"
 
-// A player's counts over many matches. The fit looks only at the balls on
-// which ratings act: in a limited-overs match not those of the last fifth of
-// the overs, where the engine sets the pace whoever plays. There a batsman is
-// "in" from his ninth ball or his eighth run on, as the engine judges a
-// reprieve, and his balls and outs before and after are counted apart, since
-// the two rates fix his risk and his survival separately.
+// A player's counts over many matches. A batsman is "in" from his ninth ball
+// or his eighth run on, as the engine judges a reprieve, and his balls and
+// outs before and after are counted apart, since the two rates fix his risk
+// and his survival separately.
 struct Figures {
     std::int64_t matches = 0;
     // batting
@@ -21,8 +19,7 @@ struct Figures {
     std::int64_t outs = 0;
     std::int64_t fours = 0;
     std::int64_t sixes = 0;
-    std::int64_t ratedRuns = 0;  // the fit's balls: ratedBalls = earlyBalls + lateBalls
-    std::int64_t earlyBalls = 0, earlyOuts = 0;
+    std::int64_t earlyBalls = 0, earlyOuts = 0;  // earlyBalls + lateBalls = balls
     std::int64_t lateBalls = 0, lateOuts = 0;
     std::int64_t atPosition[11] = {};  // innings by batting position
     // bowling
@@ -32,7 +29,6 @@ struct Figures {
     std::int64_t wides = 0;
     std::int64_t noBalls = 0;
     std::int64_t matchesBowled = 0;
-    std::int64_t ratedBowlBalls = 0, ratedConceded = 0, ratedWickets = 0;
     // fielding
     std::int64_t catches = 0;
     std::int64_t stumpings = 0;
@@ -68,13 +64,23 @@ struct PlayerRecord {
     Figures figures;
 };
 
-// The most recent match of a side: its eleven in batting order (those who
-// batted by arrival, then the rest as listed) and who bowled.
-struct LatestEleven {
-    std::string date;
-    std::int64_t sequence = -1;
+// A side's eleven in one match in batting order (those who batted by
+// arrival, then the rest as listed) and who of them bowled.
+struct Eleven {
     std::vector<int> players;  // indices into Archive::players
     std::vector<bool> bowled;
+};
+
+// The most recent match of a side.
+struct LatestEleven : Eleven {
+    std::string date;
+    std::int64_t sequence = -1;
+};
+
+// A match as the fit plays it again: both elevens, the side that batted first
+// first. Only matches with eleven players a side are kept.
+struct Fixture {
+    Eleven sides[2];
 };
 
 // Every counted match summed up per player, in the order players were met.
@@ -84,6 +90,7 @@ public:
 
     std::vector<PlayerRecord> players;
     std::map<std::string, LatestEleven> latest;  // by side name
+    std::vector<Fixture> fixtures;               // in the order counted
     std::int64_t matches = 0;
 
 private:

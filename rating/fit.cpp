@@ -11,10 +11,6 @@
 
 namespace {
 
-constexpr int kLabBowlers = 5;  // bowling slots 6..10 of a lab side
-constexpr int kFirstBowlingSlot = 6;
-constexpr int kKeeperSlot = 5;
-
 // The rates a fit aims at: runs per ball, outs per ball before and after a
 // batsman is in; for a bowler runs per ball and wickets per ball.
 struct BattingTarget {
@@ -48,151 +44,126 @@ int clampRound(double v, int low, int high)
     return static_cast<int>(std::lround(std::clamp(v, double(low), double(high))));
 }
 
+// Batsmen and bowlers are adjusted in the same round, each as if the other
+// side stayed put; a shortfall both see would be corrected twice, so each
+// takes half its step.
+constexpr double kStep = 0.5;
+
 struct Fitter {
     const std::vector<Figures>& real;
+    const std::vector<Fixture>& fixtures;
     const FitSettings& settings;
     std::vector<Ratings> ratings;
     std::vector<BattingTarget> batTargets;
     std::vector<BowlingTarget> bowlTargets;
-    std::vector<std::vector<int>> buckets;  // players by usual position
-    std::vector<int> bowlers;
-    int labSides = 1;
-    Ratings averageAt[11];  // the average batsman at each position
-    double averageTempo = 450, averageRisk = 100;
-    double tempoScale = 1;  // a Test damps every activity level
+    double averageTempo = 450, averageRisk = 100;  // of the batsmen, by balls faced
+    double tempoScale = 1;                         // a Test damps every activity level
 
-    Fitter(const std::vector<Figures>& r, const std::vector<int>& styles, const FitSettings& s)
-        : real(r), settings(s), ratings(r.size()), batTargets(r.size()), bowlTargets(r.size()), buckets(11)
+    Fitter(const std::vector<Figures>& r, const std::vector<Fixture>& f, const std::vector<int>& styles,
+           const FitSettings& s)
+        : real(r), fixtures(f), settings(s), ratings(r.size()), batTargets(r.size()), bowlTargets(r.size())
     {
         tempoScale = settings.oneDay ? 1.0 : 0.57;
         Figures pooled[11], all;
         for (std::size_t i = 0; i < real.size(); ++i) {
-            const int p = real[i].usualPosition() - 1;
-            buckets[static_cast<std::size_t>(p)].push_back(static_cast<int>(i));
-            pooled[p].add(real[i]);
+            pooled[real[i].usualPosition() - 1].add(real[i]);
             all.add(real[i]);
-            if (real[i].bowlBalls > 0) bowlers.push_back(static_cast<int>(i));
             if (i < styles.size()) ratings[i].bowlStyle = styles[i];
         }
         const int k = settings.shrinkBalls;
         for (std::size_t i = 0; i < real.size(); ++i) {
             const Figures& f = real[i];
             const Figures& pool = pooled[f.usualPosition() - 1].balls > 0 ? pooled[f.usualPosition() - 1] : all;
-            const std::int64_t balls = f.earlyBalls + f.lateBalls, poolBalls = pool.earlyBalls + pool.lateBalls;
-            batTargets[i] = {shrunk(f.ratedRuns, balls, rate(pool.ratedRuns, poolBalls), k),
+            batTargets[i] = {shrunk(f.runs, f.balls, rate(pool.runs, pool.balls), k),
                              shrunk(f.earlyOuts, f.earlyBalls, rate(pool.earlyOuts, pool.earlyBalls), k),
                              shrunk(f.lateOuts, f.lateBalls, rate(pool.lateOuts, pool.lateBalls), k)};
-            bowlTargets[i] = {shrunk(f.ratedConceded, f.ratedBowlBalls, rate(all.ratedConceded, all.ratedBowlBalls), k),
-                              shrunk(f.ratedWickets, f.ratedBowlBalls, rate(all.ratedWickets, all.ratedBowlBalls), k)};
+            bowlTargets[i] = {shrunk(f.conceded, f.bowlBalls, rate(all.conceded, all.bowlBalls), k),
+                              shrunk(f.wickets, f.bowlBalls, rate(all.wickets, all.bowlBalls), k)};
         }
-        std::size_t widest = 1;
-        for (const auto& b : buckets)
-            widest = std::max(widest, b.size());
-        labSides = static_cast<int>(std::max<std::size_t>(widest, (bowlers.size() + kLabBowlers - 1) / kLabBowlers));
         updateAverages();
     }
 
-    // The average opponents' batting, position by position, weighted by the
-    // balls each batsman really faced.
     void updateAverages()
     {
-        double sumT = 0, sumR = 0, sumW = 0;
-        for (int p = 0; p < 11; ++p) {
-            double t = 0, r = 0, s = 0, w = 0;
-            for (int i : buckets[static_cast<std::size_t>(p)]) {
-                const double weight = double(real[static_cast<std::size_t>(i)].balls) + 1;
-                t += weight * ratings[static_cast<std::size_t>(i)].batTempo;
-                r += weight * ratings[static_cast<std::size_t>(i)].batRisk;
-                s += weight * ratings[static_cast<std::size_t>(i)].batSurvival;
-                w += weight;
-            }
-            Ratings& a = averageAt[p];
-            if (w > 0) {
-                a.batTempo = clampRound(t / w, 0, 1500);
-                a.batRisk = clampRound(r / w, 0, 1000);
-                a.batSurvival = clampRound(s / w, 0, 999);
-            }
-            sumT += t;
-            sumR += r;
-            sumW += w;
+        double t = 0, r = 0, w = 0;
+        for (std::size_t i = 0; i < real.size(); ++i) {
+            const double weight = double(real[i].balls);
+            t += weight * ratings[i].batTempo;
+            r += weight * ratings[i].batRisk;
+            w += weight;
         }
-        if (sumW > 0) {
-            averageTempo = sumT / sumW;
-            averageRisk = sumR / sumW;
+        if (w > 0) {
+            averageTempo = t / w;
+            averageRisk = r / w;
         }
     }
 
-    Team labSide(int j) const
+    // One side of a fixture with the current ratings: the batting order and
+    // the bowlers of that match, topped up to the match type's minimum by
+    // those who bowl most; the keeper is a non-bowler, he takes no part in
+    // the figures.
+    Team side(const Eleven& eleven) const
     {
         Team team;
-        team.setName("Lab");
-        int bowlerList[kLabBowlers];
+        int list[Team::kMaxBowlers];
+        int count = 0, keeper = -1;
+        bool bowls[11];
         for (int k = 0; k < 11; ++k) {
-            const auto& bucket = buckets[static_cast<std::size_t>(k)];
-            const Ratings& bat = static_cast<std::size_t>(j) < bucket.size()
-                                     ? ratings[static_cast<std::size_t>(bucket[static_cast<std::size_t>(j)])]
-                                     : averageAt[k];
+            bowls[k] = eleven.bowled[static_cast<std::size_t>(k)];
+            const Figures& f = real[static_cast<std::size_t>(eleven.players[static_cast<std::size_t>(k)])];
+            if (!bowls[k] &&
+                (keeper < 0 ||
+                 f.stumpings >
+                     real[static_cast<std::size_t>(eleven.players[static_cast<std::size_t>(keeper)])].stumpings))
+                keeper = k;
+        }
+        GameOptions kind;
+        kind.oneDay = settings.oneDay ? 1 : 0;
+        const int needed = bowlersNeeded(kind);
+        for (int have = static_cast<int>(std::count(bowls, bowls + 11, true)); have < needed; ++have) {
+            int best = -1;
+            for (int k = 0; k < 11; ++k) {
+                const auto bowlBalls = [&](int j) {
+                    return real[static_cast<std::size_t>(eleven.players[static_cast<std::size_t>(j)])].bowlBalls;
+                };
+                if (k != keeper && !bowls[k] && (best < 0 || bowlBalls(k) > bowlBalls(best))) best = k;
+            }
+            if (best < 0) break;
+            bowls[best] = true;
+        }
+        for (int k = 0; k < 11; ++k) {
+            const Ratings& r = ratings[static_cast<std::size_t>(eleven.players[static_cast<std::size_t>(k)])];
             Player& p = *team.player(k);
-            p.setName("P" + std::to_string(k));
-            p.batTempo = bat.batTempo;
-            p.batRisk = bat.batRisk;
-            p.batSurvival = bat.batSurvival;
-            p.isKeeper = k == kKeeperSlot;
-            if (k >= kFirstBowlingSlot) {
-                const std::size_t b = static_cast<std::size_t>(j * kLabBowlers + k - kFirstBowlingSlot);
-                Ratings reference;
-                reference.bowlTempo = kReferenceBowlTempo;
-                reference.bowlThreat = kReferenceBowlThreat;
-                const Ratings& bowl = b < bowlers.size() ? ratings[static_cast<std::size_t>(bowlers[b])] : reference;
+            p.batTempo = r.batTempo;
+            p.batRisk = r.batRisk;
+            p.batSurvival = r.batSurvival;
+            p.isKeeper = k == keeper;
+            if (bowls[k] && k != keeper && count < Team::kMaxBowlers) {
                 p.isBowler = 1;
-                p.bowlTempo = bowl.bowlTempo;
-                p.bowlThreat = bowl.bowlThreat;
-                p.bowlStyle = bowl.bowlStyle;
-                bowlerList[k - kFirstBowlingSlot] = k;
+                p.bowlTempo = r.bowlTempo;
+                p.bowlThreat = r.bowlThreat;
+                p.bowlStyle = r.bowlStyle;
+                list[count++] = k;
             }
         }
-        team.setKeeper(kKeeperSlot);
-        team.setBowlers(bowlerList, kLabBowlers);
+        team.setKeeper(std::max(keeper, 0));
+        team.setBowlers(list, count);
         return team;
     }
 
-    Team averageSide() const
+    // Plays every fixture `perFixture` times with the current ratings and
+    // returns each player's figures in them.
+    std::vector<Figures> play(int round, int perFixture)
     {
-        Team team;
-        team.setName("Average");
-        int bowlerList[kLabBowlers];
-        for (int k = 0; k < 11; ++k) {
-            Player& p = *team.player(k);
-            p.setName("A" + std::to_string(k));
-            p.batTempo = averageAt[k].batTempo;
-            p.batRisk = averageAt[k].batRisk;
-            p.batSurvival = averageAt[k].batSurvival;
-            p.isKeeper = k == kKeeperSlot;
-            if (k >= kFirstBowlingSlot) {
-                p.isBowler = 1;
-                p.bowlTempo = kReferenceBowlTempo;
-                p.bowlThreat = kReferenceBowlThreat;
-                p.bowlStyle = Player::Neutral;
-                bowlerList[k - kFirstBowlingSlot] = k;
-            }
+        std::vector<Team> teams;
+        teams.reserve(fixtures.size() * 2);
+        for (const Fixture& f : fixtures) {
+            teams.push_back(side(f.sides[0]));
+            teams.push_back(side(f.sides[1]));
         }
-        team.setKeeper(kKeeperSlot);
-        team.setBowlers(bowlerList, kLabBowlers);
-        return team;
-    }
-
-    // Plays `perSide` matches for every lab side; returns each lab side's
-    // figures, 11 batting slots then 5 bowling slots per side.
-    std::vector<Figures> play(int round, int perSide)
-    {
-        std::vector<Team> labs;
-        for (int j = 0; j < labSides; ++j)
-            labs.push_back(labSide(j));
-        const Team opponents = averageSide();
-        const int total = labSides * perSide;
+        const int total = static_cast<int>(fixtures.size()) * perFixture;
         const int threads = std::max(1, std::min(settings.threads, total / 16 + 1));
-        std::vector<std::vector<Figures>> partial(static_cast<std::size_t>(threads),
-                                                  std::vector<Figures>(static_cast<std::size_t>(labSides) * 16));
+        std::vector<std::vector<Figures>> partial(static_cast<std::size_t>(threads), std::vector<Figures>(real.size()));
         std::atomic<int> next{0};
         auto work = [&](int t) {
             std::vector<Figures>& out = partial[static_cast<std::size_t>(t)];
@@ -201,73 +172,34 @@ struct Fitter {
                 const int begin = next.fetch_add(8);
                 if (begin >= total) break;
                 for (int m = begin; m < std::min(total, begin + 8); ++m) {
-                    const int j = m / perSide;
+                    const std::size_t f = static_cast<std::size_t>(m / perFixture);
                     const std::uint32_t seed =
                         mix(mix(settings.seed, static_cast<std::uint32_t>(round)), static_cast<std::uint32_t>(m));
                     Match match;
                     match.options().oneDay = settings.oneDay ? 1 : 0;
                     int battedFirst = 0;
-                    if (playUnattended(match, labs[static_cast<std::size_t>(j)], opponents, seed, &battedFirst) !=
+                    if (playUnattended(match, teams[2 * f], teams[2 * f + 1], seed, &battedFirst) !=
                         UnattendedResult::Played)
                         continue;
                     recordOfMatch(match, record);
-                    Figures* batting[22] = {};
-                    Figures* bowling[22] = {};
-                    const int base = battedFirst == 0 ? 0 : 11;
-                    Figures* slots = &out[static_cast<std::size_t>(j) * 16];
-                    for (int k = 0; k < 11; ++k)
-                        batting[base + k] = &slots[k];
-                    for (int k = kFirstBowlingSlot; k < 11; ++k)
-                        bowling[base + k] = &slots[11 + k - kFirstBowlingSlot];
-                    addMatchFigures(record, batting, bowling);
+                    // Person k of the record is player k of the side that batted first.
+                    Figures* figures[22] = {};
+                    for (int s = 0; s < 2; ++s) {
+                        const Eleven& eleven = fixtures[f].sides[s == battedFirst ? 0 : 1];
+                        for (int k = 0; k < 11; ++k)
+                            figures[11 * s + k] =
+                                &out[static_cast<std::size_t>(eleven.players[static_cast<std::size_t>(k)])];
+                    }
+                    addMatchFigures(record, figures, figures);
                 }
             }
         };
         runOnThreads(threads, work);
-        std::vector<Figures> sum(static_cast<std::size_t>(labSides) * 16);
+        std::vector<Figures> sum(real.size());
         for (const auto& p : partial)
             for (std::size_t i = 0; i < sum.size(); ++i)
                 sum[i].add(p[i]);
         return sum;
-    }
-
-    // The lab figures of each player, batting and bowling merged.
-    std::vector<Figures> byPlayer(const std::vector<Figures>& lab) const
-    {
-        std::vector<Figures> out(real.size());
-        for (int k = 0; k < 11; ++k) {
-            const auto& bucket = buckets[static_cast<std::size_t>(k)];
-            for (std::size_t j = 0; j < bucket.size(); ++j) {
-                const Figures& f = lab[j * 16 + static_cast<std::size_t>(k)];
-                Figures& o = out[static_cast<std::size_t>(bucket[j])];
-                o.matches = f.matches;
-                o.innings = f.innings;
-                o.balls = f.balls;
-                o.runs = f.runs;
-                o.outs = f.outs;
-                o.fours = f.fours;
-                o.sixes = f.sixes;
-                o.ratedRuns = f.ratedRuns;
-                o.earlyBalls = f.earlyBalls;
-                o.earlyOuts = f.earlyOuts;
-                o.lateBalls = f.lateBalls;
-                o.lateOuts = f.lateOuts;
-            }
-        }
-        for (std::size_t b = 0; b < bowlers.size(); ++b) {
-            const Figures& f = lab[(b / kLabBowlers) * 16 + 11 + b % kLabBowlers];
-            Figures& o = out[static_cast<std::size_t>(bowlers[b])];
-            o.bowlBalls = f.bowlBalls;
-            o.conceded = f.conceded;
-            o.wickets = f.wickets;
-            o.wides = f.wides;
-            o.noBalls = f.noBalls;
-            o.matchesBowled = f.matchesBowled;
-            o.ratedBowlBalls = f.ratedBowlBalls;
-            o.ratedConceded = f.ratedConceded;
-            o.ratedWickets = f.ratedWickets;
-        }
-        return out;
     }
 
     // One step: the engine's rates at the current ratings calibrate the
@@ -282,13 +214,15 @@ struct Fitter {
             const BattingTarget& t = batTargets[i];
             const double a = std::clamp((r.batTempo + kReferenceBowlTempo) * m / 2000.0, 0.02, 0.98);
             const double c = std::clamp((r.batRisk + kReferenceBowlThreat + 1) / 2000.0, 0.002, 0.9);
-            const double rs = rate(s.ratedRuns, s.earlyBalls + s.lateBalls), hs = rate(s.earlyOuts, s.earlyBalls);
-            if (s.ratedRuns > 0 && s.earlyOuts > 0) {
+            const double rs = rate(s.runs, s.balls), hs = rate(s.earlyOuts, s.earlyBalls);
+            if (s.runs > 0 && s.earlyOuts > 0) {
                 const double kE = rs / (a * (1 - c)), kH = hs / (a * c);
                 const double a2 = t.runsPerBall / kE + t.earlyHazard / kH;
                 const double c2 = (t.earlyHazard / kH) / a2;
-                r.batTempo = clampRound(a2 * 2000.0 / m - kReferenceBowlTempo, 0, 1500);
-                r.batRisk = clampRound(c2 * 2000.0 - kReferenceBowlThreat - 1, 0, 1000);
+                r.batTempo =
+                    clampRound(r.batTempo + kStep * (a2 * 2000.0 / m - kReferenceBowlTempo - r.batTempo), 0, 1500);
+                r.batRisk =
+                    clampRound(r.batRisk + kStep * (c2 * 2000.0 - kReferenceBowlThreat - 1 - r.batRisk), 0, 1000);
             }
             if (s.lateOuts > 0 && s.earlyOuts > 0 && t.earlyHazard > 0) {
                 const double kept = 1 - (r.batSurvival + 1) / 1000.0;
@@ -298,50 +232,79 @@ struct Fitter {
             }
         }
         const double activityBase = averageTempo, chanceBase = averageRisk + 1;
-        for (int b : bowlers) {
-            Ratings& r = ratings[static_cast<std::size_t>(b)];
-            const Figures& s = sim[static_cast<std::size_t>(b)];
-            const BowlingTarget& t = bowlTargets[static_cast<std::size_t>(b)];
-            if (s.ratedConceded <= 0 || s.ratedWickets <= 0) continue;
+        for (std::size_t b = 0; b < real.size(); ++b) {
+            Ratings& r = ratings[b];
+            const Figures& s = sim[b];
+            const BowlingTarget& t = bowlTargets[b];
+            if (real[b].bowlBalls <= 0 || s.conceded <= 0 || s.wickets <= 0) continue;
             const double a = std::clamp((r.bowlTempo + activityBase) * m / 2000.0, 0.02, 0.98);
             const double c = std::clamp((r.bowlThreat + chanceBase) / 2000.0, 0.002, 0.9);
-            const double kE = rate(s.ratedConceded, s.ratedBowlBalls) / (a * (1 - c));
-            const double kW = rate(s.ratedWickets, s.ratedBowlBalls) / (a * c);
+            const double kE = rate(s.conceded, s.bowlBalls) / (a * (1 - c));
+            const double kW = rate(s.wickets, s.bowlBalls) / (a * c);
             const double a2 = t.runsPerBall / kE + t.wicketsPerBall / kW;
             const double c2 = (t.wicketsPerBall / kW) / a2;
-            r.bowlTempo = clampRound(a2 * 2000.0 / m - activityBase, 0, 1500);
-            r.bowlThreat = clampRound(c2 * 2000.0 - chanceBase, 0, 1000);
+            r.bowlTempo = clampRound(r.bowlTempo + kStep * (a2 * 2000.0 / m - activityBase - r.bowlTempo), 0, 1500);
+            r.bowlThreat = clampRound(r.bowlThreat + kStep * (c2 * 2000.0 - chanceBase - r.bowlThreat), 0, 1000);
         }
+        pin();
         updateAverages();
+    }
+
+    // The convention: shifts bowling terms one way and batting terms the
+    // other, which leaves every ball's activity and chance as they were,
+    // until the ball-weighted average bowler is at the reference values.
+    void pin()
+    {
+        double t = 0, h = 0, w = 0;
+        for (std::size_t i = 0; i < real.size(); ++i) {
+            const double weight = double(real[i].bowlBalls);
+            t += weight * ratings[i].bowlTempo;
+            h += weight * ratings[i].bowlThreat;
+            w += weight;
+        }
+        if (w <= 0) return;
+        const int dt = clampRound(kReferenceBowlTempo - t / w, -1500, 1500);
+        const int dh = clampRound(kReferenceBowlThreat - h / w, -1000, 1000);
+        for (Ratings& r : ratings) {
+            r.bowlTempo = std::clamp(r.bowlTempo + dt, 0, 1500);
+            r.bowlThreat = std::clamp(r.bowlThreat + dh, 0, 1000);
+            r.batTempo = std::clamp(r.batTempo - dt, 0, 1500);
+            r.batRisk = std::clamp(r.batRisk - dh, 0, 1000);
+        }
     }
 };
 
 }  // namespace
 
-FitResult fitRatings(const std::vector<Figures>& real, const std::vector<int>& styles, const FitSettings& settings)
+FitResult fitRatings(const std::vector<Figures>& real, const std::vector<Fixture>& fixtures,
+                     const std::vector<int>& styles, const FitSettings& settings)
 {
     FitResult result;
     if (real.empty()) return result;
-    Fitter fitter(real, styles, settings);
+    Fitter fitter(real, fixtures, styles, settings);
+    result.ratings = fitter.ratings;
+    result.simulated.resize(real.size());
+    if (fixtures.empty()) return result;
     // Rounds grow: early ones only need the direction, the last ones precision.
     constexpr int kWeights[] = {1, 1, 1, 2, 2, 3, 4};
     constexpr int kMeasureWeight = 4;
     int weightSum = kMeasureWeight;
     for (int w : kWeights)
         weightSum += w;
-    auto perSide = [&](int w) {
-        const std::int64_t n = settings.simulations * w / (std::int64_t(weightSum) * fitter.labSides);
-        return static_cast<int>(std::clamp<std::int64_t>(n, 8, 1000000));
+    const std::int64_t fixtureCount = static_cast<std::int64_t>(fixtures.size());
+    auto perFixture = [&](int w) {
+        const std::int64_t n = settings.simulations * w / (std::int64_t(weightSum) * fixtureCount);
+        return static_cast<int>(std::clamp<std::int64_t>(n, 1, 1000000));
     };
     int round = 0;
     for (int w : kWeights) {
-        const int n = perSide(w);
-        fitter.adjust(fitter.byPlayer(fitter.play(round++, n)));
-        result.matchesPlayed += std::int64_t(n) * fitter.labSides;
+        const int n = perFixture(w);
+        fitter.adjust(fitter.play(round++, n));
+        result.matchesPlayed += std::int64_t(n) * fixtureCount;
     }
-    const int n = perSide(kMeasureWeight);
-    result.simulated = fitter.byPlayer(fitter.play(round, n));
-    result.matchesPlayed += std::int64_t(n) * fitter.labSides;
+    const int n = perFixture(kMeasureWeight);
+    result.simulated = fitter.play(round, n);
+    result.matchesPlayed += std::int64_t(n) * fixtureCount;
     result.ratings = fitter.ratings;
     return result;
 }

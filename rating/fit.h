@@ -39,8 +39,10 @@ struct FitResult {
     std::int64_t matchesPlayed = 0;
 };
 
-// Finds ratings with which the engine, playing a side of average opponents,
-// reproduces each player's figures: play, compare, adjust, several rounds.
-// `styles` gives each player's bowling style (may be empty). The result does
-// not depend on the number of threads.
-FitResult fitRatings(const std::vector<Figures>& real, const std::vector<int>& styles, const FitSettings& settings);
+// Finds ratings with which the engine, playing the archive's own matches
+// again (the same elevens, batting orders and bowlers), reproduces each
+// player's figures in them: play, compare, adjust, several rounds. `styles`
+// gives each player's bowling style (may be empty). The result does not
+// depend on the number of threads.
+FitResult fitRatings(const std::vector<Figures>& real, const std::vector<Fixture>& fixtures,
+                     const std::vector<int>& styles, const FitSettings& settings);

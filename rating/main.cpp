@@ -291,7 +291,7 @@ int main(int argc, char** argv)
     std::vector<Figures> real;
     for (const PlayerRecord& p : archive.players)
         real.push_back(p.figures);
-    const FitResult fit = fitRatings(real, styles, settings);
+    const FitResult fit = fitRatings(real, archive.fixtures, styles, settings);
 
     std::error_code ec;
     fs::create_directories(outFolder, ec);

@@ -144,23 +144,23 @@ TEST(Rating, FitReproducesTheFiguresOfEngineMatchesWhateverTheThreads)
     FitSettings settings;
     settings.simulations = 6000;
     settings.threads = 2;
-    const FitResult fit = fitRatings(real, {}, settings);
+    const FitResult fit = fitRatings(real, archive.fixtures, {}, settings);
     settings.threads = 1;
-    const FitResult single = fitRatings(real, {}, settings);
+    const FitResult single = fitRatings(real, archive.fixtures, {}, settings);
     for (std::size_t i = 0; i < real.size(); ++i) {
         const Figures& r = real[i];
         const Figures& s = fit.simulated[i];
         const std::string& name = archive.players[i].name;
         EXPECT_EQ(fit.ratings[i].batTempo, single.ratings[i].batTempo) << name;
         EXPECT_EQ(fit.ratings[i].bowlThreat, single.ratings[i].bowlThreat) << name;
-        if (r.earlyBalls + r.lateBalls > 3000) {
-            const double realRate = double(r.ratedRuns) / double(r.earlyBalls + r.lateBalls);
-            const double simRate = double(s.ratedRuns) / double(s.earlyBalls + s.lateBalls);
+        if (r.balls > 3000) {
+            const double realRate = double(r.runs) / double(r.balls);
+            const double simRate = double(s.runs) / double(s.balls);
             EXPECT_NEAR(simRate / realRate, 1.0, 0.06) << name << " runs per ball";
         }
-        if (r.ratedBowlBalls > 3000) {
-            const double realRate = double(r.ratedConceded) / double(r.ratedBowlBalls);
-            const double simRate = double(s.ratedConceded) / double(s.ratedBowlBalls);
+        if (r.bowlBalls > 3000) {
+            const double realRate = double(r.conceded) / double(r.bowlBalls);
+            const double simRate = double(s.conceded) / double(s.bowlBalls);
             EXPECT_NEAR(simRate / realRate, 1.0, 0.06) << name << " runs per ball bowled";
         }
     }
