@@ -23,8 +23,18 @@ void Figures::add(const Figures& o)
     wides += o.wides;
     noBalls += o.noBalls;
     matchesBowled += o.matchesBowled;
+    inningsBowled += o.inningsBowled;
+    openedBowling += o.openedBowling;
+    firstChange += o.firstChange;
     catches += o.catches;
     stumpings += o.stumpings;
+}
+
+int styleByUse(const Figures& f)
+{
+    if (2 * f.openedBowling >= f.inningsBowled && f.openedBowling > 0) return 2;
+    if (2 * f.firstChange >= f.inningsBowled && f.firstChange > 0) return 1;
+    return 0;
 }
 
 int Figures::usualPosition() const
@@ -118,6 +128,32 @@ void addMatchFigures(const MatchRecord& match, Figures* const* batting, Figures*
                 if (wide) ++f->wides;
                 if (noBall) ++f->noBalls;
             }
+        }
+    }
+    // The bowler of each over, to see who opened and who came on first after.
+    for (const InningsRecord& inn : match.innings) {
+        int overBowler[3] = {-1, -1, -1};  // overs 1 and 2, then the first change
+        std::vector<char> bowledHere(n, 0);
+        const int earlyOvers = match.overs > 0 ? match.overs / 5 : 10;  // ten without a limit
+        int lastOver = -1;
+        for (const DeliveryRecord& d : inn.deliveries) {
+            bowledHere[d.bowler] = 1;
+            if (d.over == lastOver) continue;
+            lastOver = d.over;
+            if (d.over < 2)
+                overBowler[d.over] = d.bowler;
+            else if (overBowler[2] == -1 && d.bowler != overBowler[0] && d.bowler != overBowler[1])
+                overBowler[2] = d.over < earlyOvers ? d.bowler : -2;  // -2: he came on too late
+        }
+        for (std::size_t i = 0; i < n; ++i) {
+            Figures* f = bowling[i];
+            if (!bowledHere[i] || !f) continue;
+            ++f->inningsBowled;
+            const int person = static_cast<int>(i);
+            if (person == overBowler[0] || person == overBowler[1])
+                ++f->openedBowling;
+            else if (person == overBowler[2])
+                ++f->firstChange;
         }
     }
     for (std::size_t i = 0; i < n; ++i) {

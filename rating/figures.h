@@ -29,6 +29,10 @@ struct Figures {
     std::int64_t wides = 0;
     std::int64_t noBalls = 0;
     std::int64_t matchesBowled = 0;
+    // How his captain used him: innings he bowled in, those in which he bowled
+    // the first or the second over, and those in which he was the first
+    // bowler after those two, coming on within the first fifth of the overs.
+    std::int64_t inningsBowled = 0, openedBowling = 0, firstChange = 0;
     // fielding
     std::int64_t catches = 0;
     std::int64_t stumpings = 0;
@@ -40,6 +44,13 @@ struct Figures {
     double economy() const { return bowlBalls ? 6.0 * double(conceded) / double(bowlBalls) : 0; }
     double bowlingStrikeRate() const { return wickets ? double(bowlBalls) / double(wickets) : 0; }
 };
+
+// The bowling style that makes Pelmora's captain use a bowler as his own
+// captain did, for archives that do not record styles: the captain opens with
+// the neutral bowlers, brings on the spinners next and the pace bowlers last.
+// So one who usually opened is neutral, one who usually came on first after
+// the openers is spin, anyone else pace.
+int styleByUse(const Figures& f);
 
 // Adds one match to per-person figures: batting[i] and bowling[i] receive
 // person i's batting (with fielding) and bowling; either may be null.

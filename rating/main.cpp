@@ -270,7 +270,9 @@ int main(int argc, char** argv)
         return 1;
     }
 
-    std::vector<int> styles(archive.players.size(), Player::Neutral);
+    std::vector<int> styles;
+    for (const PlayerRecord& p : archive.players)
+        styles.push_back(styleByUse(p.figures));
     if (!stylesPath.empty()) {
         std::vector<std::pair<std::string, int>> given;
         std::string why;
