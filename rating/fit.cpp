@@ -104,33 +104,27 @@ struct Fitter {
     // the figures.
     Team side(const Eleven& eleven) const
     {
-        Team team;
-        int list[Team::kMaxBowlers];
-        int count = 0, keeper = -1;
+        const auto figures = [&](int k) -> const Figures& {
+            return real[static_cast<std::size_t>(eleven.players[static_cast<std::size_t>(k)])];
+        };
         bool bowls[11];
+        int keeper = -1;
         for (int k = 0; k < 11; ++k) {
             bowls[k] = eleven.bowled[static_cast<std::size_t>(k)];
-            const Figures& f = real[static_cast<std::size_t>(eleven.players[static_cast<std::size_t>(k)])];
-            if (!bowls[k] &&
-                (keeper < 0 ||
-                 f.stumpings >
-                     real[static_cast<std::size_t>(eleven.players[static_cast<std::size_t>(keeper)])].stumpings))
-                keeper = k;
+            if (!bowls[k] && (keeper < 0 || figures(k).stumpings > figures(keeper).stumpings)) keeper = k;
         }
         GameOptions kind;
         kind.oneDay = settings.oneDay ? 1 : 0;
-        const int needed = bowlersNeeded(kind);
-        for (int have = static_cast<int>(std::count(bowls, bowls + 11, true)); have < needed; ++have) {
+        for (int have = static_cast<int>(std::count(bowls, bowls + 11, true)); have < bowlersNeeded(kind); ++have) {
             int best = -1;
-            for (int k = 0; k < 11; ++k) {
-                const auto bowlBalls = [&](int j) {
-                    return real[static_cast<std::size_t>(eleven.players[static_cast<std::size_t>(j)])].bowlBalls;
-                };
-                if (k != keeper && !bowls[k] && (best < 0 || bowlBalls(k) > bowlBalls(best))) best = k;
-            }
+            for (int k = 0; k < 11; ++k)
+                if (k != keeper && !bowls[k] && (best < 0 || figures(k).bowlBalls > figures(best).bowlBalls)) best = k;
             if (best < 0) break;
             bowls[best] = true;
         }
+        Team team;
+        int list[Team::kMaxBowlers];
+        int count = 0;
         for (int k = 0; k < 11; ++k) {
             const Ratings& r = ratings[static_cast<std::size_t>(eleven.players[static_cast<std::size_t>(k)])];
             Player& p = *team.player(k);

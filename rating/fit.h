@@ -16,9 +16,9 @@ struct Ratings {
 
 // Tempos add into one activity level and risk and threat into one chance,
 // so the data fix the ratings only up to a shift between batting and bowling
-// terms. The convention: batsmen are fitted against bowlers of this tempo and
-// threat, bowlers against the archive's average batsman at each position, so
-// the archive's average bowler comes out at these values too.
+// terms. The convention: after every round all bowling terms are shifted one
+// way and all batting terms the other until the archive's average bowler,
+// weighted by the balls he bowled, has this tempo and threat.
 constexpr int kReferenceBowlTempo = 300;
 constexpr int kReferenceBowlThreat = 100;
 

@@ -138,6 +138,11 @@ TEST(Rating, FitReproducesTheFiguresOfEngineMatchesWhateverTheThreads)
         recordOfMatch(match, record);
         archive.add(record, seed);
     }
+    // Styles read from use: the captain opens with the neutral bowlers, then spin, then pace.
+    const std::pair<const char*, int> styles[] = {{"Carrow", 2},  {"Gatcombe", 2},  {"Elsworth", 1}, {"Jessop", 0},
+                                                  {"Quarrie", 2}, {"Oldcastle", 1}, {"Vosper", 0}};
+    for (const auto& [name, style] : styles)
+        EXPECT_EQ(styleByUse(find(archive, name)->figures), style) << name;
     std::vector<Figures> real;
     for (const PlayerRecord& p : archive.players)
         real.push_back(p.figures);
