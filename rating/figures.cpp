@@ -252,6 +252,7 @@ void Archive::add(const MatchRecord& match, std::int64_t sequence)
         elevenOf(s, l);
     }
     Fixture fixture;
+    fixture.overs = match.overs;
     const int first = match.innings.empty() ? 0 : match.innings[0].side;
     elevenOf(first, fixture.sides[0]);
     elevenOf(1 - first, fixture.sides[1]);

@@ -92,6 +92,7 @@ struct LatestEleven : Eleven {
 // first. Only matches with eleven players a side are kept.
 struct Fixture {
     Eleven sides[2];
+    int overs = 0;  // the allowance per innings; 0 for a multi-day match
 };
 
 // Every counted match summed up per player, in the order players were met.

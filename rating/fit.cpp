@@ -171,6 +171,8 @@ struct Fitter {
                         mix(mix(settings.seed, static_cast<std::uint32_t>(round)), static_cast<std::uint32_t>(m));
                     Match match;
                     match.options().oneDay = settings.oneDay ? 1 : 0;
+                    // A Twenty20 archive is played again as twenty-over matches.
+                    if (fixtures[f].overs > 0) match.options().overs = std::min(fixtures[f].overs, Match::kMaxOvers);
                     int battedFirst = 0;
                     if (playUnattended(match, teams[2 * f], teams[2 * f + 1], seed, &battedFirst) !=
                         UnattendedResult::Played)
