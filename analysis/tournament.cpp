@@ -80,6 +80,16 @@ std::string inningsScore(const Innings& inn)
     return s;
 }
 
+std::vector<int> membersOf(const TournamentPlan& plan, int group)
+{
+    std::vector<int> members;
+    for (int s = 0; s < static_cast<int>(plan.sides.size()); ++s)
+        if (plan.groupOf(s) == group) members.push_back(s);
+    return members;
+}
+
+}  // namespace
+
 MatchOutcome outcomeOf(const Match& match, int home, int away, std::uint32_t seed, int battedFirst, bool withText)
 {
     MatchOutcome o;
@@ -116,26 +126,6 @@ MatchOutcome outcomeOf(const Match& match, int home, int away, std::uint32_t see
     if (withText) o.resultLine = match.resultLine();
     return o;
 }
-
-MatchOutcome playFixture(const TournamentPlan& plan, int home, int away, std::uint32_t seed, Match& match,
-                         bool withText)
-{
-    match.options() = plan.options;
-    int battedFirst = 0;
-    playUnattended(match, plan.sides[static_cast<std::size_t>(home)], plan.sides[static_cast<std::size_t>(away)], seed,
-                   &battedFirst);
-    return outcomeOf(match, home, away, seed, battedFirst, withText);
-}
-
-std::vector<int> membersOf(const TournamentPlan& plan, int group)
-{
-    std::vector<int> members;
-    for (int s = 0; s < static_cast<int>(plan.sides.size()); ++s)
-        if (plan.groupOf(s) == group) members.push_back(s);
-    return members;
-}
-
-}  // namespace
 
 int TournamentPlan::groupMatches() const
 {
@@ -360,98 +350,153 @@ std::vector<TableRow> groupTable(const TournamentPlan& plan, int group, const st
     return table;
 }
 
-TournamentRun playTournament(const TournamentPlan& plan, std::int32_t firstSeed, const TournamentMatchHook& hook)
+TournamentProgress::TournamentProgress(const TournamentPlan& plan, std::int32_t firstSeed)
+    : plan_(&plan), firstSeed_(firstSeed), seed_(static_cast<std::uint32_t>(firstSeed))
 {
-    TournamentRun run;
-    const int n = static_cast<int>(plan.sides.size());
-    std::uint32_t seed = static_cast<std::uint32_t>(firstSeed);
-    auto play = [&](int home, int away, const std::string& label) {
-        Match match;
-        // Forecasts look at no text: only a watched tournament builds its lines.
-        MatchOutcome o = playFixture(plan, home, away, seed++, match, static_cast<bool>(hook));
-        if (hook) hook(match, o, label);
-        return o;
-    };
-
-    std::vector<std::vector<int>> members;
-    for (int g = 0; g < plan.groups; ++g)
-        members.push_back(membersOf(plan, g));
     for (int round = 0; round < plan.rounds; ++round)
         for (int g = 0; g < plan.groups; ++g) {
-            const std::vector<int>& m = members[static_cast<std::size_t>(g)];
+            const std::vector<int> m = membersOf(plan, g);
             for (std::size_t a = 0; a < m.size(); ++a)
-                for (std::size_t b = a + 1; b < m.size(); ++b) {
-                    const int home = round == 0 ? m[a] : m[b], away = round == 0 ? m[b] : m[a];
-                    run.results.push_back(play(home, away, plan.groups > 1 ? groupName(g) : "Round robin"));
-                }
+                for (std::size_t b = a + 1; b < m.size(); ++b)
+                    groupFixtures_.push_back(round == 0 ? GroupFixture{m[a], m[b], g} : GroupFixture{m[b], m[a], g});
         }
+    prepareNext();
+}
 
-    const std::uint64_t drawSeed = static_cast<std::uint32_t>(firstSeed);
+void TournamentProgress::prepareNext()
+{
+    next_.seed = seed_;
+    if (run_.results.size() < groupFixtures_.size()) {
+        const GroupFixture& f = groupFixtures_[run_.results.size()];
+        next_.home = f.home;
+        next_.away = f.away;
+        next_.label = plan_->groups > 1 ? groupName(f.group) : "Round robin";
+        return;
+    }
+    if (run_.tables.empty()) closeGroupStage();
+    if (alive_.size() < 2) {
+        finish();
+        return;
+    }
+    const int count = static_cast<int>(alive_.size()) / 2, k = static_cast<int>(winners_.size());
+    const int hi = std::min(alive_[2 * k], alive_[2 * k + 1]), lo = std::max(alive_[2 * k], alive_[2 * k + 1]);
+    next_.home = seeds_[static_cast<std::size_t>(hi)];
+    next_.away = seeds_[static_cast<std::size_t>(lo)];
+    next_.label = roundName(static_cast<int>(alive_.size()), k, count);
+}
+
+// The tables are final: the knock-outs' seeds follow from them.
+void TournamentProgress::closeGroupStage()
+{
+    const TournamentPlan& plan = *plan_;
+    const int n = static_cast<int>(plan.sides.size());
+    const std::uint64_t drawSeed = static_cast<std::uint32_t>(firstSeed_);
     std::vector<int> place(static_cast<std::size_t>(n), 0);
     for (int g = 0; g < plan.groups; ++g) {
-        run.tables.push_back(groupTable(plan, g, run.results, drawSeed));
-        const auto& t = run.tables.back();
+        run_.tables.push_back(groupTable(plan, g, run_.results, drawSeed));
+        const auto& t = run_.tables.back();
         for (std::size_t i = 0; i < t.size(); ++i)
             place[static_cast<std::size_t>(t[i].side)] = static_cast<int>(i);
     }
 
     // Everybody outside the knock-outs: by group place, then points and net run rate.
-    std::vector<TableRow> all;
-    for (const auto& t : run.tables)
-        all.insert(all.end(), t.begin(), t.end());
-    std::stable_sort(all.begin(), all.end(), [&](const TableRow& a, const TableRow& b) {
+    for (const auto& t : run_.tables)
+        standing_.insert(standing_.end(), t.begin(), t.end());
+    std::stable_sort(standing_.begin(), standing_.end(), [&](const TableRow& a, const TableRow& b) {
         const int pa = place[static_cast<std::size_t>(a.side)], pb = place[static_cast<std::size_t>(b.side)];
         if (pa != pb) return pa < pb;
         if (a.points != b.points) return a.points > b.points;
         return compareNetRunRate(a.figures, b.figures) > 0;
     });
 
-    run.reached.assign(static_cast<std::size_t>(n), 0);
-    std::vector<int> seeds;  // qualifiers, best placed first
+    run_.reached.assign(static_cast<std::size_t>(n), 0);
+    if (plan.playoff <= 1) return;
     for (int i = 0; i < plan.playoff && i < n; ++i)
-        seeds.push_back(all[static_cast<std::size_t>(i)].side);
-    std::vector<std::vector<int>> losers;  // per round, outermost first
-    if (plan.playoff > 1) {
-        for (int s : seeds)
-            run.reached[static_cast<std::size_t>(s)] = 1;
-        std::vector<int> alive;  // seed numbers in bracket order
-        for (int s : bracket(plan.playoff))
-            alive.push_back(s);
-        while (alive.size() > 1) {
-            std::vector<int> next, out;
-            const int count = static_cast<int>(alive.size()) / 2;
-            if (alive.size() == 2)
-                for (int s : alive)
-                    run.reached[static_cast<std::size_t>(seeds[static_cast<std::size_t>(s)])] = 2;
-            for (int k = 0; k < count; ++k) {
-                const int hi = std::min(alive[2 * k], alive[2 * k + 1]), lo = std::max(alive[2 * k], alive[2 * k + 1]);
-                KnockoutMatch km;
-                km.round = roundName(static_cast<int>(alive.size()), k, count);
-                km.outcome = play(seeds[static_cast<std::size_t>(hi)], seeds[static_cast<std::size_t>(lo)], km.round);
-                const bool higherThrough = km.outcome.winner == -1 || km.outcome.timeRanOut ||
-                                           km.outcome.winner == seeds[static_cast<std::size_t>(hi)];
-                km.through = seeds[static_cast<std::size_t>(higherThrough ? hi : lo)];
-                next.push_back(higherThrough ? hi : lo);
-                out.push_back(higherThrough ? lo : hi);
-                run.knockouts.push_back(km);
-            }
-            std::sort(out.begin(), out.end());
-            losers.push_back(out);
-            alive = next;
-        }
-        run.finishing.push_back(seeds[static_cast<std::size_t>(alive[0])]);
-        run.reached[static_cast<std::size_t>(run.finishing[0])] = 3;
-        for (auto it = losers.rbegin(); it != losers.rend(); ++it)
-            for (int s : *it)
-                run.finishing.push_back(seeds[static_cast<std::size_t>(s)]);
-        for (const TableRow& r : all)
-            if (run.reached[static_cast<std::size_t>(r.side)] == 0) run.finishing.push_back(r.side);
+        seeds_.push_back(standing_[static_cast<std::size_t>(i)].side);
+    for (int s : seeds_)
+        run_.reached[static_cast<std::size_t>(s)] = 1;
+    alive_ = bracket(plan.playoff);
+    markFinalists();
+}
+
+void TournamentProgress::markFinalists()
+{
+    if (alive_.size() == 2)
+        for (int s : alive_)
+            run_.reached[static_cast<std::size_t>(seeds_[static_cast<std::size_t>(s)])] = 2;
+}
+
+void TournamentProgress::record(const MatchOutcome& outcome)
+{
+    if (finished_) return;
+    ++seed_;
+    if (run_.results.size() < groupFixtures_.size()) {
+        run_.results.push_back(outcome);
     } else {
-        for (const TableRow& r : all)
-            run.finishing.push_back(r.side);
-        run.reached[static_cast<std::size_t>(run.finishing[0])] = 3;
+        const int k = static_cast<int>(winners_.size());
+        const int hi = std::min(alive_[2 * k], alive_[2 * k + 1]), lo = std::max(alive_[2 * k], alive_[2 * k + 1]);
+        KnockoutMatch km;
+        km.round = next_.label;
+        km.outcome = outcome;
+        // A tie, or a Test whose time ran out, sends the side placed higher through.
+        const bool higherThrough =
+            outcome.winner == -1 || outcome.timeRanOut || outcome.winner == seeds_[static_cast<std::size_t>(hi)];
+        km.through = seeds_[static_cast<std::size_t>(higherThrough ? hi : lo)];
+        winners_.push_back(higherThrough ? hi : lo);
+        roundLosers_.push_back(higherThrough ? lo : hi);
+        run_.knockouts.push_back(std::move(km));
+        if (2 * winners_.size() == alive_.size()) {
+            std::sort(roundLosers_.begin(), roundLosers_.end());
+            losers_.push_back(std::move(roundLosers_));
+            roundLosers_.clear();
+            alive_ = std::move(winners_);
+            winners_.clear();
+            markFinalists();
+        }
     }
-    return run;
+    prepareNext();
+}
+
+void TournamentProgress::finish()
+{
+    finished_ = true;
+    next_ = Fixture{};
+    if (plan_->playoff > 1) {
+        run_.finishing.push_back(seeds_[static_cast<std::size_t>(alive_[0])]);
+        run_.reached[static_cast<std::size_t>(run_.finishing[0])] = 3;
+        for (auto it = losers_.rbegin(); it != losers_.rend(); ++it)
+            for (int s : *it)
+                run_.finishing.push_back(seeds_[static_cast<std::size_t>(s)]);
+        for (const TableRow& r : standing_)
+            if (run_.reached[static_cast<std::size_t>(r.side)] == 0) run_.finishing.push_back(r.side);
+    } else {
+        for (const TableRow& r : standing_)
+            run_.finishing.push_back(r.side);
+        run_.reached[static_cast<std::size_t>(run_.finishing[0])] = 3;
+    }
+}
+
+MatchOutcome playFixture(const TournamentPlan& plan, const TournamentProgress::Fixture& fixture, Match& match,
+                         bool withText)
+{
+    match.options() = plan.options;
+    int battedFirst = 0;
+    playUnattended(match, plan.sides[static_cast<std::size_t>(fixture.home)],
+                   plan.sides[static_cast<std::size_t>(fixture.away)], fixture.seed, &battedFirst);
+    return outcomeOf(match, fixture.home, fixture.away, fixture.seed, battedFirst, withText);
+}
+
+TournamentRun playTournament(const TournamentPlan& plan, std::int32_t firstSeed, const TournamentMatchHook& hook)
+{
+    TournamentProgress progress(plan, firstSeed);
+    while (!progress.finished()) {
+        Match match;
+        // Forecasts look at no text: only a watched tournament builds its lines.
+        const MatchOutcome o = playFixture(plan, progress.next(), match, static_cast<bool>(hook));
+        if (hook) hook(match, o, progress.next().label);
+        progress.record(o);
+    }
+    return progress.run();
 }
 
 ForecastTotals::ForecastTotals(int sides)
@@ -590,7 +635,10 @@ std::string seedRange(std::int32_t firstSeed, std::int64_t matches)
 
 }  // namespace
 
-std::string formatTournamentRun(const TournamentPlan& plan, const TournamentRun& run, std::int32_t firstSeed)
+namespace {
+
+// The results, the tables and the knock-outs played so far.
+std::string formatPlayed(const TournamentPlan& plan, const TournamentRun& run, std::int32_t firstSeed)
 {
     const std::int64_t played = static_cast<std::int64_t>(run.results.size() + run.knockouts.size());
     std::string out = plan.name + ": " + plan.describe() + "; " + seedRange(firstSeed, played) + "\n";
@@ -600,7 +648,7 @@ std::string formatTournamentRun(const TournamentPlan& plan, const TournamentRun&
         out += fixtureLine(plan, m);
         out += '\n';
     }
-    for (int g = 0; g < plan.groups; ++g) {
+    for (int g = 0; g < plan.groups && g < static_cast<int>(run.tables.size()); ++g) {
         out += '\n';
         out += plan.groups > 1 ? groupName(g) : std::string("Table");
         out += "\n   #  ";
@@ -621,8 +669,31 @@ std::string formatTournamentRun(const TournamentPlan& plan, const TournamentRun&
                        " go through, placed higher\n";
         }
     }
-    out += "\nWinner: " + std::string(plan.sides[static_cast<std::size_t>(run.finishing[0])].name()) + "\n";
     return out;
+}
+
+}  // namespace
+
+std::string formatTournamentRun(const TournamentPlan& plan, const TournamentRun& run, std::int32_t firstSeed)
+{
+    return formatPlayed(plan, run, firstSeed) +
+           "\nWinner: " + plan.sides[static_cast<std::size_t>(run.finishing[0])].name() + "\n";
+}
+
+std::string formatTournamentProgress(const TournamentProgress& progress)
+{
+    const TournamentPlan& plan = progress.plan();
+    if (progress.finished()) return formatTournamentRun(plan, progress.run(), progress.firstSeed());
+    // Until the group stage ends its tables are drawn from the results so far.
+    TournamentRun run = progress.run();
+    if (run.tables.empty())
+        for (int g = 0; g < plan.groups; ++g)
+            run.tables.push_back(groupTable(plan, g, run.results, static_cast<std::uint32_t>(progress.firstSeed())));
+    const TournamentProgress::Fixture& next = progress.next();
+    return formatPlayed(plan, run, progress.firstSeed()) + "\nNow: " + next.label + ", " +
+           plan.sides[static_cast<std::size_t>(next.home)].name() + " v " +
+           plan.sides[static_cast<std::size_t>(next.away)].name() +
+           format("  (/r=%d)\n", static_cast<std::int32_t>(next.seed));
 }
 
 std::string formatForecastTable(const TournamentPlan& plan, const ForecastTotals& t, std::int32_t firstSeed)

@@ -74,6 +74,57 @@ struct TournamentRun {
     std::vector<int> reached;    // per side: 0 group stage, 1 knock-outs, 2 final, 3 won
 };
 
+// How a played match counts for the tournament: `home` and `away` are the
+// sides' indices, battedFirst which of them (0 home) batted first. The score
+// and result texts are built only `withText`.
+MatchOutcome outcomeOf(const Match& match, int home, int away, std::uint32_t seed, int battedFirst,
+                       bool withText = true);
+
+// A tournament played one match at a time: which match comes next, and the
+// tables and knock-outs as the results come in. The plan must outlive it.
+class TournamentProgress {
+public:
+    struct Fixture {
+        int home = -1, away = -1;
+        std::uint32_t seed = 0;
+        std::string label;  // "Round robin", "Group A", "Semi-final 1", "Final"
+    };
+
+    TournamentProgress(const TournamentPlan& plan, std::int32_t firstSeed);
+    bool finished() const { return finished_; }
+    // The match to play now; its seed is one more than the last one's.
+    const Fixture& next() const { return next_; }
+    // The outcome of next(); the tournament moves on to the match after it.
+    void record(const MatchOutcome& outcome);
+    // What has been played; tables, finishing order and who reached where
+    // are filled in as the stages end.
+    const TournamentRun& run() const { return run_; }
+    const TournamentPlan& plan() const { return *plan_; }
+    std::int32_t firstSeed() const { return firstSeed_; }
+
+private:
+    struct GroupFixture {
+        int home, away, group;
+    };
+    void prepareNext();
+    void closeGroupStage();
+    void markFinalists();
+    void finish();
+
+    const TournamentPlan* plan_;
+    std::int32_t firstSeed_;
+    std::uint32_t seed_;
+    std::vector<GroupFixture> groupFixtures_;
+    std::vector<TableRow> standing_;          // every side after the group stage
+    std::vector<int> seeds_;                  // knock-out qualifiers, best placed first
+    std::vector<int> alive_;                  // seed numbers still in, in bracket order
+    std::vector<int> winners_, roundLosers_;  // of the knock-out round being played
+    std::vector<std::vector<int>> losers_;    // per round, outermost first
+    Fixture next_;
+    TournamentRun run_;
+    bool finished_ = false;
+};
+
 // Called with every match played; `label` is "Group A", "Final", ...
 using TournamentMatchHook = std::function<void(Match&, const MatchOutcome&, const std::string& label)>;
 
@@ -99,5 +150,8 @@ ForecastTotals runForecast(const TournamentPlan& plan, std::int32_t firstSeed, s
                            int threads, std::atomic<int>* progress = nullptr);
 
 std::string formatTournamentRun(const TournamentPlan& plan, const TournamentRun& run, std::int32_t firstSeed);
+// A tournament part-way: results, tables so far, knock-outs and the match now
+// being played; once it has finished, the same as formatTournamentRun.
+std::string formatTournamentProgress(const TournamentProgress& progress);
 std::string formatForecastTable(const TournamentPlan& plan, const ForecastTotals& totals, std::int32_t firstSeed);
 std::string formatForecastJson(const TournamentPlan& plan, const ForecastTotals& totals, std::int32_t firstSeed);
