@@ -107,10 +107,12 @@ void MatchController::titleStep()
         platform_.setCaption(caption);
         titleFrame_ = f + 1;
     } else if (f == 32) {
-        platform_.setCaption(match_.context().random.below(2) == 1 ? "||./" : "\\.||");
-        if (record_ && !match_.gameOver)
+        // A tournament's matches make only the draws of the console runner's.
+        const int broken = tournament_ ? (brokenWicket_ ^= 1) : match_.context().random.below(2);
+        platform_.setCaption(broken == 1 ? "||./" : "\\.||");
+        if (!tournament_ && record_ && !match_.gameOver)
             record_->addCaptionDraw(point());
-        else if (!match_.gameStarted)
+        else if (!tournament_ && !match_.gameStarted)
             ++captionDrawsSinceToss_;
         titleFrame_ = 33;
     } else if (f <= 47) {
@@ -127,10 +129,22 @@ void MatchController::mainStep()
         options.speedChanged = 0;
         restartMainTimer();
     }
+    if (tournament_ && !match_.hold && match_.gameOver) {
+        if (!tournament_->progress.finished() && --ticksBetweenMatches_ <= 0) startFixture();
+        return;
+    }
+    if (tournament_ && tournamentFullSpeed_ && !match_.hold) return playFixtureThrough();
     if (match_.hold || !match_.playing || match_.gameOver) return;
     if (replay_) replay_->beforeDelivery(point(), match_.context());
     const unsigned r = match_.playBall();
-    if (r == 0) return;
+    if (r == 0) {
+        // A tournament never waits on an innings that cannot go on.
+        if (tournament_) {
+            match_.gameOver = 1;
+            fixturePlayed();
+        }
+        return;
+    }
     if (r & kInningsEnded) endOfInnings();
     afterTick();
     if (destroyed_) return;
@@ -145,6 +159,10 @@ void MatchController::mainStep()
 
 void MatchController::endOfInnings()
 {
+    if (tournament_) {
+        if (match_.nextInnings() != InningsChange::Started) fixturePlayed();
+        return;
+    }
     match_.hold = 1;
     platform_.paintNow(nullptr);
     const bool quiet = autoplay_ || replay_;  // a replay shows no dialogs
@@ -342,9 +360,15 @@ void MatchController::restartMainTimer()
 {
     platform_.killTimer(kMainTimer);
     int period = match_.options().gameSpeed * 10;
-    if (period <= 0) period = kShortestPeriodMs;
+    if (period <= 0 || (tournament_ && tournamentFullSpeed_)) period = kShortestPeriodMs;
     mainTimerId_ = platform_.setTimer(kMainTimer, period) ? kMainTimer : 0;
     if (!mainTimerId_) platform_.messageBox(text(str::CannotCreateMainTimer), text(str::AppName), MessageIcon::None);
+}
+
+int MatchController::autoplay() const
+{
+    if (tournament_) return 1;
+    return replayedAutoplay_ ? *replayedAutoplay_ : (autoplay_ && !asksQuestions_);
 }
 
 ChoiceResult MatchController::choosePlayer(Innings& innings, int chooseBatsman, int allowDeclare)

@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 
+#include "analysis/tournament.h"
 #include "app/command_line.h"
 #include "app/match_file.h"
 #include "app/match_replay.h"
@@ -29,6 +30,7 @@ public:
     static constexpr int kFirstMainPeriodMs = 1100;
     static constexpr int kTitlePeriodMs = 100;
     static constexpr int kShortestPeriodMs = 10;
+    static constexpr int kPauseBetweenMatchesMs = 2000;  // of a tournament, unless at full speed
 
     // Copies the settings; the caller keeps ownership of the bowler list file.
     MatchController(WindowPlatform& platform, const CommandLineSettings& settings, const GameOptions& options);
@@ -69,8 +71,19 @@ public:
     // Unattended, yet the choice questions are asked (an answers file answers them).
     void setAsksQuestions(bool asks) { asksQuestions_ = asks; }
 
+    // Game > Tournament...: the tournament's matches are played one after
+    // another on the board at the game speed, every choice made automatically,
+    // with the draws the console runner's tournament makes, so the same seed
+    // gives the same results. Its first seed is the /r= value, else the clock.
+    // False, with a message, while a match is in play.
+    bool beginTournament(const TournamentPlan& plan);
+    // The tournament being played or last played; nullptr before any.
+    const TournamentProgress* tournament() const;
+    // At full speed each match is played through at one tick.
+    void setTournamentFullSpeed(bool on);
+
     // Captain: the user answers through the choice dialog, or an answers file.
-    int autoplay() const override { return replayedAutoplay_ ? *replayedAutoplay_ : (autoplay_ && !asksQuestions_); }
+    int autoplay() const override;
     ChoiceResult choosePlayer(Innings& innings, int chooseBatsman, int allowDeclare) override;
 
     Match& match() { return match_; }
@@ -109,6 +122,17 @@ private:
     void saveLastMatch();
     void openMatchFile(const std::string& name);
 
+    // Tournaments.
+    struct TournamentPlay {
+        TournamentPlan plan;
+        TournamentProgress progress;
+        int battedFirst = 0;  // of the fixture on the board: 0 its home side
+        TournamentPlay(const TournamentPlan& p, std::int32_t firstSeed) : plan(p), progress(plan, firstSeed) {}
+    };
+    void startFixture();
+    void playFixtureThrough();
+    void fixturePlayed();
+
     WindowPlatform& platform_;
     Match match_;
     int mainTimerId_ = 0;
@@ -137,4 +161,8 @@ private:
     std::optional<MatchFile> record_;
     std::unique_ptr<MatchReplay> replay_;
     std::string replayError_;
+    std::unique_ptr<TournamentPlay> tournament_;
+    bool tournamentFullSpeed_ = false;
+    int ticksBetweenMatches_ = 0;  // the board shows a finished match a while
+    int brokenWicket_ = 0;         // the caption's broken wicket while a tournament plays
 };

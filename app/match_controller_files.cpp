@@ -102,6 +102,7 @@ bool MatchController::beginReplay(const MatchFile& file, std::string& error)
         reportName_.clear();
     }
     record_.reset();
+    tournament_.reset();  // an opened match takes the board from a tournament
     replayError_.clear();
     for (int t = 0; t < 2; ++t) {
         match_.teams[t] = sides[t];

@@ -70,6 +70,9 @@ public:
     // Where the current match is kept as it is played, for Resume Last
     // Match; none where nothing is kept.
     virtual std::optional<std::string> lastMatchFile() { return std::nullopt; }
+    // A tournament match has ended, or a tournament begun: its table and
+    // results have changed.
+    virtual void tournamentChanged() {}
     // Calendar time in seconds, for seeding when no seed was given.
     virtual std::int64_t now() = 0;
 };

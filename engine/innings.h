@@ -25,6 +25,7 @@ public:
     Innings() = default;
     Innings(const Innings&) = delete;
     Innings& operator=(const Innings&) = delete;
+    Innings& operator=(Innings&&) = default;  // a new match starts from fresh innings
 
     // Obtains the per-over table and the ball log and opens the innings.
     // Returns 0 when the tables cannot be obtained.

@@ -19,6 +19,23 @@ Match::~Match()
     }
 }
 
+void Match::reset()
+{
+    const GameOptions options = context_.options;
+    context_ = EngineContext();
+    context_.options = options;
+    teams[0] = Team();
+    teams[1] = Team();
+    for (Innings& i : innings) {
+        i = Innings();
+        i.attach(context_, captain_);
+    }
+    playing = deliveryInProgress = gameOver = gameStarted = hold = 0;
+    inningsCount = 4;
+    tossWinner = -1;
+    startInnings(-1, -1, -1);
+}
+
 void Match::setCaptain(Captain* captain)
 {
     captain_ = captain;

@@ -51,6 +51,10 @@ public:
     Match(const Match&) = delete;
     Match& operator=(const Match&) = delete;
 
+    // Makes this a new match, as if just made: no sides, no innings, a fresh
+    // context with the same settings and captain. The report file stays.
+    void reset();
+
     Team* team(int i) { return (i == 0 || i == 1) ? &teams[i] : nullptr; }
     const Team* team(int i) const { return (i == 0 || i == 1) ? &teams[i] : nullptr; }
     bool setTeam(int i, const Team& t);

@@ -75,6 +75,8 @@ struct FakePlatform : WindowPlatform {
     bool runOptionsDialog(OptionsModel& model) override { return optionsDialog ? optionsDialog(model) : false; }
     std::optional<std::string> lastMatchFile() override { return lastMatch; }
     std::int64_t now() override { return 4242; }
+    int tournamentChanges = 0;
+    void tournamentChanged() override { ++tournamentChanges; }
 
     // What the user may press: the enabled menu commands and the Pause/Go button.
     std::string controls() const

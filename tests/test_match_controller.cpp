@@ -325,3 +325,36 @@ TEST(MatchController, ClosingInAnyStateEndsCleanly)
         h.window.reset();
     }
 }
+
+// A tournament on the board makes the console runner's draws: the same seed
+// gives the same results, whatever the caption animation and the speed did.
+TEST(MatchController, TournamentOnTheBoardPlaysTheConsoleRunnersMatchesAndWaitsForAMatchInPlay)
+{
+    TournamentPlan plan;
+    std::string error;
+    ASSERT_TRUE(loadTournament(std::string(PELMORA_SOURCE_DIR) + "/samples/t20_cup.json", plan, error)) << error;
+
+    Harness busy;
+    busy.preset().open();
+    busy.window->playGame();
+    EXPECT_FALSE(busy.window->beginTournament(plan));
+    EXPECT_EQ(busy.platform.boxes.back(), loadString(str::TournamentWhilePlaying));
+    EXPECT_EQ(busy.window->tournament(), nullptr);
+
+    Harness h;
+    h.settings.titleAnimation = 1;
+    h.open();
+    ASSERT_TRUE(h.window->beginTournament(plan));
+    EXPECT_EQ(h.platform.controls(), "Pause/Go");
+    const TournamentProgress& progress = *h.window->tournament();
+    for (int i = 0; i < 100000 && !progress.finished(); ++i) {
+        h.window->tick(MatchController::kTitleTimer);
+        h.tick();
+        if (i == 2000) h.window->setTournamentFullSpeed(true);
+    }
+    ASSERT_TRUE(progress.finished());
+    const auto withText = [](Match&, const MatchOutcome&, const std::string&) {};
+    EXPECT_EQ(formatTournamentProgress(progress), formatTournamentRun(plan, playTournament(plan, 77, withText), 77));
+    EXPECT_EQ(h.platform.tournamentChanges, plan.matchesPerTournament() + 1);
+    EXPECT_EQ(h.platform.timersSet.back(), (std::pair<int, int>{MatchController::kMainTimer, 10}));
+}

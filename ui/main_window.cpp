@@ -95,10 +95,11 @@ void MainWindow::buildMenus()
     connect(addCommand(game, str::PlayGameItem, cmd::PlayGame), &QAction::triggered, this,
             [this] { control_.playGame(); });
 
-    // Tournaments play in a window of their own, beside the match on the board.
+    // A tournament's matches play on the board; its table is shown beside it.
     connect(game->addAction(tr("Tournament...")), &QAction::triggered, this, [this] {
-        if (!tournament_) tournament_ = new TournamentWindow(this);
-        tournament_->openAndPlay();
+        const QString path =
+            QFileDialog::getOpenFileName(dialogParent(), tr("Open Tournament"), QString(), tr("Tournaments (*.json)"));
+        if (!path.isEmpty()) openTournament(path);
     });
 
     game->addSeparator();
@@ -335,6 +336,26 @@ std::optional<std::string> MainWindow::lastMatchFile()
 std::int64_t MainWindow::now()
 {
     return static_cast<std::int64_t>(std::time(nullptr));
+}
+
+bool MainWindow::openTournament(const QString& path)
+{
+    TournamentPlan plan;
+    std::string error;
+    if (!loadTournament(QFile::encodeName(path).toStdString(), plan, error)) {
+        QMessageBox::warning(dialogParent(), tr("Tournament"), QString::fromStdString(error));
+        return false;
+    }
+    if (!tournament_) tournament_ = new TournamentWindow(control_, this);
+    if (!control_.beginTournament(plan)) return false;
+    tournament_->show();
+    tournament_->raise();
+    return true;
+}
+
+void MainWindow::tournamentChanged()
+{
+    if (tournament_) tournament_->refresh();
 }
 
 QWidget* MainWindow::dialogParent()

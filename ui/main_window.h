@@ -35,6 +35,10 @@ public:
     int run();
 
     MatchController& control() { return control_; }
+    // Game > Tournament... with the file chosen: loads it and plays it on the
+    // board; false with a message when it does not load or cannot start.
+    bool openTournament(const QString& path);
+    class TournamentWindow* tournamentView() const { return tournament_; }
     QAction* action(int commandId) const;
     QPushButton* pauseButton() const;
     ScoreboardView* scoreboard() const { return view_; }
@@ -59,6 +63,7 @@ public:
     void runChoosePlayer(ChoosePlayerModel& model) override;
     bool runOptionsDialog(OptionsModel& model) override;
     std::optional<std::string> lastMatchFile() override;
+    void tournamentChanged() override;
     std::int64_t now() override;
 
 signals:

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QCheckBox>
+#include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
@@ -8,6 +10,7 @@
 
 #include "ui/options_dialog.h"
 #include "ui/tests/ui_test_support.h"
+#include "ui/tournament_window.h"
 
 namespace {
 
@@ -109,4 +112,30 @@ TEST(MainWindowOptions, OptionsWhilePausedResumesPlayAndRestartsTheTimer)
     EXPECT_TRUE(gameTypeLocked) << "after play started the match type cannot change";
     EXPECT_EQ(w.frame->control().match().hold, 0) << "a paused game resumes when Options closes";
     EXPECT_EQ(w.frame->timerInterval(MatchController::kMainTimer), 10) << "speed 0 runs at the shortest period";
+}
+
+TEST(MainWindowTournament, SideViewFollowsTheMatchesOnTheBoardAndABadFileIsNamed)
+{
+    Window w("/r=77");
+    w.frame->start();
+    {
+        std::string warning;
+        ModalAnswerer answer(
+            [&](QWidget* box) { warning = box->findChild<QLabel*>("qt_msgbox_label")->text().toStdString(); });
+        EXPECT_FALSE(w.frame->openTournament(QString::fromStdString(scratchPath("none.json"))));
+        EXPECT_NE(warning.find("none.json"), std::string::npos) << warning;
+    }
+    ASSERT_TRUE(w.frame->openTournament(QString::fromStdString(samplePath("t20_cup.json"))));
+    TournamentWindow* view = w.frame->tournamentView();
+    ASSERT_TRUE(view && view->isVisible());
+    EXPECT_NE(view->text().toStdString().find("Now: Round robin, Kestrels v Harriers  (/r=77)"), std::string::npos);
+    EXPECT_TRUE(w.frame->pauseButton()->isVisible());
+    view->findChild<QCheckBox*>()->click();
+    EXPECT_EQ(w.frame->timerInterval(MatchController::kMainTimer), MatchController::kShortestPeriodMs);
+    const TournamentProgress& progress = *w.frame->control().tournament();
+    for (int i = 0; i < 100 && !progress.finished(); ++i)
+        w.frame->control().tick(MatchController::kMainTimer);
+    ASSERT_TRUE(progress.finished());
+    EXPECT_EQ(view->text().toStdString(), formatTournamentProgress(progress));
+    EXPECT_NE(view->text().toStdString().find("\nWinner: "), std::string::npos);
 }

@@ -1,0 +1,109 @@
+// Tournaments on the board: one match after another on the one Match of the
+// window, each set up as the console runner sets up a fixture, so its draws
+// and its result are the same.
+#include <algorithm>
+#include <climits>
+#include <cstdio>
+#include <string>
+
+#include "app/match_controller.h"
+#include "resources/strings.h"
+
+bool MatchController::beginTournament(const TournamentPlan& plan)
+{
+    if (destroyed_) return false;
+    const bool matchInPlay = match_.gameStarted && !match_.gameOver && !tournament_;
+    if (matchInPlay || replay_) {
+        platform_.messageBox(loadString(str::TournamentWhilePlaying), loadString(str::AppName), MessageIcon::None);
+        return false;
+    }
+    // The /r= value replays a tournament of the console runner; every match
+    // takes the next seed, so the last must stay a valid one.
+    const std::int64_t last = std::int64_t(randomSeed_) + plan.matchesPerTournament() - 1;
+    std::int32_t firstSeed = randomSeed_;
+    if (randomSeed_ <= 0 || last > INT_MAX) {
+        firstSeed = static_cast<std::int32_t>(static_cast<std::uint64_t>(platform_.now()) & 0x3fffffff);
+        if (firstSeed == 0) firstSeed = 1;
+    }
+    // The finished match's report is complete; the board now belongs to the tournament.
+    if (match_.outputFile) {
+        std::fclose(match_.outputFile);
+        match_.outputFile = nullptr;
+    }
+    record_.reset();
+    tournament_ = std::make_unique<TournamentPlay>(plan, firstSeed);
+    platform_.enableMenuItem(cmd::PlayGame, false);
+    platform_.enableMenuItem(cmd::ChooseTeams, false);
+    platform_.showPauseButton(true);
+    if (tournamentFullSpeed_) restartMainTimer();
+    startFixture();
+    platform_.tournamentChanged();
+    return true;
+}
+
+void MatchController::setTournamentFullSpeed(bool on)
+{
+    if (on == tournamentFullSpeed_) return;
+    tournamentFullSpeed_ = on;
+    if (on) ticksBetweenMatches_ = 0;
+    if (tournament_ && !destroyed_) restartMainTimer();
+}
+
+const TournamentProgress* MatchController::tournament() const
+{
+    return tournament_ ? &tournament_->progress : nullptr;
+}
+
+// The fixture's sides come on, toss and first innings as in a match of its own.
+void MatchController::startFixture()
+{
+    const TournamentProgress& progress = tournament_->progress;
+    const TournamentProgress::Fixture& fixture = progress.next();
+    const TournamentPlan& plan = tournament_->plan;
+    GameOptions options = plan.options;
+    options.gameSpeed = match_.options().gameSpeed;
+    options.briefOutput = match_.options().briefOutput;
+    match_.reset();
+    match_.options() = options;
+    match_.context().random.seed(fixture.seed);
+    match_.setTeam(0, plan.sides[static_cast<std::size_t>(fixture.home)]);
+    match_.setTeam(1, plan.sides[static_cast<std::size_t>(fixture.away)]);
+    int batFirst = 0;
+    match_.tossMessage(batFirst);
+    if (batFirst == 1) match_.swapTeams();
+    tournament_->battedFirst = batFirst;
+    const int needed = bowlersNeeded(match_.options());
+    const bool canBowl = match_.teams[0].bowlerCount() >= needed && match_.teams[1].bowlerCount() >= needed;
+    // A side that cannot bowl, or an innings that cannot start, ends the
+    // fixture where it stands, as it does in the console runner.
+    if (!canBowl || !match_.startPlay()) match_.gameOver = 1;
+    platform_.setStatus(fixture.label + ": " + match_.teams[0].name() + " v " + match_.teams[1].name());
+    platform_.invalidate();
+    if (match_.gameOver) fixturePlayed();
+}
+
+void MatchController::playFixtureThrough()
+{
+    while (!match_.gameOver) {
+        const unsigned r = match_.playBall();
+        if (r == 0 || ((r & kInningsEnded) && match_.nextInnings() == InningsChange::CannotStart)) match_.gameOver = 1;
+    }
+    fixturePlayed();
+    platform_.invalidate();
+}
+
+void MatchController::fixturePlayed()
+{
+    TournamentPlay& t = *tournament_;
+    const TournamentProgress::Fixture& fixture = t.progress.next();
+    t.progress.record(outcomeOf(match_, fixture.home, fixture.away, fixture.seed, t.battedFirst));
+    if (t.progress.finished()) {
+        platform_.setStatus(std::string("Winner: ") +
+                            t.plan.sides[static_cast<std::size_t>(t.progress.run().finishing[0])].name());
+        platform_.showPauseButton(false);
+    }
+    ticksBetweenMatches_ = tournamentFullSpeed_
+                               ? 0
+                               : kPauseBetweenMatchesMs / std::max(kShortestPeriodMs, match_.options().gameSpeed * 10);
+    platform_.tournamentChanged();
+}
