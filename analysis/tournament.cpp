@@ -637,17 +637,26 @@ std::string seedRange(std::int32_t firstSeed, std::int64_t matches)
 
 namespace {
 
-// The results, the tables and the knock-outs played so far.
-std::string formatPlayed(const TournamentPlan& plan, const TournamentRun& run, std::int32_t firstSeed)
+std::string heading(const TournamentPlan& plan, const TournamentRun& run, std::int32_t firstSeed)
 {
     const std::int64_t played = static_cast<std::int64_t>(run.results.size() + run.knockouts.size());
-    std::string out = plan.name + ": " + plan.describe() + "; " + seedRange(firstSeed, played) + "\n";
-    out += "\nResults\n";
+    return plan.name + ": " + plan.describe() + "; " + seedRange(firstSeed, played) + "\n";
+}
+
+std::string resultsText(const TournamentPlan& plan, const TournamentRun& run)
+{
+    std::string out = "\nResults\n";
     for (const MatchOutcome& m : run.results) {
         out += "  ";
         out += fixtureLine(plan, m);
         out += '\n';
     }
+    return out;
+}
+
+std::string tablesText(const TournamentPlan& plan, const TournamentRun& run)
+{
+    std::string out;
     for (int g = 0; g < plan.groups && g < static_cast<int>(run.tables.size()); ++g) {
         out += '\n';
         out += plan.groups > 1 ? groupName(g) : std::string("Table");
@@ -660,14 +669,18 @@ std::string formatPlayed(const TournamentPlan& plan, const TournamentRun& run, s
                    format(" %3d %3d %3d %3d %4d %8s\n", r.played, r.won, r.lost, r.tied, r.points,
                           signedRate(r.figures).c_str());
     }
-    if (!run.knockouts.empty()) {
-        out += "\nKnock-outs\n";
-        for (const KnockoutMatch& k : run.knockouts) {
-            out += "  " + padded(k.round, 14) + " " + fixtureLine(plan, k.outcome) + "\n";
-            if (k.outcome.winner != k.through)
-                out += "  " + padded("", 14) + " " + plan.sides[static_cast<std::size_t>(k.through)].name() +
-                       " go through, placed higher\n";
-        }
+    return out;
+}
+
+std::string knockoutsText(const TournamentPlan& plan, const TournamentRun& run)
+{
+    if (run.knockouts.empty()) return {};
+    std::string out = "\nKnock-outs\n";
+    for (const KnockoutMatch& k : run.knockouts) {
+        out += "  " + padded(k.round, 14) + " " + fixtureLine(plan, k.outcome) + "\n";
+        if (k.outcome.winner != k.through)
+            out += "  " + padded("", 14) + " " + plan.sides[static_cast<std::size_t>(k.through)].name() +
+                   " go through, placed higher\n";
     }
     return out;
 }
@@ -676,7 +689,7 @@ std::string formatPlayed(const TournamentPlan& plan, const TournamentRun& run, s
 
 std::string formatTournamentRun(const TournamentPlan& plan, const TournamentRun& run, std::int32_t firstSeed)
 {
-    return formatPlayed(plan, run, firstSeed) +
+    return heading(plan, run, firstSeed) + resultsText(plan, run) + tablesText(plan, run) + knockoutsText(plan, run) +
            "\nWinner: " + plan.sides[static_cast<std::size_t>(run.finishing[0])].name() + "\n";
 }
 
@@ -684,16 +697,18 @@ std::string formatTournamentProgress(const TournamentProgress& progress)
 {
     const TournamentPlan& plan = progress.plan();
     if (progress.finished()) return formatTournamentRun(plan, progress.run(), progress.firstSeed());
-    // Until the group stage ends its tables are drawn from the results so far.
+    // Part-way the match on the board and the table come first; until the
+    // group stage ends the tables are drawn from the results so far.
     TournamentRun run = progress.run();
     if (run.tables.empty())
         for (int g = 0; g < plan.groups; ++g)
             run.tables.push_back(groupTable(plan, g, run.results, static_cast<std::uint32_t>(progress.firstSeed())));
     const TournamentProgress::Fixture& next = progress.next();
-    return formatPlayed(plan, run, progress.firstSeed()) + "\nNow: " + next.label + ", " +
+    return heading(plan, run, progress.firstSeed()) + "\nNow: " + next.label + ", " +
            plan.sides[static_cast<std::size_t>(next.home)].name() + " v " +
            plan.sides[static_cast<std::size_t>(next.away)].name() +
-           format("  (/r=%d)\n", static_cast<std::int32_t>(next.seed));
+           format("  (/r=%d)\n", static_cast<std::int32_t>(next.seed)) + tablesText(plan, run) +
+           knockoutsText(plan, run) + resultsText(plan, run);
 }
 
 std::string formatForecastTable(const TournamentPlan& plan, const ForecastTotals& t, std::int32_t firstSeed)

@@ -334,6 +334,15 @@ void MatchController::openOptionsDialog(int gameTypeEnabled)
     model.gameTypeEnabled = gameTypeEnabled;
     model.load(match_.options());
     if (!platform_.runOptionsDialog(model)) return;
+    if (tournament_) {
+        // A tournament keeps its own settings, as in the console runner: only the speed is taken.
+        EngineContext chosen;
+        chosen.options = match_.options();
+        model.apply(chosen);
+        match_.options().gameSpeed = chosen.options.gameSpeed;
+        match_.options().speedChanged = chosen.options.speedChanged;
+        return;
+    }
     model.apply(match_.context());
     if (record_ && !match_.gameOver)
         record_->events.push_back(MatchEvent{MatchEvent::Options, point(), -1, match_.options()});

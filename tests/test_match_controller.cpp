@@ -346,6 +346,15 @@ TEST(MatchController, TournamentOnTheBoardPlaysTheConsoleRunnersMatchesAndWaitsF
     h.open();
     ASSERT_TRUE(h.window->beginTournament(plan));
     EXPECT_EQ(h.platform.controls(), "Pause/Go");
+    // Only the speed of the options dialog reaches a tournament's matches.
+    h.platform.optionsDialog = [](OptionsModel& m) {
+        m.gameSpeed = 20;
+        m.pitchPace = 90;
+        return true;
+    };
+    h.tick(300);
+    h.window->showOptions();
+    EXPECT_EQ(h.platform.timersSet.back(), (std::pair<int, int>{MatchController::kMainTimer, 200}));
     const TournamentProgress& progress = *h.window->tournament();
     for (int i = 0; i < 100000 && !progress.finished(); ++i) {
         h.window->tick(MatchController::kTitleTimer);
