@@ -32,11 +32,13 @@ public:
             *--p = static_cast<char>('0' + magnitude % 10);
             magnitude /= 10;
         } while (magnitude);
-        int length = static_cast<int>(end - p) + (value < 0 ? 1 : 0);
-        if (fill == '0' && value < 0) *this << "-";
-        for (; length < width; ++length)
-            *this << std::string_view(&fill, 1);
-        if (fill != '0' && value < 0) *this << "-";
+        if (value < 0) *--p = '-';
+        if (fill == '0' && value < 0) {  // the sign goes before the zeros
+            *this << std::string_view(p++, 1);
+            --width;
+        }
+        const int length = static_cast<int>(end - p);
+        repeat(fill, width > length ? static_cast<std::size_t>(width - length) : 0);
         return *this << std::string_view(p, static_cast<std::size_t>(end - p));
     }
     // Blanks up to `width` characters (UTF-8 aware) since `from`, as "%-*s" pads.
@@ -44,9 +46,17 @@ public:
     {
         std::size_t characters = 0;
         for (std::size_t i = from; i < size_; ++i)
-            if ((static_cast<unsigned char>(data_[i]) & 0xC0) != 0x80) ++characters;
-        for (; characters < width; ++characters)
-            *this << " ";
+            characters += (static_cast<unsigned char>(data_[i]) & 0xC0) != 0x80;
+        return repeat(' ', width > characters ? width - characters : 0);
+    }
+    // `count` copies of one character.
+    TextBuffer& repeat(char c, std::size_t count)
+    {
+        const std::size_t room = N - 1 - size_;
+        const std::size_t n = count < room ? count : room;
+        std::memset(data_ + size_, c, n);
+        size_ += n;
+        data_[size_] = '\0';
         return *this;
     }
     std::size_t size() const { return size_; }

@@ -146,11 +146,15 @@ void writeInnings(Match& match, const Innings& inn)
     line.number(inn.noBalls, 3) << "=NB)  ";
     line.number(inn.legByes + inn.byes + inn.wides + inn.noBalls, 3);
     match.writeLine(line.view());
-    char buf[160];
     const double rate = inn.legalBalls ? static_cast<double>(inn.runs * 6) / inn.legalBalls : 0.0;
-    std::snprintf(buf, sizeof buf, "%52s%3d/%2d in %3d.%1d %s = %.3f", " ", inn.runs, inn.wickets, inn.legalBalls / 6,
-                  inn.legalBalls % 6, loadString(str::RunRate).data(), rate);
-    match.writeLine(buf);
+    char rateText[32];  // printf's rounding of the rate, which the report has always shown
+    std::snprintf(rateText, sizeof rateText, "%.3f", rate);
+    line.clear();
+    line.repeat(' ', 52).number(inn.runs, 3) << "/";
+    line.number(inn.wickets, 2) << " in ";
+    line.number(inn.legalBalls / 6, 3) << ".";
+    line.number(inn.legalBalls % 6, 1) << " " << text(str::RunRate) << " = " << rateText;
+    match.writeLine(line.view());
     match.writeBlankLine();
 
     for (int b = 0; b < bowling->bowlerCount(); ++b) {

@@ -3,10 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "engine/text_buffer.h"
 #include "support.h"
 
 namespace {
@@ -103,4 +105,25 @@ TEST(Report, BallLogCountsTheRunsOfAWicketBallAndTheExtraRunOfAHitNoBall)
     const auto lines = support::splitLines(support::reportOf(*m));
     ASSERT_GE(lines.size(), expected.size());
     EXPECT_EQ(std::vector<std::string>(lines.begin(), lines.begin() + 4), expected);
+}
+
+// Report columns are built without printf: numbers and padding must match it.
+TEST(Report, LineBuilderWritesNumbersAndPaddingAsPrintfDoes)
+{
+    for (int value : {0, 7, -7, 42, -42, 999, 1000, -1000, 2147483647, -2147483647 - 1})
+        for (int width : {0, 1, 3, 5, 12})
+            for (char fill : {' ', '0'}) {
+                TextBuffer<64> line;
+                line.number(value, width, fill);
+                char expected[64];
+                std::snprintf(expected, sizeof expected, fill == '0' ? "%0*d" : "%*d", width, value);
+                EXPECT_EQ(line.view(), expected) << value << " " << width << " '" << fill << "'";
+            }
+    TextBuffer<64> line;
+    line << "Bj\xc3\xb8rn";
+    line.padTo(0, 8) << "|";
+    EXPECT_EQ(line.view(), "Bj\xc3\xb8rn   |") << "padding counts characters, not bytes";
+    TextBuffer<8> full;
+    full.repeat('x', 100).number(5, 3);
+    EXPECT_EQ(full.view(), "xxxxxxx") << "appends past the capacity are cut";
 }
