@@ -83,19 +83,26 @@ struct Fitter {
         updateAverages();
     }
 
+    // The means of two ratings over all players, each player weighted by one of his counts.
+    bool weightedMeans(std::int64_t Figures::*weight, int Ratings::*a, int Ratings::*b, double& meanA,
+                       double& meanB) const
+    {
+        double sumA = 0, sumB = 0, sum = 0;
+        for (std::size_t i = 0; i < real.size(); ++i) {
+            const double w = double(real[i].*weight);
+            sumA += w * (ratings[i].*a);
+            sumB += w * (ratings[i].*b);
+            sum += w;
+        }
+        if (sum <= 0) return false;
+        meanA = sumA / sum;
+        meanB = sumB / sum;
+        return true;
+    }
+
     void updateAverages()
     {
-        double t = 0, r = 0, w = 0;
-        for (std::size_t i = 0; i < real.size(); ++i) {
-            const double weight = double(real[i].balls);
-            t += weight * ratings[i].batTempo;
-            r += weight * ratings[i].batRisk;
-            w += weight;
-        }
-        if (w > 0) {
-            averageTempo = t / w;
-            averageRisk = r / w;
-        }
+        weightedMeans(&Figures::balls, &Ratings::batTempo, &Ratings::batRisk, averageTempo, averageRisk);
     }
 
     // One side of a fixture with the current ratings: the batting order and
@@ -251,16 +258,10 @@ struct Fitter {
     // until the ball-weighted average bowler is at the reference values.
     void pin()
     {
-        double t = 0, h = 0, w = 0;
-        for (std::size_t i = 0; i < real.size(); ++i) {
-            const double weight = double(real[i].bowlBalls);
-            t += weight * ratings[i].bowlTempo;
-            h += weight * ratings[i].bowlThreat;
-            w += weight;
-        }
-        if (w <= 0) return;
-        const int dt = clampRound(kReferenceBowlTempo - t / w, -1500, 1500);
-        const int dh = clampRound(kReferenceBowlThreat - h / w, -1000, 1000);
+        double tempo = 0, threat = 0;
+        if (!weightedMeans(&Figures::bowlBalls, &Ratings::bowlTempo, &Ratings::bowlThreat, tempo, threat)) return;
+        const int dt = clampRound(kReferenceBowlTempo - tempo, -1500, 1500);
+        const int dh = clampRound(kReferenceBowlThreat - threat, -1000, 1000);
         for (Ratings& r : ratings) {
             r.bowlTempo = std::clamp(r.bowlTempo + dt, 0, 1500);
             r.bowlThreat = std::clamp(r.bowlThreat + dh, 0, 1000);
