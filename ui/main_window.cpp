@@ -128,6 +128,15 @@ void MainWindow::buildMenus()
 
     QMenu* view = menuBar()->addMenu(uiText(str::ViewMenu));
     connect(view->addAction(uiText(str::ChartsItem)), &QAction::triggered, this, [this] { showCharts(); });
+    // The side view of a tournament, once closed, comes back from here.
+    QAction* table = view->addAction(tr("Tournament"));
+    connect(table, &QAction::triggered, this, [this] {
+        if (!tournament_) return;
+        tournament_->show();
+        tournament_->raise();
+    });
+    connect(view, &QMenu::aboutToShow, this,
+            [this, table] { table->setEnabled(tournament_ && control_.tournament()); });
 
     // Both About items live in the Help menu: the usage, then the about box.
     QMenu* help = menuBar()->addMenu(uiText(str::HelpMenu));
