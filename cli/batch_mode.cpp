@@ -75,7 +75,8 @@ public:
             }
         }
         const std::string text = cricsheetJson(match, date_);
-        const std::filesystem::path temp = std::filesystem::path(folder_) / ("." + target.filename().string() + ".tmp");
+        const std::filesystem::path temp =
+            std::filesystem::path(folder_) / (target.filename().string().insert(0, 1, '.') + ".tmp");
         std::FILE* f = std::fopen(temp.c_str(), "w");
         if (!f) {
             fail("pelmora-cli: cannot write Cricsheet file " + temp.string() + ": " + std::strerror(errno));

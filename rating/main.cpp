@@ -93,7 +93,7 @@ int usage(const std::string& message)
 // Writes through a temporary file in the same folder, renamed over the target.
 bool writeFile(const std::filesystem::path& target, const std::string& text, std::string& why)
 {
-    const std::filesystem::path temp = target.parent_path() / ("." + target.filename().string() + ".tmp");
+    const std::filesystem::path temp = target.parent_path() / (target.filename().string().insert(0, 1, '.') + ".tmp");
     std::FILE* f = std::fopen(temp.c_str(), "wb");
     if (!f) {
         why = std::strerror(errno);

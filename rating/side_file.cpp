@@ -81,14 +81,14 @@ std::string playersCsv(const std::vector<PlayerRecord>& players, const FitResult
         out += csvField(p.id) + "," + csvField(p.name) + "," + csvField(p.side);
         for (std::int64_t v : {f.matches, std::int64_t(f.usualPosition()), f.innings, f.balls, f.runs, f.outs, f.fours,
                                f.sixes, f.bowlBalls, f.conceded, f.wickets, f.wides, f.noBalls, f.catches, f.stumpings})
-            out += "," + std::to_string(v);
+            (out += ',') += std::to_string(v);
         for (double v : {f.battingAverage(), f.strikeRate(), f.economy(), f.bowlingStrikeRate()})
-            out += "," + number(v);
+            (out += ',') += number(v);
         for (int v : {r.batTempo, r.batRisk, r.batSurvival, keeper ? 1 : 0, bowler ? 1 : 0, bowler ? r.bowlTempo : 0,
                       bowler ? r.bowlThreat : 0, bowler ? r.bowlStyle : 0})
-            out += "," + std::to_string(v);
+            (out += ',') += std::to_string(v);
         for (double v : {s.battingAverage(), s.strikeRate(), s.economy(), s.bowlingStrikeRate()})
-            out += "," + number(v);
+            (out += ',') += number(v);
         out += "\n";
     }
     return out;

@@ -64,7 +64,7 @@ TEST(Report, RateInDoublePrecisionTopFourFilledAndAnInningsNobodyBatted)
     const auto away = std::find(lines.begin(), lines.end(), "Away");
     ASSERT_NE(away, lines.end());
     for (int i = 0; i < 11; ++i)
-        EXPECT_EQ(*(away + 2 + i), "A" + std::string(1, 'A' + i) + std::string(15, ' ') + dnb);
+        EXPECT_EQ(*(away + 2 + i), std::string("A") + std::string(1, 'A' + i) + std::string(15, ' ') + dnb);
     EXPECT_EQ(*(away + 14), std::string(52, ' ') + "  0/ 0 in   0.0 RunRate = 0.000");
     EXPECT_EQ(std::count(lines.begin(), lines.end(), "Fall of Wickets"), 1);
     EXPECT_EQ(lines.back(), "Home defeated Away by 27 Run(s)");

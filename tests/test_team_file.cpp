@@ -16,9 +16,9 @@ std::string playerLines(int n, int keeperAt = 6, const char* end = "\n")
 {
     std::string text;
     for (int i = 1; i <= n; ++i)
-        text += "P" + std::to_string(i) + " " + std::to_string(400 + i) + " 120 500 " + (i == keeperAt ? "1" : "0") +
-                (i >= 7 || i == keeperAt ? " 1 " : " 0 ") + std::to_string(300 + i) + " 110 " + std::to_string(i % 3) +
-                end;
+        text += std::string("P") + std::to_string(i) + " " + std::to_string(400 + i) + " 120 500 " +
+                (i == keeperAt ? "1" : "0") + (i >= 7 || i == keeperAt ? " 1 " : " 0 ") + std::to_string(300 + i) +
+                " 110 " + std::to_string(i % 3) + end;
     return text;
 }
 
@@ -32,7 +32,7 @@ std::string line(const Player& p)
 {
     std::string text = p.name();
     for (int v : {p.batTempo, p.batRisk, p.batSurvival, p.isKeeper, p.isBowler, p.bowlTempo, p.bowlThreat, p.bowlStyle})
-        text += " " + std::to_string(v);
+        (text += ' ') += std::to_string(v);
     return text;
 }
 
@@ -106,7 +106,7 @@ TEST(TeamFile, FailedLoadsKeepWhatWasReadAndThePreviousKeeperAndBowlers)
               (std::vector<int>{6, 7, 8, 9, 10, -1, -1, -1, -1, -1}));
     std::string two = "Two\n";
     for (int i = 1; i <= 11; ++i)
-        two += "T" + std::to_string(i) + " 1 2 3 " + (i == 1 || i == 9 ? "1" : "0") + " 1 5 6 0\n";
+        two += std::string("T") + std::to_string(i) + " 1 2 3 " + (i == 1 || i == 9 ? "1" : "0") + " 1 5 6 0\n";
     EXPECT_EQ(load(team, "two.xi", two, &why), 0);
     EXPECT_EQ(why.reason, "2 wicket-keepers");
     EXPECT_STREQ(team.player(10)->name(), "T11") << "all eleven players are stored all the same";
