@@ -6,6 +6,7 @@
 #include <nlohmann/json.hpp>
 #include <vector>
 
+#include "analysis/formatted.h"
 #include "engine/records.h"
 #include "match/match.h"
 #include "teams/text_encoding.h"
@@ -96,12 +97,11 @@ nlohmann::json toJson(const Distribution& d)
 std::string line(const char* format, ...) __attribute__((format(printf, 1, 2)));
 std::string line(const char* format, ...)
 {
-    char buf[256];
     va_list args;
     va_start(args, format);
-    std::vsnprintf(buf, sizeof buf, format, args);
+    std::string text = vformatted(format, args);
     va_end(args);
-    return std::string(buf) + "\n";
+    return text += '\n';
 }
 
 std::string percent(const Proportion& p)

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdarg>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -13,22 +12,13 @@
 
 #include "analysis/batch.h"
 #include "analysis/batch_summary.h"
+#include "analysis/formatted.h"
 #include "analysis/on_threads.h"
 #include "match/match.h"
 #include "match/unattended.h"
 #include "teams/text_encoding.h"
 
 namespace {
-
-std::string format(const char* fmt, ...)
-{
-    char buf[512];
-    va_list args;
-    va_start(args, fmt);
-    std::vsnprintf(buf, sizeof buf, fmt, args);
-    va_end(args);
-    return buf;
-}
 
 std::string padded(const std::string& text, std::size_t width)
 {
@@ -70,7 +60,7 @@ std::string roundName(int sidesLeft, int k, int count)
 {
     if (sidesLeft == 2) return "Final";
     const char* base = sidesLeft == 4 ? "Semi-final" : (sidesLeft == 8 ? "Quarter-final" : "Round of 16 match");
-    return count > 1 ? format("%s %d", base, k + 1) : base;
+    return count > 1 ? formatted("%s %d", base, k + 1) : base;
 }
 
 std::string inningsScore(const Innings& inn)
@@ -112,7 +102,7 @@ MatchOutcome outcomeOf(const Match& match, int home, int away, std::uint32_t see
         std::string& t = text[k % 2];
         if (!t.empty()) t += " & ";
         t += inningsScore(inn);
-        if (n == 2) t += format(" (%d.%d)", inn.legalBalls / 6, inn.legalBalls % 6);
+        if (n == 2) t += formatted(" (%d.%d)", inn.legalBalls / 6, inn.legalBalls % 6);
     }
     o.score[battedFirst] = text[0];
     o.score[1 - battedFirst] = text[1];
@@ -139,8 +129,8 @@ int TournamentPlan::groupMatches() const
 
 std::string TournamentPlan::describe() const
 {
-    std::string s = format("%d sides", static_cast<int>(sides.size()));
-    if (groups > 1) s += format(" in %d groups", groups);
+    std::string s = formatted("%d sides", static_cast<int>(sides.size()));
+    if (groups > 1) s += formatted(" in %d groups", groups);
     s += rounds == 2 ? ", double round robin of " : ", single round robin of ";
     s += matchKind(options) + " matches";
     if (playoff == 2)
@@ -148,7 +138,7 @@ std::string TournamentPlan::describe() const
     else if (playoff == 4)
         s += ", semi-finals and final";
     else if (playoff > 4)
-        s += format(", knock-outs of the top %d", playoff);
+        s += formatted(", knock-outs of the top %d", playoff);
     return s;
 }
 
@@ -241,8 +231,8 @@ bool parseTournament(const std::string& text, const std::string& folder, Tournam
         }
     }
     if (plan.playoff > 0 && (plan.playoff % plan.groups != 0 || plan.playoff / plan.groups > smallest))
-        return error = format("%d sides in the knock-outs cannot come evenly from %d groups of %d or more",
-                              plan.playoff, plan.groups, smallest),
+        return error = formatted("%d sides in the knock-outs cannot come evenly from %d groups of %d or more",
+                                 plan.playoff, plan.groups, smallest),
                false;
 
     std::set<std::filesystem::path> seenFiles;
@@ -565,14 +555,14 @@ namespace {
 
 std::string signedRate(const NetRunRateFigures& f)
 {
-    return format("%+.3f", f.value());
+    return formatted("%+.3f", f.value());
 }
 
 std::string fixtureLine(const TournamentPlan& plan, const MatchOutcome& m)
 {
     return padded(plan.sides[static_cast<std::size_t>(m.home)].name(), 15) + " " + padded(m.score[0], 22) + " v " +
            padded(plan.sides[static_cast<std::size_t>(m.away)].name(), 15) + " " + padded(m.score[1], 22) + " " +
-           m.resultLine + format("  (/r=%d)", static_cast<std::int32_t>(m.seed));
+           m.resultLine + formatted("  (/r=%d)", static_cast<std::int32_t>(m.seed));
 }
 
 struct SideForecast {
@@ -619,7 +609,7 @@ std::vector<SideForecast> summarise(const ForecastTotals& t)
 
 std::string share(const Proportion& p)
 {
-    return format("%5.1f%% (%4.1f-%5.1f)", p.share * 100, p.low * 100, p.high * 100);
+    return formatted("%5.1f%% (%4.1f-%5.1f)", p.share * 100, p.low * 100, p.high * 100);
 }
 
 nlohmann::json toJson(const Proportion& p, std::int64_t count)
@@ -629,8 +619,8 @@ nlohmann::json toJson(const Proportion& p, std::int64_t count)
 
 std::string seedRange(std::int32_t firstSeed, std::int64_t matches)
 {
-    return format("seeds %d..%lld", firstSeed,
-                  static_cast<long long>(firstSeed) + std::max<std::int64_t>(matches, 1) - 1);
+    return formatted("seeds %d..%lld", firstSeed,
+                     static_cast<long long>(firstSeed) + std::max<std::int64_t>(matches, 1) - 1);
 }
 
 }  // namespace
@@ -665,9 +655,9 @@ std::string tablesText(const TournamentPlan& plan, const TournamentRun& run)
         out += "   P   W   L   T  Pts      NRR\n";
         int pos = 0;
         for (const TableRow& r : run.tables[static_cast<std::size_t>(g)])
-            out += format("  %2d  ", ++pos) + padded(plan.sides[static_cast<std::size_t>(r.side)].name(), 15) +
-                   format(" %3d %3d %3d %3d %4d %8s\n", r.played, r.won, r.lost, r.tied, r.points,
-                          signedRate(r.figures).c_str());
+            out += formatted("  %2d  ", ++pos) + padded(plan.sides[static_cast<std::size_t>(r.side)].name(), 15) +
+                   formatted(" %3d %3d %3d %3d %4d %8s\n", r.played, r.won, r.lost, r.tied, r.points,
+                             signedRate(r.figures).c_str());
     }
     return out;
 }
@@ -707,22 +697,22 @@ std::string formatTournamentProgress(const TournamentProgress& progress)
     return heading(plan, run, progress.firstSeed()) + "\nNow: " + next.label + ", " +
            plan.sides[static_cast<std::size_t>(next.home)].name() + " v " +
            plan.sides[static_cast<std::size_t>(next.away)].name() +
-           format("  (/r=%d)\n", static_cast<std::int32_t>(next.seed)) + tablesText(plan, run) +
+           formatted("  (/r=%d)\n", static_cast<std::int32_t>(next.seed)) + tablesText(plan, run) +
            knockoutsText(plan, run) + resultsText(plan, run);
 }
 
 std::string formatForecastTable(const TournamentPlan& plan, const ForecastTotals& t, std::int32_t firstSeed)
 {
-    std::string out = plan.name + format(": %lld tournaments, ", static_cast<long long>(t.tournaments)) +
+    std::string out = plan.name + formatted(": %lld tournaments, ", static_cast<long long>(t.tournaments)) +
                       plan.describe() + "; " + seedRange(firstSeed, t.tournaments * plan.matchesPerTournament()) +
                       "\n\n";
-    out += padded("side", 15) + format("  %-22s", "winner (95% CI)");
-    if (plan.playoff > 1) out += format("%-22s%-22s", "final", "knock-outs");
+    out += padded("side", 15) + formatted("  %-22s", "winner (95% CI)");
+    if (plan.playoff > 1) out += formatted("%-22s%-22s", "final", "knock-outs");
     out += "position\n";
     for (const SideForecast& f : summarise(t)) {
         out += padded(plan.sides[static_cast<std::size_t>(f.side)].name(), 15) + "  " + share(f.title) + "  ";
         if (plan.playoff > 1) out += share(f.final) + "  " + share(f.knockouts) + "  ";
-        out += format("%5.2f (%.2f-%.2f)\n", f.mean, f.low, f.high);
+        out += formatted("%5.2f (%.2f-%.2f)\n", f.mean, f.low, f.high);
     }
     return out;
 }
