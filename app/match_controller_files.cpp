@@ -1,6 +1,7 @@
 // The main window's match files: the match recorded as it is played and
 // kept in the last-match file, Save Match, Open Match and Resume Last Match,
 // and replays of a match file (the console runner's too).
+#include <cstdio>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -95,9 +96,9 @@ bool MatchController::beginReplay(const MatchFile& file, std::string& error)
     }
     if (match_.gameStarted || match_.outputFile) {
         // A fresh match in place of the one played so far.
-        std::destroy_at(&match_);
-        std::construct_at(&match_);
-        match_.setCaptain(this);
+        if (match_.outputFile) std::fclose(match_.outputFile);
+        match_.outputFile = nullptr;
+        match_.reset();
         failed_ = startFailed_ = stopped_ = false;
         reportName_.clear();
     }
