@@ -7,6 +7,7 @@
 #include <string>
 
 #include "app/match_controller.h"
+#include "match/unattended.h"
 #include "resources/strings.h"
 
 bool MatchController::beginTournament(const TournamentPlan& plan)
@@ -65,18 +66,12 @@ void MatchController::startFixture()
     options.briefOutput = match_.options().briefOutput;
     match_.reset();
     match_.options() = options;
-    match_.context().random.seed(fixture.seed);
-    match_.setTeam(0, plan.sides[static_cast<std::size_t>(fixture.home)]);
-    match_.setTeam(1, plan.sides[static_cast<std::size_t>(fixture.away)]);
-    int batFirst = 0;
-    match_.tossMessage(batFirst);
-    if (batFirst == 1) match_.swapTeams();
-    tournament_->battedFirst = batFirst;
-    const int needed = bowlersNeeded(match_.options());
-    const bool canBowl = match_.teams[0].bowlerCount() >= needed && match_.teams[1].bowlerCount() >= needed;
     // A side that cannot bowl, or an innings that cannot start, ends the
     // fixture where it stands, as it does in the console runner.
-    if (!canBowl || !match_.startPlay()) match_.gameOver = 1;
+    if (startUnattended(match_, plan.sides[static_cast<std::size_t>(fixture.home)],
+                        plan.sides[static_cast<std::size_t>(fixture.away)], fixture.seed,
+                        &tournament_->battedFirst) != UnattendedResult::Played)
+        match_.gameOver = 1;
     platform_.setStatus(fixture.label + ": " + match_.teams[0].name() + " v " + match_.teams[1].name());
     platform_.invalidate();
     if (match_.gameOver) fixturePlayed();
@@ -84,10 +79,7 @@ void MatchController::startFixture()
 
 void MatchController::playFixtureThrough()
 {
-    while (!match_.gameOver) {
-        const unsigned r = match_.playBall();
-        if (r == 0 || ((r & kInningsEnded) && match_.nextInnings() == InningsChange::CannotStart)) match_.gameOver = 1;
-    }
+    if (finishUnattended(match_) != UnattendedResult::Played) match_.gameOver = 1;
     fixturePlayed();
     platform_.invalidate();
 }

@@ -1,7 +1,7 @@
 #include "match/unattended.h"
 
-UnattendedResult playUnattended(Match& match, const Team& first, const Team& second, std::uint32_t seed,
-                                int* battedFirst)
+UnattendedResult startUnattended(Match& match, const Team& first, const Team& second, std::uint32_t seed,
+                                 int* battedFirst)
 {
     match.context().random.seed(seed);
     match.setTeam(0, first);
@@ -13,7 +13,18 @@ UnattendedResult playUnattended(Match& match, const Team& first, const Team& sec
     const int needed = bowlersNeeded(match.options());
     if (match.teams[0].bowlerCount() < needed || match.teams[1].bowlerCount() < needed)
         return UnattendedResult::CannotBowl;
-    if (!match.startPlay()) return UnattendedResult::InningsFailed;
+    return match.startPlay() ? UnattendedResult::Played : UnattendedResult::InningsFailed;
+}
+
+UnattendedResult playUnattended(Match& match, const Team& first, const Team& second, std::uint32_t seed,
+                                int* battedFirst)
+{
+    const UnattendedResult started = startUnattended(match, first, second, seed, battedFirst);
+    return started == UnattendedResult::Played ? finishUnattended(match) : started;
+}
+
+UnattendedResult finishUnattended(Match& match)
+{
     while (!match.gameOver) {
         const unsigned r = match.playBall();
         if (r == 0) return UnattendedResult::InningsFailed;

@@ -15,5 +15,10 @@ enum class UnattendedResult {
 // settings come from match.options(); the sides are copied in.
 // battedFirst, when given, receives which of the two (0 first, 1 second) won
 // the right to bat first at the toss.
+// Such a match in two steps, for a caller that shows it as it goes: the
+// start (seed, sides, toss, first innings open) and the rest of the balls.
+UnattendedResult startUnattended(Match& match, const Team& first, const Team& second, std::uint32_t seed,
+                                 int* battedFirst = nullptr);
+UnattendedResult finishUnattended(Match& match);
 UnattendedResult playUnattended(Match& match, const Team& first, const Team& second, std::uint32_t seed,
                                 int* battedFirst = nullptr);
