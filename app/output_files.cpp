@@ -4,8 +4,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <climits>
+#include <csignal>
 #include <cstdlib>
 #include <cstring>
 
@@ -58,6 +60,43 @@ bool same(const Identity& a, const Identity& b)
 std::string reason()
 {
     return std::strerror(errno);
+}
+
+// The temporary files open now, for the interrupt handler: fixed storage, so
+// the handler reads it without allocating. A slot is Free, Filling while a
+// thread writes its name, or Held.
+enum SlotState { Free, Filling, Held };
+constexpr int kSlots = 64;
+struct TemporarySlot {
+    std::atomic<int> state{Free};
+    char path[PATH_MAX];
+};
+TemporarySlot temporarySlots[kSlots];
+
+int holdTemporary(const std::string& path)
+{
+    if (path.size() >= PATH_MAX) return -1;
+    for (int i = 0; i < kSlots; ++i) {
+        int expected = Free;
+        if (!temporarySlots[i].state.compare_exchange_strong(expected, Filling)) continue;
+        std::memcpy(temporarySlots[i].path, path.c_str(), path.size() + 1);
+        temporarySlots[i].state.store(Held);
+        return i;
+    }
+    return -1;  // more open at once than ever happens: that one is not cleaned up on interrupt
+}
+
+void releaseTemporary(int slot)
+{
+    if (slot >= 0) temporarySlots[slot].state.store(Free);
+}
+
+extern "C" void removeTemporariesAndDie(int signal)
+{
+    for (TemporarySlot& slot : temporarySlots)
+        if (slot.state.load() == Held) ::unlink(slot.path);
+    std::signal(signal, SIG_DFL);
+    std::raise(signal);
 }
 
 }  // namespace
@@ -115,6 +154,7 @@ bool ReplacingFile::open(const std::string& path, std::string& error)
         return false;
     }
     temporary_ = pattern;
+    slot_ = holdTemporary(temporary_);
     // The finished file gets the mode it had, or the mode a new file gets.
     struct stat st {};
     mode_t mode;
@@ -177,6 +217,34 @@ void ReplacingFile::discard()
         std::remove(temporary_.c_str());
         temporary_.clear();
     }
+    releaseTemporary(slot_);
+    slot_ = -1;
+}
+
+void removeTemporaryFilesOnInterrupt()
+{
+    for (int signal : {SIGINT, SIGTERM, SIGHUP}) {
+        struct sigaction action {};
+        action.sa_handler = removeTemporariesAndDie;
+        sigemptyset(&action.sa_mask);
+        ::sigaction(signal, &action, nullptr);
+    }
+}
+
+std::string safeFileNameComponent(const std::string& name)
+{
+    std::string out;
+    for (unsigned char c : name)
+        out += (c < 0x20 || c == 0x7f || c == '/' || c == '\\') ? '_' : static_cast<char>(c);
+    if (!out.empty() && out[0] == '.') out[0] = '_';
+    constexpr std::size_t kLongest = 100;
+    if (out.size() > kLongest) {
+        std::size_t cut = kLongest;
+        while (cut > 0 && (static_cast<unsigned char>(out[cut]) & 0xC0) == 0x80)
+            --cut;  // never inside a UTF-8 character
+        out.resize(cut);
+    }
+    return out.empty() ? std::string("_") : out;
 }
 
 bool replaceFileContents(const std::string& path, const std::string& contents, std::string& error)

@@ -51,7 +51,17 @@ private:
     std::string temporary_;
     std::FILE* stream_ = nullptr;
     bool toStandardOutput_ = false;
+    int slot_ = -1;  // where the temporary file is held for removal on interrupt
 };
+
+// A name taken from data (a side, a group, an archive's team) as one file name
+// component that stays in the folder it is put in: no '/', no control
+// characters, no leading '.', never empty, at most 100 bytes (not cut inside a character).
+std::string safeFileNameComponent(const std::string& name);
+
+// Removes every unfinished temporary file when the program is interrupted
+// (SIGINT, SIGTERM, SIGHUP), then dies of the same signal. Call once at start-up.
+void removeTemporaryFilesOnInterrupt();
 
 // Writes a whole text as an optional output (temporary file, then rename).
 bool replaceFileContents(const std::string& path, const std::string& contents, std::string& error);
