@@ -93,8 +93,7 @@ void releaseTemporary(int slot)
 
 extern "C" void removeTemporariesAndDie(int signal)
 {
-    for (TemporarySlot& slot : temporarySlots)
-        if (slot.state.load() == Held) ::unlink(slot.path);
+    removeUnfinishedTemporaryFiles();
     std::signal(signal, SIG_DFL);
     std::raise(signal);
 }
@@ -219,6 +218,12 @@ void ReplacingFile::discard()
     }
     releaseTemporary(slot_);
     slot_ = -1;
+}
+
+void removeUnfinishedTemporaryFiles()
+{
+    for (TemporarySlot& slot : temporarySlots)
+        if (slot.state.load() == Held) ::unlink(slot.path);
 }
 
 void removeTemporaryFilesOnInterrupt()

@@ -62,6 +62,8 @@ std::string safeFileNameComponent(const std::string& name);
 // Removes every unfinished temporary file when the program is interrupted
 // (SIGINT, SIGTERM, SIGHUP), then dies of the same signal. Call once at start-up.
 void removeTemporaryFilesOnInterrupt();
+// Removes them now (the program is about to end abnormally); safe in a signal handler.
+void removeUnfinishedTemporaryFiles();
 
 // Writes a whole text as an optional output (temporary file, then rename).
 bool replaceFileContents(const std::string& path, const std::string& contents, std::string& error);
