@@ -22,13 +22,13 @@ endif()
 
 set(samples ${root}/usr/share/pelmora/samples)
 # The charts also show that the installed runner finds its installed module.
-execute_process(COMMAND ${root}/usr/bin/pelmora-cli /t1=${samples}/northshire.xi /t2=${samples}/southmoor.xi /r=3
+execute_process(COMMAND ${root}/usr/games/pelmora-cli /t1=${samples}/northshire.xi /t2=${samples}/southmoor.xi /r=3
                         --charts=${root}
                 OUTPUT_VARIABLE report ERROR_VARIABLE errors RESULT_VARIABLE status)
 if(status OR NOT report MATCHES "Northshire" OR NOT EXISTS ${root}/worm.png)
   message(FATAL_ERROR "the installed pelmora-cli did not play the installed samples: ${status} ${errors}")
 endif()
-execute_process(COMMAND ${root}/usr/bin/pelmora --version OUTPUT_VARIABLE version RESULT_VARIABLE status)
+execute_process(COMMAND ${root}/usr/games/pelmora --version OUTPUT_VARIABLE version RESULT_VARIABLE status)
 if(status OR NOT version STREQUAL "pelmora ${VERSION}\n")
   message(FATAL_ERROR "pelmora --version printed \"${version}\" (${status})")
 endif()

@@ -1,13 +1,23 @@
 # Installation into the usual Unix tree and a Debian package built by CPack.
 include(GNUInstallDirs)
 
-install(TARGETS pelmora-cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(TARGETS pelmora-cli RUNTIME DESTINATION ${PELMORA_BIN_DIR})
 if(TARGET pelmora-charts)
   # Found by pelmora-cli at PELMORA_MODULE_DIR_FROM_BIN from its own folder.
   install(TARGETS pelmora-charts LIBRARY DESTINATION ${PELMORA_MODULE_DIR})
 endif()
 file(GLOB PELMORA_SAMPLE_SIDES ${PROJECT_SOURCE_DIR}/samples/*.xi ${PROJECT_SOURCE_DIR}/samples/*.json)
 install(FILES ${PELMORA_SAMPLE_SIDES} DESTINATION ${CMAKE_INSTALL_DATADIR}/pelmora/samples)
+
+# The licence and the changelog where Debian looks for them.
+set(PELMORA_DOC_DIR ${CMAKE_INSTALL_DATADIR}/doc/pelmora)
+add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/doc/changelog.gz
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/doc
+  COMMAND gzip -9nc ${PROJECT_SOURCE_DIR}/docs/debian/changelog > ${CMAKE_BINARY_DIR}/doc/changelog.gz
+  DEPENDS ${PROJECT_SOURCE_DIR}/docs/debian/changelog
+  VERBATIM)
+add_custom_target(pelmora_changelog ALL DEPENDS ${CMAKE_BINARY_DIR}/doc/changelog.gz)
+install(FILES docs/debian/copyright ${CMAKE_BINARY_DIR}/doc/changelog.gz DESTINATION ${PELMORA_DOC_DIR})
 
 # Debian keeps man pages compressed; -n leaves the time out, so the package is reproducible.
 set(PELMORA_MAN_PAGES pelmora-cli)
@@ -26,7 +36,7 @@ add_custom_target(pelmora_man ALL DEPENDS ${PELMORA_MAN_GZ})
 install(FILES ${PELMORA_MAN_GZ} DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
 
 if(TARGET pelmora)
-  install(TARGETS pelmora RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+  install(TARGETS pelmora RUNTIME DESTINATION ${PELMORA_BIN_DIR})
   install(FILES data/${PELMORA_APP_ID}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
   install(FILES data/${PELMORA_APP_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
   set(PELMORA_ICONS ${CMAKE_INSTALL_DATADIR}/icons/hicolor)

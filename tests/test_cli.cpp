@@ -61,7 +61,7 @@ TEST(Cli, WithoutASeedTheSeedIsPrintedAndTheReportGoesToStandardOutput)
 TEST(Cli, OutputsThatWouldDestroyAnInputOrEachOtherAreRefused)
 {
     const std::string folder = support::tempPath("clash");
-    std::system(("rm -rf '" + folder + "' && mkdir -p '" + folder + "'").c_str());
+    ASSERT_EQ(std::system(("rm -rf '" + folder + "' && mkdir -p '" + folder + "'").c_str()), 0);
     const std::string north = support::writeFile("clash/n.xi", support::readFile(support::dataPath("harbour.xi")));
     const std::string south = support::writeFile("clash/s.xi", support::readFile(support::dataPath("upland.xi")));
     const std::string other = support::writeFile("clash/o.txt", "an earlier file\n");
@@ -106,7 +106,7 @@ TEST(Cli, OutputsThatWouldDestroyAnInputOrEachOtherAreRefused)
 TEST(Cli, ChartsAreDrawnByTheModuleOrRefusedWithAReason)
 {
     const std::string folder = support::tempPath("charts");
-    std::system(("rm -rf '" + folder + "' && mkdir -p '" + folder + "'").c_str());
+    ASSERT_EQ(std::system(("rm -rf '" + folder + "' && mkdir -p '" + folder + "'").c_str()), 0);
     const CliRun run = runCli({kHarbour, kUpland, "/r=3", "--charts=" + folder});
 #ifdef PELMORA_CHARTS_MODULE
     ASSERT_EQ(run.status, 0) << run.err;
@@ -124,7 +124,7 @@ TEST(Cli, TeamFilesMayBePipesAndAreReadOnce)
     const std::string file = support::dataPath("harbour.xi"), other = support::dataPath("upland.xi");
     const CliRun plain = runCli({"/t1=" + file, "/t2=" + other, "/r=9"});
     const std::string fifo = support::tempPath("side.fifo");
-    std::system(("rm -f '" + fifo + "' && mkfifo '" + fifo + "'").c_str());
+    ASSERT_EQ(std::system(("rm -f '" + fifo + "' && mkfifo '" + fifo + "'").c_str()), 0);
     const std::string out = support::tempPath("pipe.out");
     const std::string cli = std::string("'") + PELMORA_CLI + "'";
     const std::string commands[] = {
