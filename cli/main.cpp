@@ -13,6 +13,7 @@
 #include "app/answers.h"
 #include "app/application.h"
 #include "app/match_file.h"
+#include "app/output_files.h"
 #include "cli/batch_mode.h"
 #include "cli/console_platform.h"
 #include "cli/tournament_mode.h"
@@ -77,6 +78,8 @@ int refuse(const std::string& message)
 
 int main(int argc, char** argv)
 {
+    // A run stopped by a signal leaves no unfinished output behind.
+    removeTemporaryFilesOnInterrupt();
     std::string commentaryPath, cricsheetPath, chartsFolder, venue = kDefaultVenue;
     std::string answersPath, recordPath, replayPath;
     GroundSettings ground;
