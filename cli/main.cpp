@@ -235,6 +235,10 @@ int main(int argc, char** argv)
                     list += (list.empty() ? "" : ", ") + o;
                 return refuse("--matches prints a summary of many matches and does not go with " + list);
             }
+            if (namesStandardOutput(cricsheetPath))
+                return refuse(
+                    "--cricsheet with --matches names a folder for the matches' files, not standard output (\"" +
+                    cricsheetPath + "\")");
         }
         if (!replayPath.empty()) {
             std::vector<std::string> clashing;
@@ -251,6 +255,7 @@ int main(int argc, char** argv)
         }
     }
     batch.cricsheetFolder = cricsheetPath;
+    batch.venue = venue;
     if (!tournament.file.empty()) {
         tournament.tournaments = batch.matches;
         tournament.threads = batch.threads;
