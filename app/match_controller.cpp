@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "app/choose_player_model.h"
 #include "app/match_file.h"
@@ -187,17 +188,41 @@ void MatchController::endOfInnings()
 }
 
 // Writes the report once, then makes sure it reached the file: a write error
-// or a full disk is reported, never passed off as success.
+// or a full disk is reported, never passed off as success, and leaves an
+// earlier report of the same name as it was.
 void MatchController::writeReport()
 {
     ScorecardWriter::writeReport(match_);
     std::FILE* f = match_.outputFile;
     if (!f) return;
+    match_.outputFile = nullptr;
     errno = 0;
+    std::string error;
     if (std::fflush(f) != 0 || std::ferror(f)) {
+        const int written = errno;
+        report_.discard();
+        failed_ = true;
+        fileFailure(str::FailureWritingOutput, reportName_, written);
+    } else if (!report_.commit(error)) {
         failed_ = true;
         fileFailure(str::FailureWritingOutput, reportName_, errno);
     }
+}
+
+void MatchController::discardReport()
+{
+    match_.outputFile = nullptr;
+    report_.discard();
+}
+
+std::string MatchController::outputClash(const std::string& path) const
+{
+    std::vector<NamedFile> files;
+    for (const std::string& side : teamPaths_)
+        if (!side.empty()) files.push_back({side, side, false});
+    if (!reportName_.empty()) files.push_back({reportName_, reportName_, true});
+    files.push_back({path, path, true});
+    return findClash(files);
 }
 
 void MatchController::fileFailure(int textId, const std::string& file, int error)
@@ -315,13 +340,15 @@ bool MatchController::openReportFile()
             if (autoplay_) fail();
             return false;
         }
+        // Written beside its target and put in place when the match is over:
+        // a match closed or interrupted before then leaves an earlier report as it was.
+        std::string error;
         errno = 0;
-        std::FILE* f = platform_.openReport(*name);
-        if (!f) {
+        if (!report_.open(*name, error)) {
             failed_ = true;  // played all the same, but no report will be written
             fileFailure(str::FailureOpeningOutput, *name, errno);
         } else {
-            match_.outputFile = f;
+            match_.outputFile = report_.stream();
             reportName_ = *name;
         }
     }
@@ -405,9 +432,6 @@ void MatchController::close()
     destroyed_ = true;
     platform_.killTimer(kMainTimer);
     if (titleAnimation_) platform_.killTimer(kTitleTimer);
-    // A match closed before its end leaves the report file empty.
-    if (match_.outputFile) {
-        std::fclose(match_.outputFile);
-        match_.outputFile = nullptr;
-    }
+    // A match closed before its end writes no report.
+    discardReport();
 }

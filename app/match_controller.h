@@ -7,6 +7,7 @@
 #include "app/command_line.h"
 #include "app/match_file.h"
 #include "app/match_replay.h"
+#include "app/output_files.h"
 #include "app/platform.h"
 #include "match/match.h"
 
@@ -68,6 +69,9 @@ public:
     const MatchFile* record() const { return record_ ? &*record_ : nullptr; }
     // Ends the match where it stands: the report is written with what was played.
     void stopMatch(int exitCode);
+    // Empty when a file may be written at `path`; else why not (it is one of
+    // the match's sides, or its report).
+    std::string outputClash(const std::string& path) const;
     // Unattended, yet the choice questions are asked (an answers file answers them).
     void setAsksQuestions(bool asks) { asksQuestions_ = asks; }
 
@@ -108,7 +112,10 @@ private:
     void titleStep();
     void mainStep();
     void endOfInnings();
+    // Writes the report and puts it in place.
     void writeReport();
+    // A report not written: an earlier file of its name stays as it was.
+    void discardReport();
     void fail();
     // A file could not be opened or written: say so in the platform's words.
     void fileFailure(int textId, const std::string& file, int error);
@@ -149,6 +156,7 @@ private:
     int teamsPreset_ = 0;
     int titleFrame_ = 0;
     std::string reportName_;
+    ReplacingFile report_;  // open from the start of play until the report is written
     bool failed_ = false;
     bool startFailed_ = false;  // an innings could not start: the game was cut short
     bool destroyed_ = false;

@@ -96,8 +96,7 @@ bool MatchController::beginReplay(const MatchFile& file, std::string& error)
     }
     if (match_.gameStarted || match_.outputFile) {
         // A fresh match in place of the one played so far.
-        if (match_.outputFile) std::fclose(match_.outputFile);
-        match_.outputFile = nullptr;
+        discardReport();
         match_.reset();
         failed_ = startFailed_ = stopped_ = false;
         reportName_.clear();
@@ -199,10 +198,7 @@ void MatchController::saveMatch()
     }
     const std::optional<std::string> name = platform_.chooseFile(FileKind::SaveMatch);
     if (!name) return;
-    std::vector<NamedFile> files{{teamPaths_[0], teamPaths_[0], false}, {teamPaths_[1], teamPaths_[1], false}};
-    if (!reportName_.empty()) files.push_back({reportName_, reportName_, true});
-    files.push_back({*name, *name, true});
-    std::string error = findClash(files);
+    std::string error = outputClash(*name);
     if (error.empty() && replaceFileContents(*name, matchFileJson(*record_), error)) return;
     platform_.messageBox(text(str::CannotSaveMatch) + *name + ": " + error, text(str::AppName), MessageIcon::Warning);
 }

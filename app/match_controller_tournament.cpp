@@ -27,10 +27,7 @@ bool MatchController::beginTournament(const TournamentPlan& plan)
         if (firstSeed == 0) firstSeed = 1;
     }
     // The finished match's report is complete; the board now belongs to the tournament.
-    if (match_.outputFile) {
-        std::fclose(match_.outputFile);
-        match_.outputFile = nullptr;
-    }
+    discardReport();
     record_.reset();
     tournament_ = std::make_unique<TournamentPlay>(plan, firstSeed);
     platform_.enableMenuItem(cmd::PlayGame, false);

@@ -143,6 +143,25 @@ bool ReplacingFile::open(const std::string& path, std::string& error)
         stream_ = stdout;
         return true;
     }
+    // A device or a pipe (/dev/null, a FIFO) is written as it is: renaming over
+    // it would replace the device, not write to it. A folder is refused now,
+    // not when the finished file cannot be renamed over it.
+    struct stat target {};
+    const bool exists = ::stat(path.c_str(), &target) == 0;
+    if (exists && S_ISDIR(target.st_mode)) {
+        error = std::strerror(EISDIR);
+        errno = EISDIR;
+        return false;
+    }
+    if (exists && !S_ISREG(target.st_mode)) {
+        stream_ = std::fopen(path.c_str(), "w");
+        if (!stream_) {
+            error = reason();
+            return false;
+        }
+        direct_ = true;
+        return true;
+    }
     const std::size_t slash = path.find_last_of('/');
     const std::string folder = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
     const std::string leaf = slash == std::string::npos ? path : path.substr(slash + 1);
@@ -198,7 +217,7 @@ bool ReplacingFile::commit(std::string& error)
         error = reason();
     }
     stream_ = nullptr;
-    if (ok && std::rename(temporary_.c_str(), path_.c_str()) != 0) {
+    if (ok && !direct_ && std::rename(temporary_.c_str(), path_.c_str()) != 0) {
         ok = false;
         error = reason();
     }
@@ -212,6 +231,7 @@ void ReplacingFile::discard()
     if (stream_ && !toStandardOutput_) std::fclose(stream_);
     stream_ = nullptr;
     toStandardOutput_ = false;
+    direct_ = false;
     if (!temporary_.empty()) {
         std::remove(temporary_.c_str());
         temporary_.clear();

@@ -29,7 +29,8 @@ std::string findClash(const std::vector<NamedFile>& files);
 bool isStandardOutputFile(const std::string& path);
 
 // An optional output: written to a temporary file in the target's folder and
-// renamed into place by commit(). Standard output is written directly.
+// renamed into place by commit(). Standard output, devices and pipes are
+// written directly.
 class ReplacingFile {
 public:
     ReplacingFile() = default;
@@ -51,7 +52,8 @@ private:
     std::string temporary_;
     std::FILE* stream_ = nullptr;
     bool toStandardOutput_ = false;
-    int slot_ = -1;  // where the temporary file is held for removal on interrupt
+    bool direct_ = false;  // a device or a pipe, written without a temporary file
+    int slot_ = -1;        // where the temporary file is held for removal on interrupt
 };
 
 // A name taken from data (a side, a group, an archive's team) as one file name

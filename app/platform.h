@@ -1,6 +1,5 @@
 #pragma once
 #include <cstdint>
-#include <cstdio>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -65,8 +64,6 @@ public:
         (void)textId, (void)file, (void)error;
         return false;
     }
-    // Opens the report file for writing (created, or emptied); null on failure.
-    virtual std::FILE* openReport(const std::string& name) { return std::fopen(name.c_str(), "w"); }
     // Where the current match is kept as it is played, for Resume Last
     // Match; none where nothing is kept.
     virtual std::optional<std::string> lastMatchFile() { return std::nullopt; }

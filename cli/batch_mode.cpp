@@ -7,6 +7,7 @@
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <ctime>
 #include <exception>
@@ -21,10 +22,15 @@
 #include "analysis/batch_summary.h"
 #include "analysis/cricsheet.h"
 #include "app/command_line.h"
+#include "app/output_files.h"
 #include "match/match.h"
 #include "resources/strings.h"
 
 namespace {
+
+struct CloseFile {
+    void operator()(std::FILE* f) const { std::fclose(f); }
+};
 
 bool loadSide(const std::optional<std::string>& name, int slot, Team& team)
 {
@@ -40,14 +46,48 @@ bool loadSide(const std::optional<std::string>& name, int slot, Team& team)
     return true;
 }
 
-// Writes each match of the batch as <seed>.json in one folder, through a
-// temporary file so a reader never sees half a match. After the first
-// failure it writes nothing more and keeps the message.
+// The seed a file name of the batch's Cricsheet folder stands for ("-12.json"
+// is seed -12); false for any other name.
+bool seedOfFileName(const std::string& name, std::int64_t& seed)
+{
+    const std::string suffix = ".json";
+    if (name.size() <= suffix.size() || name.compare(name.size() - suffix.size(), suffix.size(), suffix) != 0)
+        return false;
+    const std::string stem = name.substr(0, name.size() - suffix.size());
+    char* end = nullptr;
+    errno = 0;
+    const long long v = std::strtoll(stem.c_str(), &end, 10);
+    if (errno != 0 || *end != '\0' || v < INT32_MIN || v > INT32_MAX || std::to_string(v) != stem) return false;
+    seed = v;
+    return true;
+}
+
+// Writes each match of the batch as <seed>.json in one folder, each through a
+// temporary file of its own, so a reader never sees half a match and an
+// interrupted run leaves no unfinished file. After the first failure it
+// writes nothing more and keeps the message.
 class CricsheetFolder {
 public:
-    CricsheetFolder(std::string folder, std::vector<std::filesystem::path> inputs)
-        : folder_(std::move(folder)), inputs_(std::move(inputs)), date_(todayUtc())
+    CricsheetFolder(std::string folder, std::string venue)
+        : folder_(std::move(folder)), venue_(std::move(venue)), date_(todayUtc())
     {
+    }
+
+    // Empty when no file the seeds [first, first + count) will be written to
+    // is one of `others` (the files the batch reads, standard output); else
+    // the message. Only a file already in the folder can be one of them.
+    std::string clash(const std::vector<NamedFile>& others, std::int64_t first, std::int64_t count) const
+    {
+        std::error_code ec;
+        for (std::filesystem::directory_iterator it(folder_, ec), end; !ec && it != end; it.increment(ec)) {
+            const std::string name = it->path().filename().string();
+            std::int64_t seed = 0;
+            if (!seedOfFileName(name, seed) || seed < first || seed >= first + count) continue;
+            const NamedFile output{"--cricsheet=" + folder_ + " (" + name + ")", it->path().string(), true};
+            for (const NamedFile& other : others)
+                if (std::string why = findClash({other, output}); !why.empty()) return why;
+        }
+        return {};
     }
 
     bool prepare()
@@ -65,37 +105,14 @@ public:
     void write(const Match& match, std::uint32_t seed)
     {
         if (failed_.load(std::memory_order_relaxed)) return;
-        const std::filesystem::path target =
-            std::filesystem::path(folder_) / (std::to_string(static_cast<std::int32_t>(seed)) + ".json");
-        for (const auto& input : inputs_) {
-            std::error_code ec;
-            if (std::filesystem::equivalent(input, target, ec)) {
-                fail("pelmora-cli: will not overwrite team file " + input.string() + " with a Cricsheet file");
-                return;
-            }
-        }
-        const std::string text = cricsheetJson(match, date_);
-        const std::filesystem::path temp =
-            std::filesystem::path(folder_) / (target.filename().string().insert(0, 1, '.') + ".tmp");
-        std::FILE* f = std::fopen(temp.c_str(), "w");
-        if (!f) {
-            fail("pelmora-cli: cannot write Cricsheet file " + temp.string() + ": " + std::strerror(errno));
-            return;
-        }
-        const bool written = std::fwrite(text.data(), 1, text.size(), f) == text.size() && std::fflush(f) == 0;
-        const int error = errno;
-        if (std::fclose(f) != 0 || !written) {
-            std::remove(temp.c_str());
-            fail("pelmora-cli: cannot write Cricsheet file " + temp.string() + ": " +
-                 std::strerror(written ? errno : error));
-            return;
-        }
-        std::error_code ec;
-        std::filesystem::rename(temp, target, ec);
-        if (ec) {
-            std::remove(temp.c_str());
-            fail("pelmora-cli: cannot write Cricsheet file " + target.string() + ": " + ec.message());
-        }
+        const std::string target =
+            (std::filesystem::path(folder_) / (std::to_string(static_cast<std::int32_t>(seed)) + ".json")).string();
+        const std::string text = cricsheetJson(match, date_, venue_);
+        // One temporary file at a time, however many threads play.
+        std::lock_guard<std::mutex> lock(writing_);
+        std::string error;
+        if (!replaceFileContents(target, text, error))
+            fail("pelmora-cli: cannot write Cricsheet file " + target + ": " + error);
     }
 
     const std::string& error() const { return error_; }
@@ -108,10 +125,11 @@ private:
     }
 
     std::string folder_;
-    std::vector<std::filesystem::path> inputs_;
+    std::string venue_;
     std::string date_;
     std::atomic<bool> failed_{false};
     std::mutex mutex_;
+    std::mutex writing_;
     std::string error_;
 };
 
@@ -142,7 +160,8 @@ int runBatchMode(const std::string& commandLine, const BatchModeOptions& mode)
     CommandLineSettings settings;
     BatchSettings batch;
     parseCommandLine(commandLine, settings, batch.options);
-    if (settings.bowlerListFile) std::fclose(settings.bowlerListFile);
+    // Open until the run ends, so the Cricsheet files can be checked against it.
+    const std::unique_ptr<std::FILE, CloseFile> bowlerList(settings.bowlerListFile);
     if (mode.overs > 0) {
         batch.options.oneDay = 1;
         batch.options.overs = mode.overs;
@@ -210,22 +229,33 @@ int runBatchMode(const std::string& commandLine, const BatchModeOptions& mode)
     batch.firstSeed = seed;
     if (settings.randomSeed == 0) std::fprintf(stderr, "seed: %d\n", seed);
 
+    // A part plays its slice of the seeds; the summary's settings stay those of the whole.
+    BatchSettings whole = batch;
+    const auto [begin, end] = shardSlice(batch.matches, mode.shard);
+    batch.firstSeed = static_cast<std::int32_t>(seed + begin);
+    batch.matches = static_cast<int>(end - begin);
+
     std::unique_ptr<CricsheetFolder> cricsheet;
     if (!mode.cricsheetFolder.empty()) {
-        cricsheet = std::make_unique<CricsheetFolder>(
-            mode.cricsheetFolder, std::vector<std::filesystem::path>{*settings.team1File, *settings.team2File});
+        cricsheet = std::make_unique<CricsheetFolder>(mode.cricsheetFolder, mode.venue);
+        // Before anything is written: no match may be written over a file the batch reads.
+        std::vector<NamedFile> others{{"/t1=" + *settings.team1File, *settings.team1File, false},
+                                      {"/t2=" + *settings.team2File, *settings.team2File, false},
+                                      {"the summary on standard output", "-", true}};
+        if (!mode.answersPath.empty()) others.push_back({"--answers=" + mode.answersPath, mode.answersPath, false});
+        if (bowlerList)
+            others.push_back(
+                {"/a= (the bowler list)", "/proc/self/fd/" + std::to_string(fileno(bowlerList.get())), false});
+        if (const std::string clash = cricsheet->clash(others, batch.firstSeed, batch.matches); !clash.empty()) {
+            std::fprintf(stderr, "pelmora-cli: %s; nothing was written\n", clash.c_str());
+            return 2;
+        }
         if (!cricsheet->prepare()) {
             std::fprintf(stderr, "%s\n", cricsheet->error().c_str());
             return 1;
         }
         batch.eachMatch = [&cricsheet](const Match& match, std::uint32_t seed) { cricsheet->write(match, seed); };
     }
-
-    // A part plays its slice of the seeds; the summary's settings stay those of the whole.
-    BatchSettings whole = batch;
-    const auto [begin, end] = shardSlice(batch.matches, mode.shard);
-    batch.firstSeed = static_cast<std::int32_t>(seed + begin);
-    batch.matches = static_cast<int>(end - begin);
 
     std::atomic<int> done{0};
     BatchResult result;

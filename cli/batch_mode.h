@@ -11,6 +11,7 @@ struct BatchModeOptions {
     int threads = 0;  // 0: the number of cores
     bool json = false;
     std::string cricsheetFolder;  // when set, every match is written there as <seed>.json
+    std::string venue;            // the ground those files name
     int overs = 0;                // 1..50: limited-overs matches of that length
     ShardRange shard;             // set: play that part and print its counts as JSON
     GroundSettings ground;        // confirmed before each match

@@ -1,15 +1,12 @@
 #include "cli/chart_images.h"
 
 #include <dlfcn.h>
-#include <unistd.h>
 
-#include <cerrno>
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
 #include <filesystem>
 
 #include "analysis/charts.h"
+#include "app/output_files.h"
 #include "ui/chart_module.h"
 
 namespace {
@@ -51,26 +48,27 @@ bool writeCharts(const Match& match, const std::string& folder, std::string& err
 {
     const WriteChartsFunction write = loadChartsModule(error);
     if (!write) return false;
-    // Drawn into a scratch folder beside the targets and moved into place
-    // only when both are complete.
-    std::string scratch = folder + "/.pelmora-charts-XXXXXX";
-    if (!::mkdtemp(scratch.data())) {
-        error = "cannot write charts into " + folder + ": " + std::strerror(errno);
-        return false;
+    // Each drawn into a temporary file of its own and moved into place only
+    // when both are complete.
+    ReplacingFile files[2];
+    const std::string paths[2] = {folder + "/worm.png", folder + "/manhattan.png"};
+    for (int i = 0; i < 2; ++i) {
+        if (!files[i].open(paths[i], error)) {
+            error = "cannot write charts into " + folder + ": " + error;
+            return false;
+        }
     }
-    static const char* const kFiles[] = {"worm.png", "manhattan.png"};
     const std::vector<InningsChart> innings = chartData(match);
     char reason[512] = "";
-    bool ok = write(&innings, scratch.c_str(), reason, sizeof reason) == 0;
-    if (!ok) error = reason;
-    for (const char* file : kFiles) {
-        const std::string from = scratch + "/" + file, to = folder + "/" + file;
-        if (ok && std::rename(from.c_str(), to.c_str()) != 0) {
-            error = "cannot write " + to + ": " + std::strerror(errno);
-            ok = false;
-        }
-        std::remove(from.c_str());
+    if (write(&innings, files[0].stream(), files[1].stream(), reason, sizeof reason) != 0) {
+        error = reason;
+        return false;
     }
-    ::rmdir(scratch.c_str());
-    return ok;
+    for (int i = 0; i < 2; ++i) {
+        if (!files[i].commit(error)) {
+            error = "cannot write " + paths[i] + ": " + error;
+            return false;
+        }
+    }
+    return true;
 }

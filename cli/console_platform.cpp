@@ -1,7 +1,5 @@
 #include "cli/console_platform.h"
 
-#include <unistd.h>
-
 #include <cerrno>
 #include <cstring>
 #include <ctime>
@@ -60,21 +58,6 @@ bool ConsolePlatform::describeFileFailure(int textId, const std::string& file, i
     return true;
 }
 
-std::FILE* ConsolePlatform::openReport(const std::string& name)
-{
-    // Standard output is written through the stream already open: reopening
-    // a redirected file would empty it under the other outputs.
-    if (isStandardOutputFile(name)) {
-        std::fflush(stdout);
-        int fd = ::dup(STDOUT_FILENO);
-        if (fd < 0) return nullptr;
-        std::FILE* f = ::fdopen(fd, "w");
-        if (!f) ::close(fd);
-        return f;
-    }
-    return WindowPlatform::openReport(name);
-}
-
 std::int64_t ConsolePlatform::now()
 {
     return static_cast<std::int64_t>(std::time(nullptr));
@@ -90,6 +73,9 @@ std::string ConsolePlatform::checkOutputs(const CommandLineSettings& settings) c
     std::vector<NamedFile> files;
     if (settings.team1File) files.push_back({"/t1=" + *settings.team1File, *settings.team1File, false});
     if (settings.team2File) files.push_back({"/t2=" + *settings.team2File, *settings.team2File, false});
+    if (settings.bowlerListFile)
+        files.push_back(
+            {"/a= (the bowler list)", "/proc/self/fd/" + std::to_string(fileno(settings.bowlerListFile)), false});
     if (!answersPath_.empty()) files.push_back({"--answers=" + answersPath_, answersPath_, false});
     if (!replayPath_.empty()) files.push_back({"--replay=" + replayPath_, replayPath_, false});
     if (!recordPath_.empty()) files.push_back({"--record=" + recordPath_, recordPath_, true});

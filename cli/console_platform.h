@@ -64,7 +64,6 @@ public:
     void runChoosePlayer(ChoosePlayerModel& model) override;
     bool runOptionsDialog(OptionsModel& model) override;
     bool describeFileFailure(int textId, const std::string& file, int error) override;
-    std::FILE* openReport(const std::string& name) override;
     std::int64_t now() override;
 
     // AppPlatform.

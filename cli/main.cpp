@@ -13,6 +13,7 @@
 #include "app/answers.h"
 #include "app/application.h"
 #include "app/match_file.h"
+#include "app/output_files.h"
 #include "cli/batch_mode.h"
 #include "cli/console_platform.h"
 #include "cli/tournament_mode.h"
@@ -77,6 +78,8 @@ int refuse(const std::string& message)
 
 int main(int argc, char** argv)
 {
+    // A run stopped by a signal leaves no unfinished output behind.
+    removeTemporaryFilesOnInterrupt();
     std::string commentaryPath, cricsheetPath, chartsFolder, venue = kDefaultVenue;
     std::string answersPath, recordPath, replayPath;
     GroundSettings ground;
@@ -232,6 +235,10 @@ int main(int argc, char** argv)
                     list += (list.empty() ? "" : ", ") + o;
                 return refuse("--matches prints a summary of many matches and does not go with " + list);
             }
+            if (namesStandardOutput(cricsheetPath))
+                return refuse(
+                    "--cricsheet with --matches names a folder for the matches' files, not standard output (\"" +
+                    cricsheetPath + "\")");
         }
         if (!replayPath.empty()) {
             std::vector<std::string> clashing;
@@ -248,6 +255,7 @@ int main(int argc, char** argv)
         }
     }
     batch.cricsheetFolder = cricsheetPath;
+    batch.venue = venue;
     if (!tournament.file.empty()) {
         tournament.tournaments = batch.matches;
         tournament.threads = batch.threads;

@@ -8,6 +8,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -255,6 +257,163 @@ TEST_F(CliFailure, FourBowlersAreEnoughForATestMatch)
     const std::string text = readFile(report);
     EXPECT_EQ(countExactLines(text, "FourBowlers"), 2) << "a Test match has two innings of each side:\n" << text;
     EXPECT_EQ(countExactLines(text, "Southmoor"), 2) << text;
+}
+
+// Outputs that would destroy something are refused before anything is
+// written, and a planted link never redirects one. "@" in an argument is the
+// case's folder; a planted "->X" is a symbolic link to X. After the run the
+// folder holds the planted files, as they were, and the files made: no
+// temporary file is left.
+TEST_F(CliFailure, HostileOutputsAreRefusedOrWrittenSafely)
+{
+    const std::string t1 = "/t1=" + sample("northshire.xi"), t2 = "/t2=" + sample("southmoor.xi");
+    const std::string batch = "--cricsheet=@";
+    struct Case {
+        std::string name;
+        std::vector<std::pair<std::string, std::string>> plant;
+        std::vector<std::string> args;
+        int status;
+        std::string message;
+        std::vector<std::string> made;
+        std::string madeHas;  // in every file made
+    };
+    const std::vector<Case> cases = {
+        {"a link at a fixed temporary name",
+         {{"victim", "x\n"}, {".1.json.tmp", "->victim"}},
+         {t1, t2, "/r=1", "--matches=2", batch},
+         0,
+         "",
+         {"1.json", "2.json"},
+         "\"Pelmora Oval\""},
+        {"the venue",
+         {},
+         {t1, t2, "/r=1", "--matches=1", batch, "--venue=Hostile Park"},
+         0,
+         "",
+         {"1.json"},
+         "\"Hostile Park\""},
+        {"the answers file",
+         {{"1.json", "# none\n"}},
+         {t1, t2, "/r=1", "--matches=2", batch, "--answers=@/1.json"},
+         2,
+         "--cricsheet=@ (1.json) would write over --answers=@/1.json; nothing was written",
+         {},
+         ""},
+        {"a team file named as a later match",
+         {{"3.json", readFile(sample("northshire.xi"))}},
+         {"/t1=@/3.json", t2, "/r=1", "--matches=3", batch},
+         2,
+         "(3.json) would write over /t1=@/3.json",
+         {},
+         ""},
+        {"a team file linked in",
+         {{"2.json", "->" + sample("southmoor.xi")}},
+         {t1, t2, "/r=1", "--matches=2", batch},
+         2,
+         "(2.json) would write over /t2=",
+         {},
+         ""},
+        {"the bowler list",
+         {{"1.json", "x\n"}},
+         {t1, t2, "/a=@/1.json", "/r=1", "--matches=1", batch},
+         2,
+         "(1.json) would write over /a= (the bowler list)",
+         {},
+         ""},
+        {"standard output as the folder",
+         {},
+         {t1, t2, "/r=1", "--matches=2", "--cricsheet=-"},
+         2,
+         "not standard output",
+         {},
+         ""},
+        {"a single match's report over the bowler list",
+         {{"report.txt", "x\n"}},
+         {t1, t2, "/a=@/report.txt", "/s=@/report.txt"},
+         2,
+         "/s=@/report.txt would write over /a= (the bowler list); nothing was written",
+         {},
+         ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const fs::path folder = dir_ / ("case" + std::to_string(&c - cases.data()));
+        fs::create_directory(folder);
+        for (const auto& [name, content] : c.plant) {
+            if (content.rfind("->", 0) == 0)
+                fs::create_symlink(content.substr(2), folder / name);
+            else
+                writeFile(folder / name, content);
+        }
+        std::vector<std::string> args = c.args;
+        for (std::string& a : args)
+            for (std::size_t at; (at = a.find('@')) != std::string::npos;)
+                a.replace(at, 1, folder.string());
+        std::string message = c.message;
+        for (std::size_t at; (at = message.find('@')) != std::string::npos;)
+            message.replace(at, 1, folder.string());
+        const CliRun r = run(args);
+        EXPECT_EQ(r.status, c.status) << r.err;
+        EXPECT_NE(r.err.find(message), std::string::npos) << r.err;
+        for (const auto& [name, content] : c.plant) {
+            std::error_code ec;
+            const bool kept = content.rfind("->", 0) == 0 ? fs::read_symlink(folder / name, ec) == content.substr(2)
+                                                          : readFile(folder / name) == content;
+            EXPECT_TRUE(kept) << name << " was changed";
+        }
+        std::vector<std::string> left;
+        for (const auto& entry : fs::directory_iterator(folder)) {
+            const std::string name = entry.path().filename().string();
+            const bool planted =
+                std::any_of(c.plant.begin(), c.plant.end(), [&](const auto& p) { return p.first == name; });
+            if (!planted) left.push_back(name);
+        }
+        std::sort(left.begin(), left.end());
+        EXPECT_EQ(left, c.made);
+        for (const std::string& name : c.made)
+            EXPECT_NE(readFile(folder / name).find(c.madeHas), std::string::npos) << name;
+    }
+    EXPECT_FALSE(fs::exists("-")) << "a folder named - was made";
+}
+
+// SIGTERM in the middle of a match leaves the earlier report byte for byte
+// and no unfinished file. The commentary goes into a pipe read only once, so
+// the match is held part-way, its report open, until the signal comes.
+TEST_F(CliFailure, TerminatedMatchLeavesTheEarlierReportAsItWas)
+{
+    const fs::path folder = dir_ / "out", pipe = dir_ / "commentary", report = folder / "report.txt";
+    fs::create_directory(folder);
+    writeFile(report, "an earlier report\n");
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+    const int reader = open(pipe.c_str(), O_RDONLY | O_NONBLOCK);
+    ASSERT_GE(reader, 0);
+    fcntl(reader, F_SETFL, fcntl(reader, F_GETFL) & ~O_NONBLOCK);
+    const std::vector<std::string> args = {
+        PELMORA_CLI, "/t1=" + sample("northshire.xi"), "/t2=" + sample("southmoor.xi"), "/t", "/r=777",
+        "/l",        "/s=" + report.string(),          "--commentary=" + pipe.string()};
+    std::vector<char*> argv;
+    for (const std::string& a : args)
+        argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+    const pid_t pid = fork();
+    if (pid == 0) {
+        execv(PELMORA_CLI, argv.data());
+        _exit(127);
+    }
+    ASSERT_GT(pid, 0);
+    // The first commentary read: play has begun and the report is open.
+    char some[256];
+    int status = 0;
+    ssize_t got = 0;
+    while ((got = read(reader, some, sizeof some)) == 0 && waitpid(pid, &status, WNOHANG) == 0)
+        usleep(10000);  // the runner has not opened the pipe yet
+    kill(pid, SIGTERM);
+    waitpid(pid, &status, 0);
+    close(reader);
+    ASSERT_GT(got, 0) << "the runner ended before it wrote any commentary";
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGTERM) << "status " << status;
+    EXPECT_EQ(readFile(report), "an earlier report\n");
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1) << "a temporary file is left";
 }
 
 }  // namespace

@@ -242,19 +242,43 @@ TEST(MatchController, ReportThatCannotBeOpenedOrWrittenIsReportedAndTheExitStatu
     EXPECT_EQ(support::readFile(side), before);
 }
 
-TEST(MatchController, ClosingDuringPlayLeavesAnEmptyReport)
+// The report is written beside its file and put in place at the end: a match
+// closed before then leaves an earlier report as it was; one stopped part-way
+// still writes what was played. No unfinished file is left either way.
+TEST(MatchController, ReportReplacesAnEarlierOneOnlyWhenTheMatchIsWritten)
 {
-    Harness h;
-    const std::string report = tempPath("closed-early.txt");
-    h.preset(report, 1).open();
-    h.tick(50);
-    h.window->close();
-    EXPECT_TRUE(std::filesystem::exists(report));
-    EXPECT_EQ(std::filesystem::file_size(report), 0u);
-    EXPECT_EQ(h.platform.timersKilled, (std::vector<int>{1, 2}));
-    h.tick(5);
-    EXPECT_EQ(h.currentDeliveries(), 50);
-    EXPECT_FALSE(h.platform.quitCode);
+    enum End { Closed, Stopped, Finished };
+    for (End end : {Closed, Stopped, Finished}) {
+        SCOPED_TRACE(end);
+        const std::filesystem::path folder = tempPath("report-end-" + std::to_string(end));
+        std::filesystem::create_directories(folder);
+        const std::string earlier = "an earlier report\n";
+        const std::string report = support::writeFile("report-end-" + std::to_string(end) + "/report.txt", earlier);
+        Harness h;
+        h.preset(report, 1).open();
+        h.tick(50);
+        if (end == Closed) h.window->close();
+        if (end == Stopped) h.window->stopMatch(2);
+        if (end == Finished) h.playToEnd();
+        const std::string text = support::readFile(report);
+        if (end == Closed) {
+            EXPECT_EQ(text, earlier);
+            EXPECT_EQ(h.platform.timersKilled, (std::vector<int>{1, 2}));
+            h.tick(5);
+            EXPECT_EQ(h.currentDeliveries(), 50);
+            EXPECT_FALSE(h.platform.quitCode);
+        } else {
+            EXPECT_NE(text.find(h.match().teams[0].name()), std::string::npos) << "the report was not written";
+        }
+        if (end == Finished) {
+            // Export Cricsheet and Save Match write over neither a side nor the report.
+            EXPECT_NE(h.window->outputClash(*h.settings.team2File), "");
+            EXPECT_NE(h.window->outputClash(report), "");
+            EXPECT_EQ(h.window->outputClash((folder / "match.json").string()), "");
+        }
+        h.window.reset();
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), {}), 1) << "a temporary file is left";
+    }
 }
 
 TEST(MatchController, ChoiceDialogOffersDeclareOnlyInATestAndItsOptionsCannotChangeTheMatchType)

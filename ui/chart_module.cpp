@@ -6,9 +6,8 @@
 
 #include "ui/chart_painter.h"
 
-extern "C" __attribute__((visibility("default"))) int pelmora_write_charts(const std::vector<InningsChart>* innings,
-                                                                           const char* folder, char* error,
-                                                                           std::size_t errorSize)
+extern "C" __attribute__((visibility("default"))) int pelmora_write_chart_streams(
+    const std::vector<InningsChart>* innings, std::FILE* worm, std::FILE* manhattan, char* error, std::size_t errorSize)
 {
     // Fonts need a GUI application; the offscreen platform needs no display.
     if (!QGuiApplication::instance()) {
@@ -23,7 +22,7 @@ extern "C" __attribute__((visibility("default"))) int pelmora_write_charts(const
         (void)app;
     }
     std::string reason;
-    if (writeChartImages(*innings, folder, &reason)) return 0;
+    if (writeChartImages(*innings, worm, manhattan, &reason)) return 0;
     if (errorSize) std::snprintf(error, errorSize, "%s", reason.c_str());
     return 1;
 }

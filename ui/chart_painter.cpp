@@ -186,21 +186,25 @@ void paintManhattanChart(QPainter& p, const QRect& area, const std::vector<Innin
     drawLegend(p, f, innings);
 }
 
-bool writeChartImages(const std::vector<InningsChart>& innings, const std::string& folder, std::string* error)
+bool writeChartImages(const std::vector<InningsChart>& innings, std::FILE* worm, std::FILE* manhattan,
+                      std::string* error)
 {
     struct Chart {
         const char* file;
+        std::FILE* stream;
         void (*paint)(QPainter&, const QRect&, const std::vector<InningsChart>&);
     };
-    for (const Chart& chart : {Chart{"worm.png", paintWormChart}, Chart{"manhattan.png", paintManhattanChart}}) {
+    for (const Chart& chart :
+         {Chart{"worm.png", worm, paintWormChart}, Chart{"manhattan.png", manhattan, paintManhattanChart}}) {
         QImage image(900, 520, QImage::Format_RGB32);
         {
             QPainter painter(&image);
             chart.paint(painter, image.rect(), innings);
         }
-        const std::string path = folder + "/" + chart.file;
-        if (!image.save(QFile::decodeName(path.c_str()), "PNG")) {
-            if (error) *error = "cannot write " + path;
+        QFile out;
+        if (!out.open(chart.stream, QIODevice::WriteOnly, QFileDevice::DontCloseHandle) || !image.save(&out, "PNG") ||
+            !out.flush()) {
+            if (error) *error = std::string("cannot write ") + chart.file;
             return false;
         }
     }

@@ -1,5 +1,6 @@
 #pragma once
 #include <QRect>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -12,7 +13,8 @@ class QPainter;
 void paintWormChart(QPainter& painter, const QRect& area, const std::vector<InningsChart>& innings);
 void paintManhattanChart(QPainter& painter, const QRect& area, const std::vector<InningsChart>& innings);
 
-// Writes worm.png and manhattan.png of these innings into an existing folder.
+// Writes worm.png and manhattan.png of these innings to the two streams.
 // Needs a QGuiApplication (the offscreen platform will do). Returns false and
 // says why in *error on failure.
-bool writeChartImages(const std::vector<InningsChart>& innings, const std::string& folder, std::string* error);
+bool writeChartImages(const std::vector<InningsChart>& innings, std::FILE* worm, std::FILE* manhattan,
+                      std::string* error);

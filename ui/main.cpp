@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/application.h"
+#include "app/output_files.h"
 #include "ui/main_window.h"
 #include "ui/qt_platform.h"
 
@@ -60,6 +61,8 @@ int main(int argc, char** argv)
         }
     }
 
+    // A window killed or interrupted leaves no unfinished report behind.
+    removeTemporaryFilesOnInterrupt();
     QApplication qtApplication(argc, argv);
     QApplication::setApplicationName(QStringLiteral("pelmora"));
     QApplication::setApplicationVersion(QStringLiteral(PELMORA_VERSION));

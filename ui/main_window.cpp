@@ -17,12 +17,12 @@
 #include <QStandardPaths>
 #include <QStatusBar>
 #include <QTimer>
-#include <cstdio>
 #include <ctime>
 
 #include "analysis/cricsheet.h"
 #include "app/choose_player_model.h"
 #include "app/options_model.h"
+#include "app/output_files.h"
 #include "resources/strings.h"
 #include "ui/about_dialog.h"
 #include "ui/charts_window.h"
@@ -168,11 +168,11 @@ void MainWindow::exportCricsheet()
     dialog.setDefaultSuffix(QStringLiteral("json"));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
     const std::string path = QFile::encodeName(dialog.selectedFiles().constFirst()).toStdString();
-    const std::string json = cricsheetJson(control_.match(), todayUtc());
-    std::FILE* f = std::fopen(path.c_str(), "w");
-    bool ok = f && std::fwrite(json.data(), 1, json.size(), f) == json.size();
-    if (f && std::fclose(f) != 0) ok = false;
-    if (!ok) messageBox(std::string(loadString(str::FailureWritingCricsheet)) + path, {}, MessageIcon::None);
+    // Never over one of the match's sides or its report, and an earlier file
+    // is replaced only by a complete one.
+    std::string error = control_.outputClash(path);
+    if (error.empty() && replaceFileContents(path, cricsheetJson(control_.match(), todayUtc()), error)) return;
+    messageBox(std::string(loadString(str::FailureWritingCricsheet)) + path + ": " + error, {}, MessageIcon::None);
 }
 
 QAction* MainWindow::action(int commandId) const
