@@ -137,7 +137,7 @@ bool isStandardOutputFile(const std::string& path)
 bool ReplacingFile::open(const std::string& path, std::string& error)
 {
     discard();
-    path_ = path;
+    path_ = target_ = path;
     if (isStandardOutputFile(path)) {
         toStandardOutput_ = true;
         stream_ = stdout;
@@ -162,9 +162,14 @@ bool ReplacingFile::open(const std::string& path, std::string& error)
         direct_ = true;
         return true;
     }
-    const std::size_t slash = path.find_last_of('/');
-    const std::string folder = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
-    const std::string leaf = slash == std::string::npos ? path : path.substr(slash + 1);
+    // A link to an existing file keeps being a link: the file it names is the one replaced.
+    struct stat link {};
+    char resolved[PATH_MAX];
+    if (exists && ::lstat(path.c_str(), &link) == 0 && S_ISLNK(link.st_mode) && ::realpath(path.c_str(), resolved))
+        target_ = resolved;
+    const std::size_t slash = target_.find_last_of('/');
+    const std::string folder = slash == std::string::npos ? std::string() : target_.substr(0, slash + 1);
+    const std::string leaf = slash == std::string::npos ? target_ : target_.substr(slash + 1);
     std::string pattern = folder + "." + leaf + ".XXXXXX";
     const int fd = ::mkstemp(pattern.data());
     if (fd < 0) {
@@ -176,7 +181,7 @@ bool ReplacingFile::open(const std::string& path, std::string& error)
     // The finished file gets the mode it had, or the mode a new file gets.
     struct stat st {};
     mode_t mode;
-    if (::stat(path.c_str(), &st) == 0) {
+    if (::stat(target_.c_str(), &st) == 0) {
         mode = st.st_mode & 07777;
     } else {
         const mode_t mask = ::umask(0);
@@ -217,7 +222,7 @@ bool ReplacingFile::commit(std::string& error)
         error = reason();
     }
     stream_ = nullptr;
-    if (ok && !direct_ && std::rename(temporary_.c_str(), path_.c_str()) != 0) {
+    if (ok && !direct_ && std::rename(temporary_.c_str(), target_.c_str()) != 0) {
         ok = false;
         error = reason();
     }

@@ -49,6 +49,7 @@ public:
 
 private:
     std::string path_;
+    std::string target_;  // the file renamed over: path_, or the file a link at path_ names
     std::string temporary_;
     std::FILE* stream_ = nullptr;
     bool toStandardOutput_ = false;

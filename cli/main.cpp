@@ -12,6 +12,7 @@
 #include "analysis/cricsheet.h"
 #include "app/answers.h"
 #include "app/application.h"
+#include "app/fatal_errors.h"
 #include "app/match_file.h"
 #include "app/output_files.h"
 #include "cli/batch_mode.h"
@@ -80,6 +81,7 @@ int main(int argc, char** argv)
 {
     // A run stopped by a signal leaves no unfinished output behind.
     removeTemporaryFilesOnInterrupt();
+    reportFatalErrorsAs("pelmora-cli");
     std::string commentaryPath, cricsheetPath, chartsFolder, venue = kDefaultVenue;
     std::string answersPath, recordPath, replayPath;
     GroundSettings ground;

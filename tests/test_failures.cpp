@@ -376,6 +376,18 @@ TEST_F(CliFailure, HostileOutputsAreRefusedOrWrittenSafely)
     EXPECT_FALSE(fs::exists("-")) << "a folder named - was made";
 }
 
+// A report named through a link replaces the file the link names; the link stays.
+TEST_F(CliFailure, ReportThroughALinkReplacesTheLinkedFile)
+{
+    const fs::path real = dir_ / "real.txt", link = dir_ / "report.txt";
+    writeFile(real, "an earlier report\n");
+    fs::create_symlink(real, link);
+    const CliRun r = playSamples({"/s=" + link.string()});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_NE(readFile(real).find("Northshire"), std::string::npos);
+}
+
 // SIGTERM in the middle of a match leaves the earlier report byte for byte
 // and no unfinished file. The commentary goes into a pipe read only once, so
 // the match is held part-way, its report open, until the signal comes.

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/application.h"
+#include "app/fatal_errors.h"
 #include "app/output_files.h"
 #include "ui/main_window.h"
 #include "ui/qt_platform.h"
@@ -63,6 +64,7 @@ int main(int argc, char** argv)
 
     // A window killed or interrupted leaves no unfinished report behind.
     removeTemporaryFilesOnInterrupt();
+    reportFatalErrorsAs("pelmora");
     QApplication qtApplication(argc, argv);
     QApplication::setApplicationName(QStringLiteral("pelmora"));
     QApplication::setApplicationVersion(QStringLiteral(PELMORA_VERSION));
