@@ -188,9 +188,9 @@ void MatchController::endOfInnings()
 
 // Writes the report once, then makes sure it reached the file: a write error
 // or a full disk is reported, never passed off as success.
-void MatchController::writeReport()
+void MatchController::writeReport(std::string_view stoppedBecause)
 {
-    ScorecardWriter::writeReport(match_);
+    ScorecardWriter::writeReport(match_, stoppedBecause);
     std::FILE* f = match_.outputFile;
     if (!f) return;
     errno = 0;

@@ -2,6 +2,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "analysis/tournament.h"
 #include "app/command_line.h"
@@ -66,8 +67,9 @@ public:
     const std::string& replayError() const { return replayError_; }
     // The match file of the match being played; none before play.
     const MatchFile* record() const { return record_ ? &*record_ : nullptr; }
-    // Ends the match where it stands: the report is written with what was played.
-    void stopMatch(int exitCode);
+    // Ends the match where it stands: the report is written with what was
+    // played, its last line saying why the match stopped instead of a result.
+    void stopMatch(int exitCode, std::string_view why);
     // Unattended, yet the choice questions are asked (an answers file answers them).
     void setAsksQuestions(bool asks) { asksQuestions_ = asks; }
 
@@ -108,7 +110,8 @@ private:
     void titleStep();
     void mainStep();
     void endOfInnings();
-    void writeReport();
+    // `stoppedBecause` is empty for a match that ended by its rules.
+    void writeReport(std::string_view stoppedBecause = {});
     void fail();
     // A file could not be opened or written: say so in the platform's words.
     void fileFailure(int textId, const std::string& file, int error);

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "analysis/printable_text.h"
 #include "app/match_controller.h"
 #include "app/match_file.h"
 #include "app/output_files.h"
@@ -53,6 +54,7 @@ void MatchController::afterTick()
     if (replay_ && (!replay_->error().empty() || point() == replay_->target() || match_.gameOver)) {
         replay_->beforeDelivery(replay_->target(), match_.context());
         replayError_ = replay_->error();
+        if (replayError_.empty()) replayError_ = replay_->mismatch(point(), playedToTheEnd());
         replay_.reset();
     }
     if (!replay_) saveLastMatch();
@@ -66,7 +68,7 @@ void MatchController::saveLastMatch()
         platform_.setStatus(text(str::CannotSaveMatch) + *path + ": " + error);
 }
 
-void MatchController::stopMatch(int code)
+void MatchController::stopMatch(int code, std::string_view why)
 {
     if (destroyed_) return;
     stopped_ = true;
@@ -74,7 +76,7 @@ void MatchController::stopMatch(int code)
     match_.deliveryInProgress = 0;
     match_.gameOver = 1;
     if (record_) record_->finished = false;
-    writeReport();
+    writeReport(why);
     platform_.invalidate();
     platform_.quit(code ? code : exitCode());
 }
@@ -86,10 +88,11 @@ bool MatchController::beginReplay(const MatchFile& file, std::string& error)
     for (int t = 0; t < 2; ++t) {
         LoadDiagnosis why;
         if (!loadTeamText(sides[t], file.teamFiles[t], file.teamPaths[t], &why)) {
-            error = "side " + std::to_string(t + 1) + " (" + file.teamPaths[t] + ") does not load: " + why.reason;
+            error = "side " + std::to_string(t + 1) + " (" + printableText(file.teamPaths[t]) +
+                    ") does not load: " + why.reason;
             return false;
         }
-        if (sides[t].bowlerCount() < (file.settings.oneDay ? 5 : 2)) {
+        if (sides[t].bowlerCount() < bowlersNeeded(file.settings)) {
             error = std::string(sides[t].name()) + text(str::CannotBowlThrough);
             return false;
         }
@@ -172,7 +175,7 @@ void MatchController::openMatchFile(const std::string& name)
 {
     std::string contents, error;
     MatchFile file;
-    if (!readWholeFile(name, contents, error) || !parseMatchFile(contents, file, error) || !openMatch(file, error))
+    if (!readMatchFileText(name, contents, error) || !parseMatchFile(contents, file, error) || !openMatch(file, error))
         platform_.messageBox(text(str::CannotOpenMatch) + name + ": " + error, text(str::AppName),
                              MessageIcon::Warning);
     platform_.invalidate();

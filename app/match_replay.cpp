@@ -70,6 +70,22 @@ bool MatchReplay::answer(ChoosePlayerModel& model, MatchPoint at)
     return true;
 }
 
+namespace {
+std::string describe(MatchPoint p)
+{
+    return "delivery " + std::to_string(p.delivery) + " of innings " + std::to_string(p.innings + 1);
+}
+}  // namespace
+
+std::string MatchReplay::mismatch(MatchPoint reached, bool playedToTheEnd) const
+{
+    if (reached == record_.played && playedToTheEnd == record_.finished) return {};
+    const std::string there = "the file's match " + std::string(record_.finished ? "ended" : "was played to") +
+                              " after " + describe(record_.played);
+    if (playedToTheEnd) return "played again, the match ends after " + describe(reached) + ", but " + there;
+    return "played again, the match goes on after " + describe(reached) + ", but " + there;
+}
+
 MatchFile MatchReplay::upToItsPoint(const MatchFile& record)
 {
     MatchFile kept = record;

@@ -117,12 +117,17 @@ TEST(MatchFiles, AnswersFileRefusalsAndWarnings)
         EXPECT_NE(run.err.find(c.message), std::string::npos) << run.err;
         EXPECT_EQ(std::filesystem::exists(report), !c.beforePlay) << c.text;
         if (c.beforePlay) continue;
-        // Stopped part-way: the match file replays to the same point and the same report.
+        // Stopped part-way: the report says so instead of naming a winner, and
+        // the match file replays to the same point and the same scorecards.
         const std::string played = readFile(report);
         EXPECT_NE(played.find("Did Not Bat"), std::string::npos);
+        const std::size_t last = played.rfind('\n', played.size() - 2) + 1;
+        EXPECT_EQ(played.substr(last).rfind("Match stopped in innings ", 0), 0u) << played.substr(last);
+        EXPECT_NE(played.find(" overs: an answer was refused\n", last), std::string::npos) << played.substr(last);
         const CliRun replay = runCli({"--replay=" + record});
         EXPECT_EQ(replay.status, 0) << replay.err;
-        EXPECT_EQ(replay.out, played);
+        EXPECT_EQ(replay.out.substr(0, last), played.substr(0, last));
+        EXPECT_NE(replay.out.find(" overs: the match file ends here\n", last), std::string::npos);
     }
 
     const std::string unlisted = support::writeFile("unlisted.txt", "batsman 0\nbatsman 0\n");
@@ -225,7 +230,7 @@ TEST(MatchFiles, DamagedTruncatedOrForeignMatchFilesAreRefusedClearly)
     ASSERT_EQ(runCli({kHarbour, kUpland, "/r=3", "/t", "--record=" + good}).status, 0);
     std::string text = readFile(good);
     std::string laterVersion = text, badSide = text;
-    laterVersion.replace(laterVersion.find("\"version\": 1"), 12, "\"version\": 2");
+    laterVersion.replace(laterVersion.find("\"version\": 2"), 12, "\"version\": 3");
     const std::size_t file = badSide.find("\"file\": \"") + 9;
     badSide.erase(file, badSide.find("\"\n", file) - file);  // an empty team file
     struct Case {
@@ -235,7 +240,7 @@ TEST(MatchFiles, DamagedTruncatedOrForeignMatchFilesAreRefusedClearly)
         {text.substr(0, text.size() / 2), "not valid JSON (damaged or cut short)"},
         {"{\"teams\": []}", "not a Pelmora match file"},
         {"[1, 2]", "not a Pelmora match file"},
-        {laterVersion, "written in match file format 2"},
+        {laterVersion, "written in match file format 3"},
         {badSide, "side 1 (" + support::dataPath("harbour.xi") + ") does not load: only 0 of 11 players"},
     };
     for (const Case& c : cases) {
@@ -252,5 +257,64 @@ TEST(MatchFiles, DamagedTruncatedOrForeignMatchFilesAreRefusedClearly)
         ASSERT_EQ(h.platform.boxes.size(), 1u);
         EXPECT_EQ(h.platform.boxes[0].rfind("Cannot open match file " + file + ": " + c.reason, 0), 0u);
         EXPECT_EQ(h.match().gameStarted, 0);
+    }
+}
+
+namespace {
+
+// The match file's text with its "overs" line taken out and its format set back to 1.
+std::string asFormat1(std::string text)
+{
+    const std::size_t overs = text.find("\"overs\": ");
+    const std::size_t start = text.rfind('\n', overs) + 1;
+    text.erase(start, text.find('\n', overs) + 1 - start);
+    text.replace(text.find("\"version\": 2"), 12, "\"version\": 1");
+    return text;
+}
+
+}  // namespace
+
+// Every kind of match replays from its match file to the same report,
+// commentary and Cricsheet bytes; a file of format 1 (before the overs were
+// kept) still replays its 50-over or Test match.
+TEST(MatchFiles, EveryKindOfMatchReplaysToTheSameBytes)
+{
+    struct Case {
+        std::string name;
+        std::vector<std::string> play;
+        bool format1 = false;
+    } cases[] = {
+        {"one-day", {"/r=11"}, true},       {"test", {"/r=12", "/t", "/l"}, true},
+        {"twenty", {"/r=5", "--overs=20"}}, {"seven", {"/r=13", "--overs=7", "--outfield=80", "/l"}},
+        {"one", {"/r=14", "--overs=1"}},
+    };
+    for (const Case& c : cases) {
+        const std::string record = tempPath(c.name + ".pelmora-match");
+        auto outputs = [&](const std::string& tag) {
+            return std::vector<std::string>{"--commentary=" + tempPath(c.name + tag + ".txt"),
+                                            "--cricsheet=" + tempPath(c.name + tag + ".json")};
+        };
+        std::vector<std::string> args{kHarbour, kUpland, "--record=" + record};
+        args.insert(args.end(), c.play.begin(), c.play.end());
+        for (const std::string& o : outputs("-played"))
+            args.push_back(o);
+        const CliRun played = runCli(args);
+        ASSERT_EQ(played.status, 0) << c.name << ": " << played.err;
+
+        std::vector<std::string> files{record};
+        if (c.format1) files.push_back(support::writeFile(c.name + "-1.pelmora-match", asFormat1(readFile(record))));
+        for (const std::string& file : files) {
+            std::vector<std::string> again{"--replay=" + file};
+            for (const std::string& o : outputs("-again"))
+                again.push_back(o);
+            const CliRun replay = runCli(again);
+            EXPECT_EQ(replay.status, 0) << c.name << ": " << replay.err;
+            EXPECT_EQ(replay.out, played.out) << file;
+            for (const char* kind : {".txt", ".json"}) {
+                const std::string first = readFile(tempPath(c.name + "-played" + kind));
+                EXPECT_FALSE(first.empty()) << c.name << kind;
+                EXPECT_EQ(readFile(tempPath(c.name + "-again" + kind)), first) << file << kind;
+            }
+        }
     }
 }
