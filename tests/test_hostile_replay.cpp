@@ -46,11 +46,11 @@ TEST(HostileReplay, RefusedWithTheReasonAndTheOutputsKept)
         std::vector<std::string> args;
         int status;
         std::string message;  // in the error output
-        bool reportKept = true;
+        bool outputsKept = true;
     } cases[] = {
         {{"--replay=" + twenty, "--overs=20"}, 2, "does not go with --overs="},
         {{"--replay=" + twenty, "/t", "/l"}, 2, "does not go with /t, /l"},
-        {{"--replay=" + twenty, "--tournament=" + twenty}, 2, "does not go with /s=, --replay="},
+        {{"--replay=" + twenty, "--tournament=" + twenty}, 2, "does not go with /s=, --record=, --replay="},
         {{"--replay=" + file("v1.json", format1)}, 1, "played again, the match ", false},
         {{"--replay=" + file("overs.json", replaced(text, "\"overs\": 20", "\"overs\": 51"))},
          2,
@@ -79,15 +79,18 @@ TEST(HostileReplay, RefusedWithTheReasonAndTheOutputsKept)
     };
     for (const Case& c : cases) {
         const std::string report = writeFile("kept-report.txt", "kept\n");
+        const std::string record = writeFile("kept-record.json", "kept\n");
         std::vector<std::string> args = c.args;
         args.push_back("/s=" + report);
+        args.push_back("--record=" + record);
         const CliRun run = runCli(args);
         EXPECT_EQ(run.status, c.status) << c.args[0] << "\n" << run.err;
         EXPECT_NE(run.err.find(c.message), std::string::npos) << run.err.substr(0, 500);
         if (c.message.empty()) {
             EXPECT_EQ(run.err, "");
         }
-        EXPECT_EQ(readFile(report) == "kept\n", c.reportKept) << c.args[0];
+        EXPECT_EQ(readFile(report) == "kept\n", c.outputsKept) << c.args[0];
+        EXPECT_EQ(readFile(record) == "kept\n", c.outputsKept) << c.args[0];
     }
 }
 

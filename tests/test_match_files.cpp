@@ -276,17 +276,27 @@ std::string asFormat1(std::string text)
 
 // Every kind of match replays from its match file to the same report,
 // commentary and Cricsheet bytes; a file of format 1 (before the overs were
-// kept) still replays its 50-over or Test match.
+// kept) still replays its 50-over or Test match. A tournament's fixture is the
+// match of its sides, seed and overs, so that match's file replays the fixture.
 TEST(MatchFiles, EveryKindOfMatchReplaysToTheSameBytes)
 {
+    const std::string cup = tempPath("cup-reports"), samples = std::string(PELMORA_SOURCE_DIR) + "/samples/";
+    ASSERT_EQ(runCli({"--tournament=" + samples + "t20_cup.json", "/r=100", "--reports=" + cup}).status, 0);
     struct Case {
         std::string name;
         std::vector<std::string> play;
         bool format1 = false;
+        std::string fixtureReport = {};  // the tournament's report of this match
     } cases[] = {
-        {"one-day", {"/r=11"}, true},       {"test", {"/r=12", "/t", "/l"}, true},
-        {"twenty", {"/r=5", "--overs=20"}}, {"seven", {"/r=13", "--overs=7", "--outfield=80", "/l"}},
-        {"one", {"/r=14", "--overs=1"}},
+        {"one-day", {kHarbour, kUpland, "/r=11"}, true},
+        {"test", {kHarbour, kUpland, "/r=12", "/t", "/l"}, true},
+        {"twenty", {kHarbour, kUpland, "/r=5", "--overs=20"}},
+        {"seven", {kHarbour, kUpland, "/r=13", "--overs=7", "--outfield=80", "/l"}},
+        {"one", {kHarbour, kUpland, "/r=14", "--overs=1"}},
+        {"fixture",
+         {"/t1=" + samples + "kestrels.xi", "/t2=" + samples + "harriers.xi", "/r=100", "--overs=20"},
+         false,
+         cup + "/001-Round_robin-Kestrels-v-Harriers.txt"},
     };
     for (const Case& c : cases) {
         const std::string record = tempPath(c.name + ".pelmora-match");
@@ -294,12 +304,15 @@ TEST(MatchFiles, EveryKindOfMatchReplaysToTheSameBytes)
             return std::vector<std::string>{"--commentary=" + tempPath(c.name + tag + ".txt"),
                                             "--cricsheet=" + tempPath(c.name + tag + ".json")};
         };
-        std::vector<std::string> args{kHarbour, kUpland, "--record=" + record};
-        args.insert(args.end(), c.play.begin(), c.play.end());
+        std::vector<std::string> args = c.play;
+        args.push_back("--record=" + record);
         for (const std::string& o : outputs("-played"))
             args.push_back(o);
         const CliRun played = runCli(args);
         ASSERT_EQ(played.status, 0) << c.name << ": " << played.err;
+        if (!c.fixtureReport.empty()) {
+            EXPECT_EQ(played.out, readFile(c.fixtureReport));
+        }
 
         std::vector<std::string> files{record};
         if (c.format1) files.push_back(support::writeFile(c.name + "-1.pelmora-match", asFormat1(readFile(record))));
