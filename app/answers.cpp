@@ -154,6 +154,10 @@ void answerAutomatically(ChoosePlayerModel& model)
     model.choice = position;
     for (int row = 0; row < model.rowCount(); ++row)
         if (model.rowMap(row) == position) model.select(row);
+    // The second over's automatic choice does not ask who bowled the first,
+    // which an answer may have chosen: a bowler who may not bowl this over
+    // gives way to the first listed one, as an unlisted answer does.
+    if (model.selectedRow() == -1 && model.rowCount() > 0) model.select(0);
 }
 
 std::size_t AnswerScript::nextAnswer(std::size_t i) const

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <nlohmann/json.hpp>
 #include <string>
 #include <vector>
 
@@ -262,14 +263,14 @@ TEST(MatchFiles, DamagedTruncatedOrForeignMatchFilesAreRefusedClearly)
 
 namespace {
 
-// The match file's text with its "overs" line taken out and its format set back to 1.
-std::string asFormat1(std::string text)
+// The match file as format 1 wrote it: no overs, no score.
+std::string asFormat1(const std::string& text)
 {
-    const std::size_t overs = text.find("\"overs\": ");
-    const std::size_t start = text.rfind('\n', overs) + 1;
-    text.erase(start, text.find('\n', overs) + 1 - start);
-    text.replace(text.find("\"version\": 2"), 12, "\"version\": 1");
-    return text;
+    nlohmann::ordered_json file = nlohmann::ordered_json::parse(text);
+    file["version"] = 1;
+    file["settings"].erase("overs");
+    file["played"].erase("score");
+    return file.dump(1);
 }
 
 }  // namespace
@@ -328,6 +329,28 @@ TEST(MatchFiles, EveryKindOfMatchReplaysToTheSameBytes)
                 EXPECT_FALSE(first.empty()) << c.name << kind;
                 EXPECT_EQ(readFile(tempPath(c.name + "-again" + kind)), first) << file << kind;
             }
+        }
+    }
+}
+
+// The first over's bowler, answered, never bowls the second too when the
+// answers run out and the automatic choice takes over.
+TEST(MatchFiles, AnAnsweredFirstOverIsNeverFollowedByTheSameBowler)
+{
+    auto bowlerOf = [](const std::string& report, const std::string& over) {
+        const std::size_t at = report.find("(Over #  " + over + " Ball #1) ");
+        if (at == std::string::npos) return std::string();
+        const std::size_t name = report.find(')', at) + 2;
+        return report.substr(name, report.find(" to ", name) - name);
+    };
+    for (int position = 0; position < 5; ++position) {
+        const std::string answers =
+            support::writeFile("first-over.txt", "batsman 0\nbatsman 1\nbowler " + std::to_string(position) + "\n");
+        for (const char* type : {"/o", "/t"}) {
+            const CliRun run = runCli({kHarbour, kUpland, "/r=9", type, "/l", "--answers=" + answers});
+            ASSERT_EQ(run.status, 0) << run.err;
+            EXPECT_NE(bowlerOf(run.out, "1"), "");
+            EXPECT_NE(bowlerOf(run.out, "1"), bowlerOf(run.out, "2")) << "bowler " << position << " " << type;
         }
     }
 }
