@@ -120,6 +120,7 @@ private:
     bool openReportFile();
     // Match files.
     MatchPoint point() const;
+    std::vector<std::array<int, 2>> score() const;  // runs and wickets of every innings begun
     void startRecording();
     void afterTick();
     void saveLastMatch();

@@ -26,6 +26,14 @@ MatchPoint MatchController::point() const
     return MatchPoint{match_.currentInnings < 0 ? 0 : match_.currentInnings, innings ? innings->deliveries : 0};
 }
 
+std::vector<std::array<int, 2>> MatchController::score() const
+{
+    std::vector<std::array<int, 2>> innings;
+    for (int k = 0; k < match_.inningsCount; ++k)
+        if (const Innings* i = match_.inningsAt(k); i && i->battingTeam) innings.push_back({i->runs, i->wickets});
+    return innings;
+}
+
 void MatchController::startRecording()
 {
     MatchFile& r = record_.emplace();
@@ -40,6 +48,7 @@ void MatchController::startRecording()
         r.teamFiles[t] = teamTexts_[t];
         r.teamPaths[t] = teamPaths_[t];
     }
+    r.score = score();
     if (captionDrawsSinceToss_ > 0) r.captionDraws.push_back(CaptionDraws{MatchPoint{0, 0}, captionDrawsSinceToss_});
     saveLastMatch();
 }
@@ -50,11 +59,12 @@ void MatchController::afterTick()
     if (record_) {
         record_->played = point();
         record_->finished = playedToTheEnd();
+        record_->score = score();
     }
     if (replay_ && (!replay_->error().empty() || point() == replay_->target() || match_.gameOver)) {
         replay_->beforeDelivery(replay_->target(), match_.context());
         replayError_ = replay_->error();
-        if (replayError_.empty()) replayError_ = replay_->mismatch(point(), playedToTheEnd());
+        if (replayError_.empty()) replayError_ = replay_->mismatch(point(), playedToTheEnd(), score());
         replay_.reset();
     }
     if (!replay_) saveLastMatch();

@@ -234,9 +234,24 @@ void readMatchFile(const Json& j, MatchFile& r)
 
     if (!j.contains("played")) throw Bad{"\"played\" is missing: the file is cut short"};
     const Json& played = j["played"];
-    onlyKeys(played, {"innings", "delivery", "finished"}, "\"played\"");
+    if (version == 1)
+        onlyKeys(played, {"innings", "delivery", "finished"}, "\"played\"");
+    else
+        onlyKeys(played, {"innings", "delivery", "finished", "score"}, "\"played\"");
     r.played = readPoint(played);
     r.finished = played.contains("finished") && boolean(played, "finished");
+    if (played.contains("score")) {
+        const Json& score = played["score"];
+        if (!score.is_array() || score.size() > 4) throw Bad{"\"score\" is not a list of innings"};
+        for (const Json& innings : score) {
+            if (!innings.is_array() || innings.size() != 2 || !innings[0].is_number_integer() ||
+                !innings[1].is_number_integer() || innings[0].get<long long>() < 0 ||
+                innings[0].get<long long>() > 1000000 || innings[1].get<long long>() < 0 ||
+                innings[1].get<long long>() > 10)
+                throw Bad{"\"score\" is not runs and wickets of each innings"};
+            r.score.push_back({innings[0].get<int>(), innings[1].get<int>()});
+        }
+    }
     if (!(last <= r.played)) throw Bad{"an event comes after the point played"};
 }
 
@@ -297,6 +312,9 @@ std::string matchFileJson(const MatchFile& r)
     }
     Json played = point(r.played);
     played["finished"] = r.finished;
+    played["score"] = Json::array();
+    for (const auto& innings : r.score)
+        played["score"].push_back(Json::array({innings[0], innings[1]}));
     j["played"] = played;
     return j.dump(1, ' ', false, Json::error_handler_t::replace) + "\n";
 }

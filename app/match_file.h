@@ -1,4 +1,5 @@
 #pragma once
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -66,6 +67,9 @@ struct MatchFile {
     std::vector<CaptionDraws> captionDraws;
     MatchPoint played;      // the point reached
     bool finished = false;  // the match was played to its end
+    // Runs and wickets of every innings begun, at that point: a replay that
+    // reaches it otherwise did not play the same match. Empty in format 1.
+    std::vector<std::array<int, 2>> score;
 
     void addCaptionDraw(MatchPoint at);
 };

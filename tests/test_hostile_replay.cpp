@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <nlohmann/json.hpp>
 #include <string>
 #include <vector>
 
@@ -35,7 +36,12 @@ TEST(HostileReplay, RefusedWithTheReasonAndTheOutputsKept)
     const std::string text = readFile(twenty);
     auto file = [](const std::string& name, const std::string& contents) { return writeFile(name, contents); };
     // Written before the overs were kept: played again at 50 overs, it does not end where the file's did.
-    std::string format1 = replaced(replaced(text, "\"version\": 2", "\"version\": 1"), "\n  \"overs\": 20,", "");
+    nlohmann::ordered_json format1 = nlohmann::ordered_json::parse(text);
+    format1["version"] = 1;
+    format1["settings"].erase("overs");
+    format1["played"].erase("score");
+    nlohmann::ordered_json otherScore = nlohmann::ordered_json::parse(text);
+    otherScore["played"]["score"][0][1] = 10;
     const std::string fifo = tempPath("answers.fifo");
     ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
     std::string manyAnswers;
@@ -51,7 +57,8 @@ TEST(HostileReplay, RefusedWithTheReasonAndTheOutputsKept)
         {{"--replay=" + twenty, "--overs=20"}, 2, "does not go with --overs="},
         {{"--replay=" + twenty, "/t", "/l"}, 2, "does not go with /t, /l"},
         {{"--replay=" + twenty, "--tournament=" + twenty}, 2, "does not go with /s=, --record=, --replay="},
-        {{"--replay=" + file("v1.json", format1)}, 1, "played again, the match ", false},
+        {{"--replay=" + file("v1.json", format1.dump())}, 1, "played again, the match ", false},
+        {{"--replay=" + file("score.json", otherScore.dump())}, 1, "the score is ", false},
         {{"--replay=" + file("overs.json", replaced(text, "\"overs\": 20", "\"overs\": 51"))},
          2,
          "\"overs\" is 51, outside 1..50"},
