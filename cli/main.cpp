@@ -183,6 +183,9 @@ int main(int argc, char** argv)
         if (batch.shard.parts) given.push_back("--shard=");
         if (!tournament.file.empty()) given.push_back("--tournament=");
         if (reportsGiven) given.push_back("--reports=");
+        if (!answersPath.empty()) given.push_back("--answers=");
+        if (!recordPath.empty()) given.push_back("--record=");
+        if (!replayPath.empty()) given.push_back("--replay=");
         auto list = [](const std::vector<std::string>& names) {
             std::string text;
             for (const std::string& o : names)
