@@ -329,6 +329,14 @@ TEST(MatchFiles, EveryKindOfMatchReplaysToTheSameBytes)
                 EXPECT_FALSE(first.empty()) << c.name << kind;
                 EXPECT_EQ(readFile(tempPath(c.name + "-again" + kind)), first) << file << kind;
             }
+            // The window's Open Match plays it to the same end, without a complaint.
+            Harness window;
+            window.platform.matchFile = file;
+            window.open();
+            window.window->openMatchCommand();
+            EXPECT_EQ(window.match().gameOver, 1) << file;
+            EXPECT_EQ(window.platform.boxes,
+                      std::vector<std::string>{"No output file specified. Will not write output to file."});
         }
     }
 }
