@@ -2,6 +2,8 @@
 
 #include <sstream>
 
+#include "analysis/bounded_input.h"
+#include "analysis/printable_text.h"
 #include "app/choose_player_model.h"
 #include "app/options_model.h"
 #include "engine/engine_context.h"
@@ -66,10 +68,11 @@ std::string parseOptionsWords(std::istringstream& words, GroundSettings& ground)
                                     : name == "wicketDifficulty" ? &ground.wicketDifficulty
                                                                  : nullptr;
         if (!field || eq == std::string::npos)
-            return "\"" + word + "\" is not outfield=N, pitchPace=N, pitchSurface=N or wicketDifficulty=N";
+            return "\"" + printableText(word) +
+                   "\" is not outfield=N, pitchPace=N, pitchSurface=N or wicketDifficulty=N";
         int v = 0;
         if (!parseSetting(std::string_view(word).substr(eq + 1), v))
-            return name + " needs a whole number from 0 to 100, not \"" + word.substr(eq + 1) + "\"";
+            return name + " needs a whole number from 0 to 100, not \"" + printableText(word.substr(eq + 1)) + "\"";
         *field = v;
         some = true;
     }
@@ -81,9 +84,17 @@ std::string parseOptionsWords(std::istringstream& words, GroundSettings& ground)
 bool parseAnswers(std::string_view text, const std::string& fileName, std::vector<Answer>& out, std::string& error)
 {
     out.clear();
-    std::istringstream lines{std::string(text)};
-    std::string line;
-    for (int number = 1; std::getline(lines, line); ++number) {
+    if (text.size() > kMaxAnswersFileBytes) {
+        error = fileName + ": larger than " + describeSize(kMaxAnswersFileBytes);
+        return false;
+    }
+    if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
+    int number = 0;
+    while (!text.empty()) {
+        ++number;
+        const std::size_t end = text.find('\n');
+        std::string line(text.substr(0, end));
+        text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
         if (!line.empty() && line.back() == '\r') line.pop_back();
         std::istringstream words(line);
         std::string kind;
@@ -97,18 +108,21 @@ bool parseAnswers(std::string_view text, const std::string& fileName, std::vecto
             if (!(words >> value))
                 why = kind + " needs a number";
             else if (!parseIndex(value, limit, a.value))
-                why = kind + " needs a whole number from 0 to " + std::to_string(limit) + ", not \"" + value + "\"";
+                why = kind + " needs a whole number from 0 to " + std::to_string(limit) + ", not \"" +
+                      printableText(value) + "\"";
             else if (words >> extra)
-                why = "unexpected \"" + extra + "\" after " + kind + " " + value;
+                why = "unexpected \"" + printableText(extra) + "\" after " + kind + " " + value;
         } else if (kind == "declare") {
             a.kind = Answer::Declare;
-            if (words >> extra) why = "unexpected \"" + extra + "\" after declare";
+            if (words >> extra) why = "unexpected \"" + printableText(extra) + "\" after declare";
         } else if (kind == "options") {
             a.kind = Answer::Options;
             why = parseOptionsWords(words, a.ground);
         } else {
-            why = "\"" + kind + "\" is not batsman, bowler, declare or options";
+            why = "\"" + printableText(kind) + "\" is not batsman, bowler, declare or options";
         }
+        if (why.empty() && out.size() == kMaxAnswers)
+            why = "more than " + std::to_string(kMaxAnswers) + " answers, more than a match asks for";
         if (!why.empty()) {
             error = fileName + ":" + std::to_string(number) + ": " + why;
             return false;
@@ -140,6 +154,10 @@ void answerAutomatically(ChoosePlayerModel& model)
     model.choice = position;
     for (int row = 0; row < model.rowCount(); ++row)
         if (model.rowMap(row) == position) model.select(row);
+    // The second over's automatic choice does not ask who bowled the first,
+    // which an answer may have chosen: a bowler who may not bowl this over
+    // gives way to the first listed one, as an unlisted answer does.
+    if (model.selectedRow() == -1 && model.rowCount() > 0) model.select(0);
 }
 
 std::size_t AnswerScript::nextAnswer(std::size_t i) const

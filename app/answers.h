@@ -1,4 +1,5 @@
 #pragma once
+#include <cstddef>
 #include <functional>
 #include <optional>
 #include <string>
@@ -38,8 +39,13 @@ struct Answer {
     int line = 0;
 };
 
-// Reads the text of an answers file. False with "FILE:LINE: reason" at the
-// first line that is malformed or out of range.
+// An answers file's limits: far beyond the few thousand questions of a Test.
+constexpr std::size_t kMaxAnswersFileBytes = std::size_t{16} << 20;
+constexpr std::size_t kMaxAnswers = 100000;
+
+// Reads the text of an answers file (a UTF-8 byte-order mark first is
+// skipped). False with "FILE:LINE: reason" at the first line that is
+// malformed or out of range, or past kMaxAnswers answers.
 bool parseAnswers(std::string_view text, const std::string& fileName, std::vector<Answer>& out, std::string& error);
 
 // The questions the next delivery of an innings asks before its ball: how

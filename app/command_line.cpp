@@ -1,7 +1,9 @@
 #include "app/command_line.h"
 
+#include <algorithm>
 #include <cstring>
 
+#include "analysis/bounded_input.h"
 #include "teams/line_scan.h"
 
 int saturatingAtoi(const char* text)
@@ -24,6 +26,12 @@ void setIfValue(std::optional<std::string>& field, const std::string& token)
 {
     const char* value = valueOf(token);
     if (value && *value) field = std::string(value);
+}
+
+void noteGiven(CommandLineSettings& settings, const char* option)
+{
+    auto& given = settings.matchSettingsGiven;
+    if (std::find(given.begin(), given.end(), option) == given.end()) given.push_back(option);
 }
 
 }  // namespace
@@ -49,11 +57,14 @@ int parseCommandLine(const std::string& commandLine, CommandLineSettings& settin
             settings.autoplay = 1;
             if (value && *value) {
                 if (settings.bowlerListFile) std::fclose(settings.bowlerListFile);
-                settings.bowlerListFile = std::fopen(value, "r");
+                settings.bowlerListFile = openForReading(value);  // a FIFO must not hold up start-up
             }
             break;
         case 's': setIfValue(settings.outputFileName, token); break;
-        case 'l': options.briefOutput = 0; break;
+        case 'l':
+            options.briefOutput = 0;
+            noteGiven(settings, "/l");
+            break;
         case 'r':
             if (value) settings.randomSeed = saturatingAtoi(value);
             break;
@@ -70,11 +81,16 @@ int parseCommandLine(const std::string& commandLine, CommandLineSettings& settin
                 setIfValue(settings.team1File, token);
             else if (third == '2')
                 setIfValue(settings.team2File, token);
-            else
+            else {
                 options.oneDay = 0;
+                noteGiven(settings, "/t");
+            }
             break;
         }
-        case 'o': options.oneDay = 1; break;
+        case 'o':
+            options.oneDay = 1;
+            noteGiven(settings, "/o");
+            break;
         default:
             if (token.compare(1, std::string::npos, "nta") == 0) settings.titleAnimation = 0;
             break;

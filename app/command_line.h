@@ -2,6 +2,7 @@
 #include <cstdio>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "engine/game_options.h"
 
@@ -14,6 +15,8 @@ struct CommandLineSettings {
     std::optional<std::string> team1File;
     std::optional<std::string> team2File;
     int randomSeed = 0;  // 0: seed from the calendar time
+    // "/t", "/o", "/l" as given: the match's type and report, which a match file fixes.
+    std::vector<std::string> matchSettingsGiven;
 };
 
 // Splits the command line at " ,\t\n" and applies each option token in order;

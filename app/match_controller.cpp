@@ -190,9 +190,9 @@ void MatchController::endOfInnings()
 // Writes the report once, then makes sure it reached the file: a write error
 // or a full disk is reported, never passed off as success, and leaves an
 // earlier report of the same name as it was.
-void MatchController::writeReport()
+void MatchController::writeReport(std::string_view stoppedBecause)
 {
-    ScorecardWriter::writeReport(match_);
+    ScorecardWriter::writeReport(match_, stoppedBecause);
     std::FILE* f = match_.outputFile;
     if (!f) return;
     match_.outputFile = nullptr;

@@ -2,6 +2,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "analysis/tournament.h"
 #include "app/command_line.h"
@@ -67,8 +68,9 @@ public:
     const std::string& replayError() const { return replayError_; }
     // The match file of the match being played; none before play.
     const MatchFile* record() const { return record_ ? &*record_ : nullptr; }
-    // Ends the match where it stands: the report is written with what was played.
-    void stopMatch(int exitCode);
+    // Ends the match where it stands: the report is written with what was
+    // played, its last line saying why the match stopped instead of a result.
+    void stopMatch(int exitCode, std::string_view why);
     // Empty when a file may be written at `path`; else why not (it is one of
     // the match's sides, or its report).
     std::string outputClash(const std::string& path) const;
@@ -112,8 +114,9 @@ private:
     void titleStep();
     void mainStep();
     void endOfInnings();
-    // Writes the report and puts it in place.
-    void writeReport();
+    // Writes the report and puts it in place; `stoppedBecause` is empty for a
+    // match that ended by its rules.
+    void writeReport(std::string_view stoppedBecause = {});
     // A report not written: an earlier file of its name stays as it was.
     void discardReport();
     void fail();
@@ -124,6 +127,7 @@ private:
     bool openReportFile();
     // Match files.
     MatchPoint point() const;
+    std::vector<std::array<int, 2>> score() const;  // runs and wickets of every innings begun
     void startRecording();
     void afterTick();
     void saveLastMatch();

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "analysis/printable_text.h"
 #include "app/match_controller.h"
 #include "app/match_file.h"
 #include "app/output_files.h"
@@ -25,6 +26,14 @@ MatchPoint MatchController::point() const
     return MatchPoint{match_.currentInnings < 0 ? 0 : match_.currentInnings, innings ? innings->deliveries : 0};
 }
 
+std::vector<std::array<int, 2>> MatchController::score() const
+{
+    std::vector<std::array<int, 2>> innings;
+    for (int k = 0; k < match_.inningsCount; ++k)
+        if (const Innings* i = match_.inningsAt(k); i && i->battingTeam) innings.push_back({i->runs, i->wickets});
+    return innings;
+}
+
 void MatchController::startRecording()
 {
     MatchFile& r = record_.emplace();
@@ -39,6 +48,7 @@ void MatchController::startRecording()
         r.teamFiles[t] = teamTexts_[t];
         r.teamPaths[t] = teamPaths_[t];
     }
+    r.score = score();
     if (captionDrawsSinceToss_ > 0) r.captionDraws.push_back(CaptionDraws{MatchPoint{0, 0}, captionDrawsSinceToss_});
     saveLastMatch();
 }
@@ -49,10 +59,12 @@ void MatchController::afterTick()
     if (record_) {
         record_->played = point();
         record_->finished = playedToTheEnd();
+        record_->score = score();
     }
     if (replay_ && (!replay_->error().empty() || point() == replay_->target() || match_.gameOver)) {
         replay_->beforeDelivery(replay_->target(), match_.context());
         replayError_ = replay_->error();
+        if (replayError_.empty()) replayError_ = replay_->mismatch(point(), playedToTheEnd(), score());
         replay_.reset();
     }
     if (!replay_) saveLastMatch();
@@ -66,7 +78,7 @@ void MatchController::saveLastMatch()
         platform_.setStatus(text(str::CannotSaveMatch) + *path + ": " + error);
 }
 
-void MatchController::stopMatch(int code)
+void MatchController::stopMatch(int code, std::string_view why)
 {
     if (destroyed_) return;
     stopped_ = true;
@@ -74,7 +86,7 @@ void MatchController::stopMatch(int code)
     match_.deliveryInProgress = 0;
     match_.gameOver = 1;
     if (record_) record_->finished = false;
-    writeReport();
+    writeReport(why);
     platform_.invalidate();
     platform_.quit(code ? code : exitCode());
 }
@@ -86,10 +98,11 @@ bool MatchController::beginReplay(const MatchFile& file, std::string& error)
     for (int t = 0; t < 2; ++t) {
         LoadDiagnosis why;
         if (!loadTeamText(sides[t], file.teamFiles[t], file.teamPaths[t], &why)) {
-            error = "side " + std::to_string(t + 1) + " (" + file.teamPaths[t] + ") does not load: " + why.reason;
+            error = "side " + std::to_string(t + 1) + " (" + printableText(file.teamPaths[t]) +
+                    ") does not load: " + why.reason;
             return false;
         }
-        if (sides[t].bowlerCount() < (file.settings.oneDay ? 5 : 2)) {
+        if (sides[t].bowlerCount() < bowlersNeeded(file.settings)) {
             error = std::string(sides[t].name()) + text(str::CannotBowlThrough);
             return false;
         }
@@ -171,7 +184,7 @@ void MatchController::openMatchFile(const std::string& name)
 {
     std::string contents, error;
     MatchFile file;
-    if (!readWholeFile(name, contents, error) || !parseMatchFile(contents, file, error) || !openMatch(file, error))
+    if (!readMatchFileText(name, contents, error) || !parseMatchFile(contents, file, error) || !openMatch(file, error))
         platform_.messageBox(text(str::CannotOpenMatch) + name + ": " + error, text(str::AppName),
                              MessageIcon::Warning);
     platform_.invalidate();

@@ -1,11 +1,15 @@
 #include "app/match_file.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstdio>
 #include <cstring>
+#include <initializer_list>
 #include <nlohmann/json.hpp>
 
+#include "analysis/bounded_input.h"
+#include "analysis/printable_text.h"
 #include "teams/team.h"
 
 using Json = nlohmann::ordered_json;
@@ -78,9 +82,25 @@ int integer(const Json& j, const char* key, int low, int high)
     return static_cast<int>(n);
 }
 
+// A key this program does not write may ask for something it cannot play: refused.
+void onlyKeys(const Json& j, std::initializer_list<const char*> known, const char* where)
+{
+    if (!j.is_object()) throw Bad{std::string(where) + " is not an object"};
+    for (const auto& item : j.items())
+        if (std::none_of(known.begin(), known.end(), [&](const char* k) { return item.key() == k; }))
+            throw Bad{std::string(where) + " holds \"" + printableText(item.key()) +
+                      "\", which this program does not know"};
+}
+
 MatchPoint readPoint(const Json& j)
 {
     return MatchPoint{integer(j, "innings", 0, 3), integer(j, "delivery", 0, 100000)};
+}
+
+bool boolean(const Json& j, const char* key)
+{
+    if (!j.contains(key) || !j[key].is_boolean()) throw Bad{std::string("\"") + key + "\" is not true or false"};
+    return j[key].get<bool>();
 }
 
 void readGround(const Json& j, GameOptions& o)
@@ -93,23 +113,23 @@ void readGround(const Json& j, GameOptions& o)
     o.briefOutput = integer(j, "briefOutput", 0, 1);
 }
 
-void readMatchFile(const Json& j, MatchFile& r)
+void readSettings(const Json& s, int version, MatchFile& r)
 {
-    if (!j.is_object() || j.value("format", "") != kFormat) throw Bad{"not a Pelmora match file"};
-    const int version = integer(j, "version", 1, INT_MAX);
-    if (version != MatchFile::kFormatVersion)
-        throw Bad{"written in match file format " + std::to_string(version) + ", which this program does not know"};
-    if (j.contains("program") && j["program"].is_string()) r.program = j["program"].get<std::string>();
-    r.seed = integer(j, "seed", INT_MIN, INT_MAX);
-    if (r.seed == 0) throw Bad{"\"seed\" is 0"};
-    r.drawsBeforeToss = static_cast<std::uint64_t>(integer(j, "drawsBeforeToss", 0, INT_MAX));
-
-    if (!j.contains("settings")) throw Bad{"\"settings\" is missing"};
-    const Json& s = j["settings"];
+    if (version == 1)
+        onlyKeys(s,
+                 {"autoplay", "oneDay", "outfield", "pitchPace", "pitchSurface", "wicketDifficulty", "gameSpeed",
+                  "briefOutput", "runTable1"},
+                 "\"settings\"");
+    else
+        onlyKeys(s,
+                 {"autoplay", "oneDay", "overs", "outfield", "pitchPace", "pitchSurface", "wicketDifficulty",
+                  "gameSpeed", "briefOutput", "runTable1"},
+                 "\"settings\"");
     readGround(s, r.settings);
     r.settings.oneDay = integer(s, "oneDay", 0, 1);
-    if (!s.contains("autoplay") || !s["autoplay"].is_boolean()) throw Bad{"\"autoplay\" is missing"};
-    r.autoplay = s["autoplay"].get<bool>();
+    // Format 1 played every one-day match at 50 overs.
+    r.settings.overs = version == 1 ? GameOptions{}.overs : integer(s, "overs", 1, 50);
+    r.autoplay = boolean(s, "autoplay");
     r.settings.speedChanged = 0;
     const Json& table = s.contains("runTable1") ? s["runTable1"] : Json();
     if (!table.is_array() || table.size() != 6) throw Bad{"\"runTable1\" is not six numbers"};
@@ -118,6 +138,57 @@ void readMatchFile(const Json& j, MatchFile& r)
             throw Bad{"\"runTable1\" is not six numbers"};
         r.runTable1[i] = table[i].get<int>();
     }
+}
+
+MatchEvent readEvent(const Json& e)
+{
+    MatchEvent ev;
+    ev.at = readPoint(e);
+    if (e.contains("batsman")) {
+        onlyKeys(e, {"innings", "delivery", "batsman"}, "an event");
+        ev.kind = MatchEvent::Batsman;
+        ev.value = integer(e, "batsman", -1, 10);
+    } else if (e.contains("bowler")) {
+        onlyKeys(e, {"innings", "delivery", "bowler"}, "an event");
+        ev.kind = MatchEvent::Bowler;
+        ev.value = e["bowler"] == "auto" ? MatchEvent::kAutomatic : integer(e, "bowler", -1, 9);
+    } else if (e.contains("declare")) {
+        onlyKeys(e, {"innings", "delivery", "declare"}, "an event");
+        if (e["declare"] != true) throw Bad{"\"declare\" is not true"};
+        ev.kind = MatchEvent::Declare;
+    } else if (e.contains("options")) {
+        onlyKeys(e, {"innings", "delivery", "options"}, "an event");
+        onlyKeys(e["options"],
+                 {"outfield", "pitchPace", "pitchSurface", "wicketDifficulty", "gameSpeed", "briefOutput"},
+                 "\"options\"");
+        ev.kind = MatchEvent::Options;
+        readGround(e["options"], ev.options);
+    } else {
+        throw Bad{"an event is not batsman, bowler, declare or options"};
+    }
+    return ev;
+}
+
+void readMatchFile(const Json& j, MatchFile& r)
+{
+    if (!j.is_object() || j.value("format", "") != kFormat) throw Bad{"not a Pelmora match file"};
+    const int version = integer(j, "version", 1, INT_MAX);
+    if (version > MatchFile::kFormatVersion)
+        throw Bad{"written in match file format " + std::to_string(version) + ", which this program does not know"};
+    onlyKeys(j,
+             {"format", "version", "program", "seed", "drawsBeforeToss", "settings", "teams", "events", "captionDraws",
+              "played"},
+             "the file");
+    if (j.contains("program")) {
+        if (!j["program"].is_string()) throw Bad{"\"program\" is not text"};
+        r.program = j["program"].get<std::string>();
+    }
+    r.seed = integer(j, "seed", INT_MIN, INT_MAX);
+    if (r.seed == 0) throw Bad{"\"seed\" is 0"};
+    r.drawsBeforeToss = static_cast<std::uint64_t>(integer(j, "drawsBeforeToss", 0, INT_MAX));
+
+    if (!j.contains("settings")) throw Bad{"\"settings\" is missing"};
+    readSettings(j["settings"], version, r);
 
     const Json& teams = j.contains("teams") ? j["teams"] : Json();
     if (!teams.is_array() || teams.size() != 2) throw Bad{"\"teams\" does not hold two sides"};
@@ -125,6 +196,7 @@ void readMatchFile(const Json& j, MatchFile& r)
         const Json& side = teams[t];
         if (!side.is_object() || !side.contains("path") || !side["path"].is_string())
             throw Bad{"side " + std::to_string(t + 1) + " has no \"path\""};
+        onlyKeys(side, {"path", "file", "fileHex"}, "a side");
         r.teamPaths[t] = side["path"].get<std::string>();
         if (side.contains("file") && side["file"].is_string())
             r.teamFiles[t] = side["file"].get<std::string>();
@@ -135,36 +207,51 @@ void readMatchFile(const Json& j, MatchFile& r)
 
     const Json& events = j.contains("events") ? j["events"] : Json();
     if (!events.is_array()) throw Bad{"\"events\" is missing"};
+    if (events.size() > MatchFile::kMaxEvents)
+        throw Bad{"more than " + std::to_string(MatchFile::kMaxEvents) + " events, more than a match can have"};
     MatchPoint last{0, 0};
     for (const Json& e : events) {
-        MatchEvent ev;
-        ev.at = readPoint(e);
+        const MatchEvent ev = readEvent(e);
         if (!(last <= ev.at)) throw Bad{"the events are out of order"};
         last = ev.at;
-        if (e.contains("batsman")) {
-            ev.kind = MatchEvent::Batsman;
-            ev.value = integer(e, "batsman", -1, 10);
-        } else if (e.contains("bowler")) {
-            ev.kind = MatchEvent::Bowler;
-            ev.value = e["bowler"] == "auto" ? MatchEvent::kAutomatic : integer(e, "bowler", -1, 9);
-        } else if (e.contains("declare")) {
-            ev.kind = MatchEvent::Declare;
-        } else if (e.contains("options")) {
-            ev.kind = MatchEvent::Options;
-            readGround(e["options"], ev.options);
-        } else {
-            throw Bad{"an event is not batsman, bowler, declare or options"};
-        }
         r.events.push_back(ev);
     }
     const Json& draws = j.contains("captionDraws") ? j["captionDraws"] : Json::array();
     if (!draws.is_array()) throw Bad{"\"captionDraws\" is not a list"};
-    for (const Json& d : draws)
-        r.captionDraws.push_back(CaptionDraws{readPoint(d), integer(d, "count", 1, INT_MAX)});
+    long long total = 0;
+    MatchPoint lastDraw{0, 0};
+    for (const Json& d : draws) {
+        onlyKeys(d, {"innings", "delivery", "count"}, "a caption draw");
+        const CaptionDraws entry{readPoint(d), integer(d, "count", 1, INT_MAX)};
+        total += entry.count;
+        if (total > MatchFile::kMaxCaptionDraws)
+            throw Bad{"more than " + std::to_string(MatchFile::kMaxCaptionDraws) +
+                      " caption draws, more than a match can have"};
+        if (!(lastDraw <= entry.at)) throw Bad{"the caption draws are out of order"};
+        lastDraw = entry.at;
+        r.captionDraws.push_back(entry);
+    }
 
     if (!j.contains("played")) throw Bad{"\"played\" is missing: the file is cut short"};
-    r.played = readPoint(j["played"]);
-    r.finished = j["played"].value("finished", false);
+    const Json& played = j["played"];
+    if (version == 1)
+        onlyKeys(played, {"innings", "delivery", "finished"}, "\"played\"");
+    else
+        onlyKeys(played, {"innings", "delivery", "finished", "score"}, "\"played\"");
+    r.played = readPoint(played);
+    r.finished = played.contains("finished") && boolean(played, "finished");
+    if (played.contains("score")) {
+        const Json& score = played["score"];
+        if (!score.is_array() || score.size() > 4) throw Bad{"\"score\" is not a list of innings"};
+        for (const Json& innings : score) {
+            if (!innings.is_array() || innings.size() != 2 || !innings[0].is_number_integer() ||
+                !innings[1].is_number_integer() || innings[0].get<long long>() < 0 ||
+                innings[0].get<long long>() > 1000000 || innings[1].get<long long>() < 0 ||
+                innings[1].get<long long>() > 10)
+                throw Bad{"\"score\" is not runs and wickets of each innings"};
+            r.score.push_back({innings[0].get<int>(), innings[1].get<int>()});
+        }
+    }
     if (!(last <= r.played)) throw Bad{"an event comes after the point played"};
 }
 
@@ -186,7 +273,7 @@ std::string matchFileJson(const MatchFile& r)
     j["program"] = r.program;
     j["seed"] = r.seed;
     j["drawsBeforeToss"] = r.drawsBeforeToss;
-    Json settings{{"autoplay", r.autoplay}, {"oneDay", r.settings.oneDay}};
+    Json settings{{"autoplay", r.autoplay}, {"oneDay", r.settings.oneDay}, {"overs", r.settings.overs}};
     settings.update(groundAndOutput(r.settings));
     settings["runTable1"] = Json::array();
     for (int v : r.runTable1)
@@ -225,6 +312,9 @@ std::string matchFileJson(const MatchFile& r)
     }
     Json played = point(r.played);
     played["finished"] = r.finished;
+    played["score"] = Json::array();
+    for (const auto& innings : r.score)
+        played["score"].push_back(Json::array({innings[0], innings[1]}));
     j["played"] = played;
     return j.dump(1, ' ', false, Json::error_handler_t::replace) + "\n";
 }
@@ -232,6 +322,14 @@ std::string matchFileJson(const MatchFile& r)
 bool parseMatchFile(const std::string& text, MatchFile& out, std::string& error)
 {
     out = MatchFile{};
+    if (text.size() > MatchFile::kMaxBytes) {
+        error = "larger than " + describeSize(MatchFile::kMaxBytes);
+        return false;
+    }
+    if (std::string deep = jsonDepthError(text); !deep.empty()) {
+        error = "not a Pelmora match file (" + deep + ")";
+        return false;
+    }
     try {
         readMatchFile(Json::parse(text), out);
         return true;
@@ -245,24 +343,9 @@ bool parseMatchFile(const std::string& text, MatchFile& out, std::string& error)
     return false;
 }
 
-bool readWholeFile(const std::string& path, std::string& text, std::string& error)
+bool readMatchFileText(const std::string& path, std::string& text, std::string& error)
 {
-    errno = 0;
-    std::FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f) {
-        error = std::strerror(errno);
-        return false;
-    }
-    text.clear();
-    char buffer[65536];
-    std::size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0)
-        text.append(buffer, n);
-    const bool failed = std::ferror(f);
-    const int why = errno;
-    std::fclose(f);
-    if (failed) error = std::strerror(why);
-    return !failed;
+    return readBoundedFile(path, MatchFile::kMaxBytes, text, error);
 }
 
 namespace {

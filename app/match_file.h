@@ -1,4 +1,6 @@
 #pragma once
+#include <array>
+#include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <string>
@@ -42,13 +44,22 @@ struct CaptionDraws {
 // the seed and every draw made before the toss, the settings at the start of
 // play, and what happened since, up to the point it was played.
 struct MatchFile {
-    static constexpr int kFormatVersion = 1;
+    // 2 added the overs of a one-day match; a file of format 1 was played at 50.
+    static constexpr int kFormatVersion = 2;
+    // Far beyond any match played: a larger file is refused before it is parsed.
+    static constexpr std::size_t kMaxBytes = std::size_t{16} << 20;
+    // A match asks a few thousand questions at most; Options events need a person
+    // confirming the dialog, so even a long session stays far below this.
+    static constexpr std::size_t kMaxEvents = 100000;
+    // One caption draw per turn of the title animation (4.9 s) while a delivery
+    // waits: a million is eight weeks of one match held paused.
+    static constexpr long long kMaxCaptionDraws = 1000000;
 
     std::string program;
     std::int32_t seed = 1;
     std::uint64_t drawsBeforeToss = 0;
     bool autoplay = false;     // the engine made every choice
-    GameOptions settings;      // when play started
+    GameOptions settings;      // when play started (the match type and overs included)
     int runTable1[6] = {};     // row 1 of the run tables when play started (the outfield's work)
     std::string teamFiles[2];  // the files named for /t1= and /t2=, as read
     std::string teamPaths[2];
@@ -56,6 +67,9 @@ struct MatchFile {
     std::vector<CaptionDraws> captionDraws;
     MatchPoint played;      // the point reached
     bool finished = false;  // the match was played to its end
+    // Runs and wickets of every innings begun, at that point: a replay that
+    // reaches it otherwise did not play the same match. Empty in format 1.
+    std::vector<std::array<int, 2>> score;
 
     void addCaptionDraw(MatchPoint at);
 };
@@ -66,8 +80,8 @@ std::string matchFileJson(const MatchFile& record);
 // truncated or foreign file) when it cannot be replayed.
 bool parseMatchFile(const std::string& text, MatchFile& out, std::string& error);
 
-// Reads a whole file; false with the system's reason.
-bool readWholeFile(const std::string& path, std::string& text, std::string& error);
+// Reads a match file's text (at most kMaxBytes); false with the reason.
+bool readMatchFileText(const std::string& path, std::string& text, std::string& error);
 // Team::read and Team::load, keeping a copy of the bytes read (for the match file).
 int readTeamCopying(Team& team, std::FILE* file, std::string& copy, LoadDiagnosis* why);
 int loadTeamCopying(Team& team, const std::string& path, std::string& copy, LoadDiagnosis* why);

@@ -70,6 +70,35 @@ bool MatchReplay::answer(ChoosePlayerModel& model, MatchPoint at)
     return true;
 }
 
+namespace {
+std::string describe(MatchPoint p)
+{
+    return "delivery " + std::to_string(p.delivery) + " of innings " + std::to_string(p.innings + 1);
+}
+
+std::string describe(const std::vector<std::array<int, 2>>& score)
+{
+    std::string text;
+    for (const auto& innings : score)
+        text += (text.empty() ? "" : ", ") + std::to_string(innings[0]) + "/" + std::to_string(innings[1]);
+    return text;
+}
+}  // namespace
+
+std::string MatchReplay::mismatch(MatchPoint reached, bool playedToTheEnd,
+                                  const std::vector<std::array<int, 2>>& score) const
+{
+    if (reached == record_.played && playedToTheEnd == record_.finished) {
+        if (record_.score.empty() || record_.score == score) return {};
+        return "played again to " + describe(reached) + ", the score is " + describe(score) + ", not " +
+               describe(record_.score) + " as in the file";
+    }
+    const std::string there = "the file's match " + std::string(record_.finished ? "ended" : "was played to") +
+                              " after " + describe(record_.played);
+    if (playedToTheEnd) return "played again, the match ends after " + describe(reached) + ", but " + there;
+    return "played again, the match goes on after " + describe(reached) + ", but " + there;
+}
+
 MatchFile MatchReplay::upToItsPoint(const MatchFile& record)
 {
     MatchFile kept = record;

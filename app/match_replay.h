@@ -25,6 +25,9 @@ public:
     MatchPoint target() const { return record_.played; }
     // What did not fit; empty while the file replays.
     const std::string& error() const { return error_; }
+    // Where the replay ended (`reached`, the match over by its rules or not,
+    // the score) against the file's match: empty when they agree, else why not.
+    std::string mismatch(MatchPoint reached, bool playedToTheEnd, const std::vector<std::array<int, 2>>& score) const;
 
     // The record as replayed up to its point: what a recording continues from.
     // Answers of a delivery that was never played are dropped.

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <ctime>
 #include <exception>
+#include <utility>
 
 #include "analysis/cricsheet.h"
 #include "app/choose_player_model.h"
@@ -196,6 +197,11 @@ int ConsolePlatform::runMainWindow(Application& application)
 
     const Match& match = window.match();
     std::FILE* const commentaryStream = commentary.stream();
+    auto replayDiffers = [&] {
+        std::fprintf(errors_, "pelmora-cli: cannot replay match file %s: %s\n", replayPath_.c_str(),
+                     window.replayError().c_str());
+    };
+    bool replayEnded = false;
     while (!quitRequested_) {
         if (!match.playing || match.gameOver) {
             // Nothing more can happen without a person: never spin.
@@ -205,12 +211,12 @@ int ConsolePlatform::runMainWindow(Application& application)
         const int index = match.currentInnings;
         const Innings* innings = match.inningsAt(index);
         if (replay && !window.replaying()) {
+            replayEnded = true;
             if (!window.replayError().empty()) {
-                std::fprintf(errors_, "pelmora-cli: cannot replay match file %s: %s\n", replayPath_.c_str(),
-                             window.replayError().c_str());
-                window.stopMatch(1);
+                replayDiffers();
+                window.stopMatch(1, loadString(str::StoppedReplayDiffers));
             } else {
-                window.stopMatch(0);  // the point the file was written at
+                window.stopMatch(0, loadString(str::StoppedMatchFileEnds));  // the point the file was written at
             }
             break;
         }
@@ -218,7 +224,7 @@ int ConsolePlatform::runMainWindow(Application& application)
         if (answers_ && innings) {
             if (const std::string why = answers_->checkNextDelivery(*innings); !why.empty()) {
                 std::fprintf(errors_, "pelmora-cli: %s\n", why.c_str());
-                window.stopMatch(2);
+                window.stopMatch(2, loadString(str::StoppedAnswerRefused));
                 break;
             }
         }
@@ -229,10 +235,27 @@ int ConsolePlatform::runMainWindow(Application& application)
             std::fputc('\n', commentaryStream);
         }
     }
+    // A replay that ended with the match (its last tick) is judged here.
+    auto failed = [this] { exitCode_ = exitCode_ ? exitCode_ : 1; };
+    if (replay && !replayEnded && !window.replayError().empty()) {
+        replayDiffers();
+        failed();
+    }
     // Optional outputs are put in place only for a match played to its end;
     // otherwise an earlier file of the same name is left as it was.
     const bool complete = window.playedToTheEnd();
-    auto failed = [this] { exitCode_ = exitCode_ ? exitCode_ : 1; };
+    if (!complete) {
+        std::string unwritten;
+        for (const auto& [given, name] :
+             {std::pair{!commentaryPath_.empty(), "--commentary="}, std::pair{!cricsheetPath_.empty(), "--cricsheet="},
+              std::pair{!chartsFolder_.empty(), "--charts="}})
+            if (given) unwritten += std::string(unwritten.empty() ? "" : ", ") + name;
+        if (!unwritten.empty()) {
+            std::fprintf(errors_, "pelmora-cli: the match was not played to its end: nothing written for %s\n",
+                         unwritten.c_str());
+            failed();
+        }
+    }
     if (commentaryStream) {
         std::string error;
         if (!complete) {

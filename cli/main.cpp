@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "analysis/bounded_input.h"
 #include "analysis/cricsheet.h"
 #include "app/answers.h"
 #include "app/application.h"
@@ -42,6 +43,7 @@ constexpr const char* kExtraUsage =
     "  (as if the Game Options dialog were confirmed with them before play)\n"
     "--record=FILE : write the match file of the match played\n"
     "--replay=FILE : play a match file again (its sides and settings are its own)\n"
+    "  (answers and match files are read up to 16 MB)\n"
     "--version : the program's version\n"
     "An output named - or /dev/stdout is written to standard output.\n";
 
@@ -186,6 +188,9 @@ int main(int argc, char** argv)
         if (batch.shard.parts) given.push_back("--shard=");
         if (!tournament.file.empty()) given.push_back("--tournament=");
         if (reportsGiven) given.push_back("--reports=");
+        if (!answersPath.empty()) given.push_back("--answers=");
+        if (!recordPath.empty()) given.push_back("--record=");
+        if (!replayPath.empty()) given.push_back("--replay=");
         auto list = [](const std::vector<std::string>& names) {
             std::string text;
             for (const std::string& o : names)
@@ -216,6 +221,9 @@ int main(int argc, char** argv)
             if (settings.team1File) clashing.push_back("/t1=");
             if (settings.team2File) clashing.push_back("/t2=");
             if (!options.oneDay) clashing.push_back("/t");
+            if (!answersPath.empty()) clashing.push_back("--answers=");
+            if (!recordPath.empty()) clashing.push_back("--record=");
+            if (!replayPath.empty()) clashing.push_back("--replay=");
             for (const std::string& o : given)
                 if (o == "--commentary=" || o == "--charts=" || o == "--overs=" ||
                     (o == "--cricsheet=" && batch.matches))
@@ -248,6 +256,9 @@ int main(int argc, char** argv)
             if (settings.randomSeed) clashing.push_back("/r=");
             if (!answersPath.empty()) clashing.push_back("--answers=");
             if (ground.any()) clashing.push_back("the ground options");
+            if (batch.overs) clashing.push_back("--overs=");
+            for (const std::string& o : settings.matchSettingsGiven)
+                clashing.push_back(o);
             if (!clashing.empty()) {
                 std::string list;
                 for (const std::string& o : clashing)
@@ -273,7 +284,7 @@ int main(int argc, char** argv)
     std::vector<Answer> answers;
     if (!answersPath.empty()) {
         std::string text, error;
-        if (!readWholeFile(answersPath, text, error))
+        if (!readBoundedFile(answersPath, kMaxAnswersFileBytes, text, error))
             return (std::fprintf(stderr, "pelmora-cli: cannot read answers file %s: %s\n", answersPath.c_str(),
                                  error.c_str()),
                     2);
@@ -296,7 +307,7 @@ int main(int argc, char** argv)
     if (!replayPath.empty()) {
         std::string text, error;
         MatchFile file;
-        if (!readWholeFile(replayPath, text, error) || !parseMatchFile(text, file, error))
+        if (!readMatchFileText(replayPath, text, error) || !parseMatchFile(text, file, error))
             return (std::fprintf(stderr, "pelmora-cli: cannot replay match file %s: %s\n", replayPath.c_str(),
                                  error.c_str()),
                     2);

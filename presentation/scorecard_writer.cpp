@@ -231,7 +231,7 @@ void writeInnings(Match& match, const Innings& inn)
 
 }  // namespace
 
-void ScorecardWriter::writeReport(Match& match)
+void ScorecardWriter::writeReport(Match& match, std::string_view stoppedBecause)
 {
     for (int k = 0; k < match.inningsCount; ++k) {
         const Innings* inn = match.inningsAt(k);
@@ -241,5 +241,14 @@ void ScorecardWriter::writeReport(Match& match)
         writeInnings(match, *inn);
     }
     match.writeBlankLine();
-    match.writeLine(match.resultLine());
+    if (stoppedBecause.empty()) return match.writeLine(match.resultLine());
+    // "Match stopped in innings 1 after 1.1 overs: an answer was refused"
+    const Innings* now = match.inningsAt(match.currentInnings);
+    const int balls = now ? now->legalBalls : 0;
+    std::string line(loadString(str::MatchStoppedInInnings));
+    line += ' ' + std::to_string(match.currentInnings < 0 ? 1 : match.currentInnings + 1) + ' ';
+    line += std::string(loadString(str::StoppedAfter)) + ' ' + std::to_string(balls / 6) + '.' +
+            std::to_string(balls % 6) + ' ' + std::string(loadString(str::StoppedOvers)) + ": ";
+    line += stoppedBecause;
+    match.writeLine(line);
 }

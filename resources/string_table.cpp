@@ -255,6 +255,12 @@ constexpr Entry kTable[] = {
     {1366, "No match has been played yet."},
     {1367, "Save Match"},
     {1368, "Open Match"},
+    {1380, "Match stopped in innings"},
+    {1381, "after"},
+    {1382, "overs"},
+    {1383, "an answer was refused"},
+    {1384, "the match file ends here"},
+    {1385, "the replay does not follow its match file"},
 };
 
 constexpr bool sortedById()

@@ -174,6 +174,14 @@ enum : int {
     NoMatchToSave = 1366,
     SaveMatchTitle = 1367,
     OpenMatchTitle = 1368,
+
+    // The last line of a match stopped before its end.
+    MatchStoppedInInnings = 1380,
+    StoppedAfter = 1381,
+    StoppedOvers = 1382,
+    StoppedAnswerRefused = 1383,
+    StoppedMatchFileEnds = 1384,
+    StoppedReplayDiffers = 1385,
 };
 }  // namespace str
 

@@ -258,7 +258,7 @@ TEST(MatchController, ReportReplacesAnEarlierOneOnlyWhenTheMatchIsWritten)
         h.preset(report, 1).open();
         h.tick(50);
         if (end == Closed) h.window->close();
-        if (end == Stopped) h.window->stopMatch(2);
+        if (end == Stopped) h.window->stopMatch(2, "an answer was refused");
         if (end == Finished) h.playToEnd();
         const std::string text = support::readFile(report);
         if (end == Closed) {
@@ -269,6 +269,7 @@ TEST(MatchController, ReportReplacesAnEarlierOneOnlyWhenTheMatchIsWritten)
             EXPECT_FALSE(h.platform.quitCode);
         } else {
             EXPECT_NE(text.find(h.match().teams[0].name()), std::string::npos) << "the report was not written";
+            EXPECT_EQ(text.find("Match stopped") != std::string::npos, end == Stopped) << text;
         }
         if (end == Finished) {
             // Export Cricsheet and Save Match write over neither a side nor the report.

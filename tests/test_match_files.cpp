@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <nlohmann/json.hpp>
 #include <string>
 #include <vector>
 
@@ -117,12 +118,17 @@ TEST(MatchFiles, AnswersFileRefusalsAndWarnings)
         EXPECT_NE(run.err.find(c.message), std::string::npos) << run.err;
         EXPECT_EQ(std::filesystem::exists(report), !c.beforePlay) << c.text;
         if (c.beforePlay) continue;
-        // Stopped part-way: the match file replays to the same point and the same report.
+        // Stopped part-way: the report says so instead of naming a winner, and
+        // the match file replays to the same point and the same scorecards.
         const std::string played = readFile(report);
         EXPECT_NE(played.find("Did Not Bat"), std::string::npos);
+        const std::size_t last = played.rfind('\n', played.size() - 2) + 1;
+        EXPECT_EQ(played.substr(last).rfind("Match stopped in innings ", 0), 0u) << played.substr(last);
+        EXPECT_NE(played.find(" overs: an answer was refused\n", last), std::string::npos) << played.substr(last);
         const CliRun replay = runCli({"--replay=" + record});
         EXPECT_EQ(replay.status, 0) << replay.err;
-        EXPECT_EQ(replay.out, played);
+        EXPECT_EQ(replay.out.substr(0, last), played.substr(0, last));
+        EXPECT_NE(replay.out.find(" overs: the match file ends here\n", last), std::string::npos);
     }
 
     const std::string unlisted = support::writeFile("unlisted.txt", "batsman 0\nbatsman 0\n");
@@ -225,7 +231,7 @@ TEST(MatchFiles, DamagedTruncatedOrForeignMatchFilesAreRefusedClearly)
     ASSERT_EQ(runCli({kHarbour, kUpland, "/r=3", "/t", "--record=" + good}).status, 0);
     std::string text = readFile(good);
     std::string laterVersion = text, badSide = text;
-    laterVersion.replace(laterVersion.find("\"version\": 1"), 12, "\"version\": 2");
+    laterVersion.replace(laterVersion.find("\"version\": 2"), 12, "\"version\": 3");
     const std::size_t file = badSide.find("\"file\": \"") + 9;
     badSide.erase(file, badSide.find("\"\n", file) - file);  // an empty team file
     struct Case {
@@ -235,7 +241,7 @@ TEST(MatchFiles, DamagedTruncatedOrForeignMatchFilesAreRefusedClearly)
         {text.substr(0, text.size() / 2), "not valid JSON (damaged or cut short)"},
         {"{\"teams\": []}", "not a Pelmora match file"},
         {"[1, 2]", "not a Pelmora match file"},
-        {laterVersion, "written in match file format 2"},
+        {laterVersion, "written in match file format 3"},
         {badSide, "side 1 (" + support::dataPath("harbour.xi") + ") does not load: only 0 of 11 players"},
     };
     for (const Case& c : cases) {
@@ -252,5 +258,107 @@ TEST(MatchFiles, DamagedTruncatedOrForeignMatchFilesAreRefusedClearly)
         ASSERT_EQ(h.platform.boxes.size(), 1u);
         EXPECT_EQ(h.platform.boxes[0].rfind("Cannot open match file " + file + ": " + c.reason, 0), 0u);
         EXPECT_EQ(h.match().gameStarted, 0);
+    }
+}
+
+namespace {
+
+// The match file as format 1 wrote it: no overs, no score.
+std::string asFormat1(const std::string& text)
+{
+    nlohmann::ordered_json file = nlohmann::ordered_json::parse(text);
+    file["version"] = 1;
+    file["settings"].erase("overs");
+    file["played"].erase("score");
+    return file.dump(1);
+}
+
+}  // namespace
+
+// Every kind of match replays from its match file to the same report,
+// commentary and Cricsheet bytes; a file of format 1 (before the overs were
+// kept) still replays its 50-over or Test match. A tournament's fixture is the
+// match of its sides, seed and overs, so that match's file replays the fixture.
+TEST(MatchFiles, EveryKindOfMatchReplaysToTheSameBytes)
+{
+    const std::string cup = tempPath("cup-reports"), samples = std::string(PELMORA_SOURCE_DIR) + "/samples/";
+    ASSERT_EQ(runCli({"--tournament=" + samples + "t20_cup.json", "/r=100", "--reports=" + cup}).status, 0);
+    struct Case {
+        std::string name;
+        std::vector<std::string> play;
+        bool format1 = false;
+        std::string fixtureReport = {};  // the tournament's report of this match
+    } cases[] = {
+        {"one-day", {kHarbour, kUpland, "/r=11"}, true},
+        {"test", {kHarbour, kUpland, "/r=12", "/t", "/l"}, true},
+        {"twenty", {kHarbour, kUpland, "/r=5", "--overs=20"}},
+        {"seven", {kHarbour, kUpland, "/r=13", "--overs=7", "--outfield=80", "/l"}},
+        {"one", {kHarbour, kUpland, "/r=14", "--overs=1"}},
+        {"fixture",
+         {"/t1=" + samples + "kestrels.xi", "/t2=" + samples + "harriers.xi", "/r=100", "--overs=20"},
+         false,
+         cup + "/001-Round_robin-Kestrels-v-Harriers.txt"},
+    };
+    for (const Case& c : cases) {
+        const std::string record = tempPath(c.name + ".pelmora-match");
+        auto outputs = [&](const std::string& tag) {
+            return std::vector<std::string>{"--commentary=" + tempPath(c.name + tag + ".txt"),
+                                            "--cricsheet=" + tempPath(c.name + tag + ".json")};
+        };
+        std::vector<std::string> args = c.play;
+        args.push_back("--record=" + record);
+        for (const std::string& o : outputs("-played"))
+            args.push_back(o);
+        const CliRun played = runCli(args);
+        ASSERT_EQ(played.status, 0) << c.name << ": " << played.err;
+        if (!c.fixtureReport.empty()) {
+            EXPECT_EQ(played.out, readFile(c.fixtureReport));
+        }
+
+        std::vector<std::string> files{record};
+        if (c.format1) files.push_back(support::writeFile(c.name + "-1.pelmora-match", asFormat1(readFile(record))));
+        for (const std::string& file : files) {
+            std::vector<std::string> again{"--replay=" + file};
+            for (const std::string& o : outputs("-again"))
+                again.push_back(o);
+            const CliRun replay = runCli(again);
+            EXPECT_EQ(replay.status, 0) << c.name << ": " << replay.err;
+            EXPECT_EQ(replay.out, played.out) << file;
+            for (const char* kind : {".txt", ".json"}) {
+                const std::string first = readFile(tempPath(c.name + "-played" + kind));
+                EXPECT_FALSE(first.empty()) << c.name << kind;
+                EXPECT_EQ(readFile(tempPath(c.name + "-again" + kind)), first) << file << kind;
+            }
+            // The window's Open Match plays it to the same end, without a complaint.
+            Harness window;
+            window.platform.matchFile = file;
+            window.open();
+            window.window->openMatchCommand();
+            EXPECT_EQ(window.match().gameOver, 1) << file;
+            EXPECT_EQ(window.platform.boxes,
+                      std::vector<std::string>{"No output file specified. Will not write output to file."});
+        }
+    }
+}
+
+// The first over's bowler, answered, never bowls the second too when the
+// answers run out and the automatic choice takes over.
+TEST(MatchFiles, AnAnsweredFirstOverIsNeverFollowedByTheSameBowler)
+{
+    auto bowlerOf = [](const std::string& report, const std::string& over) {
+        const std::size_t at = report.find("(Over #  " + over + " Ball #1) ");
+        if (at == std::string::npos) return std::string();
+        const std::size_t name = report.find(')', at) + 2;
+        return report.substr(name, report.find(" to ", name) - name);
+    };
+    for (int position = 0; position < 5; ++position) {
+        const std::string answers =
+            support::writeFile("first-over.txt", "batsman 0\nbatsman 1\nbowler " + std::to_string(position) + "\n");
+        for (const char* type : {"/o", "/t"}) {
+            const CliRun run = runCli({kHarbour, kUpland, "/r=9", type, "/l", "--answers=" + answers});
+            ASSERT_EQ(run.status, 0) << run.err;
+            EXPECT_NE(bowlerOf(run.out, "1"), "");
+            EXPECT_NE(bowlerOf(run.out, "1"), bowlerOf(run.out, "2")) << "bowler " << position << " " << type;
+        }
     }
 }
