@@ -117,7 +117,10 @@ int usage(const std::string& message)
 bool readStyles(const std::string& path, std::vector<std::pair<std::string, int>>& out, std::string& why)
 {
     std::string text;
-    if (!readBoundedFile(path, kMaxStylesBytes, text, why)) return false;
+    if (!readBoundedFile(path, kMaxStylesBytes, text, why)) {
+        why = "cannot be read: " + why;
+        return false;
+    }
     std::istringstream in(text);
     std::string line;
     int number = 0;
@@ -396,6 +399,9 @@ int main(int argc, char** argv)
         return rate(argc, argv);
     } catch (const std::bad_alloc&) {
         complain("out of memory: the archive is too large to rate on this machine");
+        return 1;
+    } catch (const std::exception& e) {
+        complain(std::string("cannot go on: ") + e.what());
         return 1;
     }
 }
