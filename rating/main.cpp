@@ -4,19 +4,28 @@
 #include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <exception>
 #include <filesystem>
-#include <fstream>
+#include <new>
+#include <set>
+#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "analysis/bounded_input.h"
+#include "analysis/on_threads.h"
+#include "app/output_files.h"
 #include "rating/figures.h"
 #include "rating/fit.h"
 #include "rating/match_sources.h"
 #include "rating/side_file.h"
 #include "teams/player.h"
+#include "teams/text_encoding.h"
 
 namespace {
+
+constexpr std::size_t kMaxStylesBytes = 16 * kMegabyte;
 
 constexpr const char* kUsage =
     "Usage: pelmora-rate [options] FILE|FOLDER|ARCHIVE.zip ...\n"
@@ -33,7 +42,8 @@ constexpr const char* kUsage =
     "  --from=YYYY-MM-DD, --to=YYYY-MM-DD  only matches played within these dates\n"
     "  --team=NAME      only matches NAME played in (may be repeated)\n"
     "  --side=NAME      also write NAME.xi: the side's most recent eleven in batting order,\n"
-    "                   its wicket-keeper and bowlers marked (may be repeated)\n"
+    "                   its wicket-keeper and bowlers marked (may be repeated); the file is\n"
+    "                   always in the --out folder, NAME made one word and a safe file name\n"
     "  --keeper=NAME    the wicket-keeper of a --side eleven, by his name in the files;\n"
     "                   otherwise the one with the most stumpings, else the most catches among\n"
     "                   those who did not bowl in that match\n"
@@ -57,8 +67,13 @@ constexpr const char* kUsage =
     "Bowling terms are shifted one way and batting terms the other until the archive's average\n"
     "bowler, weighted by the balls he bowled, has bowlTempo 300 and bowlThreat 100.\n"
     "\n"
-    "A file that is not a Cricsheet match is named on standard error and skipped.\n"
-    "Exit status: 0 done, 1 no match to rate or an output cannot be written, 2 usage.\n";
+    "A file that is not a Cricsheet match or is damaged, a match file larger than 16 MB (an\n"
+    "archive's entry unpacked), and an archive in a folder that cannot be opened are named on\n"
+    "standard error and skipped. Options other than --team and --side are given once.\n"
+    "Exit status: 0 done; 1 no match to rate, an input or output cannot be read or written, or\n"
+    "out of memory; 2 a refused command line: a bad or repeated option, a --styles file that\n"
+    "cannot be read, an --out that is not a folder that can be written, or a --team, --side or\n"
+    "--keeper not found in the matches read.\n";
 
 const char* optionValue(const char* argument, const char* prefix)
 {
@@ -84,46 +99,29 @@ bool isDate(const std::string& s)
     return true;
 }
 
-int usage(const std::string& message)
+// Messages name files, sides and players from the archive: control
+// characters in them are shown as '?', never sent to the terminal.
+void complain(const std::string& message)
 {
-    std::fprintf(stderr, "pelmora-rate: %s (see --help)\n", message.c_str());
-    return 2;
+    const std::string shown = cleanName(message, isValidUtf8(message), std::string::npos);
+    std::fprintf(stderr, "pelmora-rate: %s\n", shown.c_str());
 }
 
-// Writes through a temporary file in the same folder, renamed over the target.
-bool writeFile(const std::filesystem::path& target, const std::string& text, std::string& why)
+int usage(const std::string& message)
 {
-    const std::filesystem::path temp = target.parent_path() / (target.filename().string().insert(0, 1, '.') + ".tmp");
-    std::FILE* f = std::fopen(temp.c_str(), "wb");
-    if (!f) {
-        why = std::strerror(errno);
-        return false;
-    }
-    const bool written = std::fwrite(text.data(), 1, text.size(), f) == text.size() && std::fflush(f) == 0;
-    const int error = errno;
-    if (std::fclose(f) != 0 || !written) {
-        why = std::strerror(written ? errno : error);
-        std::remove(temp.c_str());
-        return false;
-    }
-    std::error_code ec;
-    std::filesystem::rename(temp, target, ec);
-    if (ec) {
-        why = ec.message();
-        std::remove(temp.c_str());
-        return false;
-    }
-    return true;
+    complain(message + " (see --help)");
+    return 2;
 }
 
 // Styles by id or name.
 bool readStyles(const std::string& path, std::vector<std::pair<std::string, int>>& out, std::string& why)
 {
-    std::ifstream in(path);
-    if (!in) {
-        why = std::strerror(errno);
+    std::string text;
+    if (!readBoundedFile(path, kMaxStylesBytes, text, why)) {
+        why = "cannot be read: " + why;
         return false;
     }
+    std::istringstream in(text);
     std::string line;
     int number = 0;
     while (std::getline(in, line)) {
@@ -148,15 +146,25 @@ bool readStyles(const std::string& path, std::vector<std::pair<std::string, int>
     return true;
 }
 
-}  // namespace
-
-int main(int argc, char** argv)
+// The options given once at most: a second would silently replace the first.
+bool givenTwice(const char* argument, std::set<std::string>& given)
 {
+    static const std::set<std::string> once = {"--format", "--from",        "--to",      "--keeper", "--styles",
+                                               "--out",    "--simulations", "--threads", "--seed"};
+    const char* equals = std::strchr(argument, '=');
+    const std::string option(argument, equals ? static_cast<std::size_t>(equals - argument) : std::strlen(argument));
+    return once.count(option) && !given.insert(option).second;
+}
+
+int rate(int argc, char** argv)
+{
+    removeTemporaryFilesOnInterrupt();
     MatchFilter filter;
     filter.format = MatchFilter::Format::OneDay;
     std::vector<std::string> inputs, sides;
     std::string keeper, stylesPath, outFolder = ".";
     long long simulations = 0, threads = std::max(1u, std::thread::hardware_concurrency()), seed = 1;
+    std::set<std::string> given;
     for (int i = 1; i < argc; ++i) {
         const char* a = argv[i];
         const char* v = nullptr;
@@ -164,7 +172,11 @@ int main(int argc, char** argv)
         if (std::strcmp(a, "--help") == 0 || std::strcmp(a, "-h") == 0) {
             std::fputs(kUsage, stdout);
             return 0;
-        } else if ((v = optionValue(a, "--format="))) {
+        }
+        if (a[0] == '-' && a[1] == '-' && givenTwice(a, given)) return usage(std::string(a) + ": given twice");
+        if ((v = std::strchr(a, '=')) && v[1] == '\0' && a[0] == '-' && a[1] == '-')
+            return usage(std::string(a) + " needs a value");
+        if ((v = optionValue(a, "--format="))) {
             if (std::strcmp(v, "oneday") == 0)
                 filter.format = MatchFilter::Format::OneDay;
             else if (std::strcmp(v, "test") == 0)
@@ -204,92 +216,147 @@ int main(int argc, char** argv)
         }
     }
     if (inputs.empty()) return usage("no match files given");
+    if (!filter.from.empty() && !filter.to.empty() && filter.to < filter.from)
+        return usage("--from=" + filter.from + " is after --to=" + filter.to + ": no match is within them");
+    if (!keeper.empty() && sides.empty()) return usage("--keeper names the keeper of a --side eleven: give --side too");
     const bool oneDay = filter.format != MatchFilter::Format::Test;
     const auto started = std::chrono::steady_clock::now();
+
+    std::vector<std::pair<std::string, int>> givenStyles;
+    if (!stylesPath.empty()) {
+        std::string why;
+        if (!readStyles(stylesPath, givenStyles, why)) {
+            complain("--styles=" + stylesPath + ": " + why);
+            return 2;
+        }
+    }
 
     MatchSources sources;
     for (const std::string& path : inputs) {
         std::string why;
         if (!sources.add(path, why)) {
-            std::fprintf(stderr, "pelmora-rate: %s: %s\n", path.c_str(), why.c_str());
+            complain(path + ": " + why);
             return 1;
         }
     }
 
-    // Outputs: checked against every input before anything is written.
+    // Outputs: always inside the --out folder, checked against every input and
+    // each other, and the folder proved writable, before any match is read.
+    // (Matches found in folders are .json files, never named like an output.)
     namespace fs = std::filesystem;
-    std::vector<fs::path> outputs{fs::path(outFolder) / "players.csv"};
+    std::vector<NamedFile> files{
+        {"--out=" + outFolder + ": players.csv", (fs::path(outFolder) / "players.csv").string(), true}};
     for (const std::string& side : sides)
-        outputs.push_back(fs::path(outFolder) / (oneWord(side, false) + ".xi"));
-    std::vector<std::string> readFiles = sources.files();
-    if (!stylesPath.empty()) readFiles.push_back(stylesPath);
-    for (const fs::path& out : outputs) {
-        for (const std::string& in : readFiles) {
-            std::error_code ec;
-            if (fs::equivalent(out, in, ec)) {
-                std::fprintf(stderr, "pelmora-rate: will not overwrite input %s with %s\n", in.c_str(), out.c_str());
-                return 1;
+        files.push_back(
+            {"--side=" + side + ": " + sideFileName(side), (fs::path(outFolder) / sideFileName(side)).string(), true});
+    const std::size_t outputCount = files.size();
+    for (const std::string& in : sources.files())
+        files.push_back({in, in, false});
+    if (!stylesPath.empty()) files.push_back({"--styles=" + stylesPath, stylesPath, false});
+    if (const std::string clash = findClash(files); !clash.empty()) {
+        complain(clash);
+        return 2;
+    }
+    {
+        std::error_code ec;
+        fs::create_directories(outFolder, ec);
+        if (ec || !fs::is_directory(outFolder, ec)) {
+            complain("--out=" + outFolder + ": not a folder that can be written" + (ec ? ": " + ec.message() : ""));
+            return 2;
+        }
+        for (std::size_t k = 0; k < outputCount; ++k) {
+            if (fs::is_directory(fs::symlink_status(files[k].path, ec))) {
+                complain(files[k].path + ": is a folder, cannot be replaced by a file");
+                return 2;
             }
         }
+        ReplacingFile probe;
+        std::string why;
+        if (!probe.open(files[0].path, why)) {
+            complain("--out=" + outFolder + ": cannot write there: " + why);
+            return 2;
+        }
     }
-    for (std::size_t i = 0; i < outputs.size(); ++i)
-        for (std::size_t j = i + 1; j < outputs.size(); ++j)
-            if (outputs[i] == outputs[j]) return usage("two --side options write the same file " + outputs[i].string());
 
     // Read in chunks: the texts one after another, parsed on every thread,
     // then counted in file order so the result never depends on the threads.
+    // A chunk holds at most kChunk files and, past its first, kChunkBytes of text.
     Archive archive;
     std::size_t skipped = 0, filtered = 0;
-    constexpr std::size_t kChunk = 64;
+    std::set<std::string> sidesRead;
+    constexpr std::size_t kChunk = 64, kChunkBytes = MatchSources::kMaxMatchBytes;
     std::vector<std::string> texts(kChunk), reasons(kChunk);
     std::vector<MatchRecord> records(kChunk);
     std::vector<char> ok(kChunk);
-    for (std::size_t begin = 0; begin < sources.size(); begin += kChunk) {
-        const std::size_t n = std::min(kChunk, sources.size() - begin);
-        for (std::size_t i = 0; i < n; ++i)
-            ok[i] = sources.read(begin + i, texts[i], reasons[i]);
-        std::vector<std::thread> pool;
-        const std::size_t t = static_cast<std::size_t>(threads);
-        for (std::size_t w = 0; w < t; ++w) {
-            pool.emplace_back([&, w] {
-                for (std::size_t i = w; i < n; i += t)
-                    if (ok[i]) ok[i] = parseCricsheet(texts[i], records[i], reasons[i]);
-            });
+    for (std::size_t begin = 0, n = 0; begin < sources.size(); begin += n) {
+        std::size_t bytes = 0;
+        for (n = 0; n < kChunk && begin + n < sources.size() && (n == 0 || bytes < kChunkBytes); ++n) {
+            ok[n] = sources.read(begin + n, texts[n], reasons[n]);
+            bytes += texts[n].size();
         }
-        for (std::thread& th : pool)
-            th.join();
+        const int t = static_cast<int>(std::min<long long>(threads, static_cast<long long>(n)));
+        std::vector<std::exception_ptr> failures(static_cast<std::size_t>(t));
+        runOnThreads(t, [&](int w) {
+            try {
+                for (std::size_t i = static_cast<std::size_t>(w); i < n; i += static_cast<std::size_t>(t)) {
+                    if (ok[i]) ok[i] = parseCricsheet(texts[i], records[i], reasons[i]);
+                    std::string().swap(texts[i]);  // its memory back before the next chunk
+                }
+            } catch (...) {
+                failures[static_cast<std::size_t>(w)] = std::current_exception();
+            }
+        });
+        for (const std::exception_ptr& failure : failures)
+            if (failure) std::rethrow_exception(failure);
         for (std::size_t i = 0; i < n; ++i) {
             if (!ok[i]) {
-                std::fprintf(stderr, "pelmora-rate: %s: skipped: %s\n", sources.name(begin + i).c_str(),
-                             reasons[i].c_str());
+                complain(sources.name(begin + i) + ": skipped: " + reasons[i]);
                 ++skipped;
-            } else if (!filter.accepts(records[i])) {
-                ++filtered;
-            } else {
-                archive.add(records[i], static_cast<std::int64_t>(begin + i));
+                continue;
             }
+            sidesRead.insert(records[i].sides, records[i].sides + 2);
+            if (!filter.accepts(records[i]))
+                ++filtered;
+            else
+                archive.add(records[i], static_cast<std::int64_t>(begin + i));
+        }
+    }
+    for (const std::string& team : filter.teams) {
+        if (!sidesRead.count(team)) {
+            complain("--team=" + team + ": no match of that side in the files read");
+            return 2;
         }
     }
     if (archive.matches == 0) {
-        std::fprintf(stderr, "pelmora-rate: no match to rate (%zu files read, %zu skipped, %zu of another kind)\n",
-                     sources.size(), skipped, filtered);
+        complain("no match to rate (" + std::to_string(sources.size()) + " files read, " + std::to_string(skipped) +
+                 " skipped, " + std::to_string(filtered) + " of another kind)");
         return 1;
+    }
+
+    // Every side file can be made (the ratings aside) before the long fit.
+    bool keeperFound = keeper.empty();
+    for (const std::string& side : sides) {
+        SideFile file;
+        std::string why;
+        if (!sideFile(side, archive, FitResult{}, oneDay, keeper, file, why)) {
+            complain("--side=" + side + ": " + why);
+            return 2;
+        }
+        const auto latest = archive.latest.find(side);
+        for (std::size_t k = 0; k < 11 && !keeperFound; ++k)
+            keeperFound = archive.players[static_cast<std::size_t>(latest->second.players[k])].name == keeper;
+    }
+    if (!keeperFound) {
+        complain("--keeper=" + keeper + ": not in the most recent eleven of any --side");
+        return 2;
     }
 
     std::vector<int> styles;
     for (const PlayerRecord& p : archive.players)
         styles.push_back(styleByUse(p.figures));
-    if (!stylesPath.empty()) {
-        std::vector<std::pair<std::string, int>> given;
-        std::string why;
-        if (!readStyles(stylesPath, given, why)) {
-            std::fprintf(stderr, "pelmora-rate: cannot read styles file %s: %s\n", stylesPath.c_str(), why.c_str());
-            return 1;
-        }
-        for (std::size_t i = 0; i < archive.players.size(); ++i)
-            for (const auto& [who, style] : given)
-                if (who == archive.players[i].name || (!who.empty() && who == archive.players[i].id)) styles[i] = style;
-    }
+    for (std::size_t i = 0; i < archive.players.size(); ++i)
+        for (const auto& [who, style] : givenStyles)
+            if (who == archive.players[i].name || (!who.empty() && who == archive.players[i].id)) styles[i] = style;
 
     FitSettings settings;
     settings.oneDay = oneDay;
@@ -301,21 +368,19 @@ int main(int argc, char** argv)
         real.push_back(p.figures);
     const FitResult fit = fitRatings(real, archive.fixtures, styles, settings);
 
-    std::error_code ec;
-    fs::create_directories(outFolder, ec);
     int status = 0;
     std::string why;
-    if (!writeFile(outputs[0], playersCsv(archive.players, fit), why)) {
-        std::fprintf(stderr, "pelmora-rate: cannot write %s: %s\n", outputs[0].c_str(), why.c_str());
+    if (!replaceFileContents(files[0].path, playersCsv(archive.players, fit), why)) {
+        complain("cannot write " + files[0].path + ": " + why);
         status = 1;
     }
     for (std::size_t s = 0; s < sides.size(); ++s) {
         SideFile file;
         if (!sideFile(sides[s], archive, fit, oneDay, keeper, file, why)) {
-            std::fprintf(stderr, "pelmora-rate: %s\n", why.c_str());
+            complain("--side=" + sides[s] + ": " + why);
             status = 1;
-        } else if (!writeFile(outputs[s + 1], file.text, why)) {
-            std::fprintf(stderr, "pelmora-rate: cannot write %s: %s\n", outputs[s + 1].c_str(), why.c_str());
+        } else if (!replaceFileContents(files[s + 1].path, file.text, why)) {
+            complain("cannot write " + files[s + 1].path + ": " + why);
             status = 1;
         }
     }
@@ -324,4 +389,19 @@ int main(int argc, char** argv)
                 static_cast<long long>(archive.matches), skipped, filtered, archive.players.size(),
                 static_cast<long long>(fit.matchesPlayed), seconds);
     return status;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    try {
+        return rate(argc, argv);
+    } catch (const std::bad_alloc&) {
+        complain("out of memory: the archive is too large to rate on this machine");
+        return 1;
+    } catch (const std::exception& e) {
+        complain(std::string("cannot go on: ") + e.what());
+        return 1;
+    }
 }

@@ -3,6 +3,7 @@
 #include <nlohmann/json.hpp>
 #include <unordered_map>
 
+#include "analysis/bounded_input.h"
 #include "match/match.h"
 
 namespace {
@@ -93,6 +94,10 @@ void parseDelivery(const json& d, int batting, People& people, DeliveryRecord& o
 bool parseCricsheet(const std::string& text, MatchRecord& out, std::string& why)
 {
     out = MatchRecord{};
+    if (const std::string deep = jsonDepthError(text); !deep.empty()) {
+        why = "not a Cricsheet match file: " + deep;
+        return false;
+    }
     json doc;
     try {
         doc = json::parse(text);

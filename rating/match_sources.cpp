@@ -6,8 +6,8 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
+
+#include "analysis/bounded_input.h"
 
 struct MatchSources::ZipArchive {
     std::string path;
@@ -82,7 +82,7 @@ bool MatchSources::addArchive(const std::string& path, std::string& why)
     for (zip_int64_t i = 0; i < n; ++i) {
         const char* name = zip_get_name(handle, static_cast<zip_uint64_t>(i), 0);
         if (!name || !endsWith(name, ".json")) continue;  // a README, a folder
-        entries.push_back(Item{static_cast<int>(archives_.size()), name, i});
+        entries.push_back(Item{static_cast<int>(archives_.size()), name, i, {}});
     }
     std::sort(entries.begin(), entries.end(), [](const Item& a, const Item& b) { return naturalLess(a.path, b.path); });
     items_.insert(items_.end(), entries.begin(), entries.end());
@@ -114,18 +114,19 @@ bool MatchSources::add(const std::string& path, std::string& why)
         std::sort(found.begin(), found.end(), naturalLess);
         for (const std::string& p : found) {
             if (endsWith(p, ".zip")) {
-                if (!addArchive(p, why)) {
-                    why = p + ": " + why;
-                    return false;
+                std::string failure;
+                if (!addArchive(p, failure)) {
+                    items_.push_back(Item{-1, p, -1, "not a zip archive that can be read: " + failure});
+                    files_.push_back(p);
                 }
             } else {
-                items_.push_back(Item{-1, p, -1});
+                items_.push_back(Item{-1, p, -1, {}});
             }
         }
         return true;
     }
     if (endsWith(path, ".zip")) return addArchive(path, why);
-    items_.push_back(Item{-1, path, -1});
+    items_.push_back(Item{-1, path, -1, {}});
     files_.push_back(path);
     return true;
 }
@@ -140,31 +141,43 @@ bool MatchSources::read(std::size_t i, std::string& text, std::string& why)
 {
     const Item& item = items_[i];
     text.clear();
-    if (item.archive < 0) {
-        std::ifstream in(item.path, std::ios::binary);
-        if (!in) {
-            why = std::string("cannot be read: ") + std::strerror(errno);
-            return false;
-        }
-        std::ostringstream buffer;
-        buffer << in.rdbuf();
-        if (in.bad()) {
-            why = std::string("cannot be read: ") + std::strerror(errno);
-            return false;
-        }
-        text = buffer.str();
-        return true;
+    if (!item.failure.empty()) {
+        why = item.failure;
+        return false;
     }
+    if (item.archive < 0) {
+        if (readBoundedFile(item.path, kMaxMatchBytes, text, why)) return true;
+        why = "cannot be read: " + why;
+        return false;
+    }
+    const std::string tooLarge = "damaged in the archive: unpacks to more than " + describeSize(kMaxMatchBytes);
     zip_t* handle = archives_[static_cast<std::size_t>(item.archive)]->handle;
+    zip_stat_t stat;
+    zip_stat_init(&stat);
+    if (zip_stat_index(handle, static_cast<zip_uint64_t>(item.entry), 0, &stat) == 0 && (stat.valid & ZIP_STAT_SIZE)) {
+        if (stat.size > kMaxMatchBytes) {
+            why = tooLarge;
+            return false;
+        }
+        text.reserve(static_cast<std::size_t>(stat.size));
+    }
     zip_file_t* file = zip_fopen_index(handle, static_cast<zip_uint64_t>(item.entry), 0);
     if (!file) {
         why = std::string("cannot be read: ") + zip_strerror(handle);
         return false;
     }
+    // The size the archive states may lie: the unpacked bytes are counted too.
     char buffer[1 << 16];
     zip_int64_t got;
-    while ((got = zip_fread(file, buffer, sizeof buffer)) > 0)
+    while ((got = zip_fread(file, buffer, sizeof buffer)) > 0) {
+        if (text.size() + static_cast<std::size_t>(got) > kMaxMatchBytes) {
+            zip_fclose(file);
+            std::string().swap(text);
+            why = tooLarge;
+            return false;
+        }
         text.append(buffer, static_cast<std::size_t>(got));
+    }
     if (got < 0) {
         why = std::string("cannot be read: ") + zip_file_strerror(file);
         zip_fclose(file);

@@ -7,15 +7,21 @@
 // The match files named on a command line: .json files, folders (searched
 // for .json and .zip files below them) and .zip archives such as Cricsheet
 // distributes, in a fixed order (names compared with their numbers as
-// numbers, so 9.json comes before 10.json).
+// numbers, so 9.json comes before 10.json). A match file is read whole, so
+// each is held to kMaxMatchBytes: a real one is well under 4 MB, and an
+// archive entry that unpacks to more is taken for damaged.
 class MatchSources {
 public:
+    static constexpr std::size_t kMaxMatchBytes = std::size_t{16} << 20;
+
     MatchSources();
     ~MatchSources();
     MatchSources(const MatchSources&) = delete;
     MatchSources& operator=(const MatchSources&) = delete;
 
     // Adds a file, folder or archive; false with a reason when it cannot be read.
+    // An archive found in a folder that cannot be opened is kept as an item
+    // that fails to read, so it is named and skipped like a damaged match file.
     bool add(const std::string& path, std::string& why);
 
     std::size_t size() const { return items_.size(); }
@@ -31,6 +37,7 @@ private:
         int archive = -1;  // index into archives_, -1 for a plain file
         std::string path;  // the file, or the entry's name in the archive
         long long entry = -1;
+        std::string failure;  // why an archive found in a folder cannot be read
     };
     struct ZipArchive;
     bool addArchive(const std::string& path, std::string& why);

@@ -3,16 +3,25 @@
 #include <algorithm>
 #include <cstdio>
 #include <set>
+#include <string_view>
 
+#include "app/match_file.h"
+#include "app/output_files.h"
 #include "match/match.h"
+#include "teams/line_scan.h"
+#include "teams/text_encoding.h"
 
 namespace {
 
+// A text field as RFC 4180 has it; one a spreadsheet would take for a formula
+// is made plain text with a leading quote.
 std::string csvField(const std::string& s)
 {
-    if (s.find_first_of(",\"\n") == std::string::npos) return s;
+    std::string text = s;
+    if (!text.empty() && std::string_view("=+-@\t\r").find(text[0]) != std::string_view::npos) text.insert(0, 1, '\'');
+    if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
     std::string out = "\"";
-    for (char c : s) {
+    for (char c : text) {
         if (c == '"') out += '"';
         out += c;
     }
@@ -36,10 +45,39 @@ std::string cut15(const std::string& s)
     return s.substr(0, n);
 }
 
+// The name with white space made blanks and what a team file cannot hold in
+// a name (control characters, a '#' the loader would take for a comment) made '_'.
+std::string nameForTeamFile(const std::string& name)
+{
+    std::string out;
+    for (std::size_t i = 0; i < name.size(); ++i) {
+        const unsigned char c = static_cast<unsigned char>(name[i]);
+        const bool c1 = c == 0xC2 && i + 1 < name.size() && static_cast<unsigned char>(name[i + 1]) >= 0x80 &&
+                        static_cast<unsigned char>(name[i + 1]) <= 0x9F;
+        if (isScanSpace(static_cast<char>(c))) {
+            out += ' ';
+        } else if (c < 0x20 || c == 0x7F || c == '#' || c1) {
+            out += '_';
+            i += c1 ? 1 : 0;
+        } else {
+            out += static_cast<char>(c);
+        }
+    }
+    return out;
+}
+
+// A text from the archive as it may stand in a one-line comment.
+std::string commentText(const std::string& text, std::size_t maxBytes)
+{
+    const std::string clean = nameForTeamFile(text);
+    return clean.substr(0, utf8PrefixLength(clean, maxBytes));
+}
+
 }  // namespace
 
-std::string oneWord(const std::string& name, bool lastWordOnly)
+std::string oneWord(const std::string& text, bool lastWordOnly)
 {
+    const std::string name = nameForTeamFile(text);
     std::string word;
     if (lastWordOnly) {
         const std::size_t end = name.find_last_not_of(' ');
@@ -50,9 +88,14 @@ std::string oneWord(const std::string& name, bool lastWordOnly)
         }
     } else {
         for (char c : name)
-            if (c != ' ' && c != '\t') word += c;
+            if (c != ' ') word += c;
     }
     return cut15(word.empty() ? std::string("Player") : word);
+}
+
+std::string sideFileName(const std::string& side)
+{
+    return safeFileNameComponent(oneWord(side, false)) + ".xi";
 }
 
 bool isRegularBowler(const Figures& f)
@@ -156,8 +199,9 @@ bool sideFile(const std::string& side, const Archive& archive, const FitResult& 
         if (clash.count(names[k])) names[k] = oneWord(archive.players[static_cast<std::size_t>(xi[k])].name, false);
 
     const std::string teamName = oneWord(side, false);
-    out.fileName = teamName + ".xi";
-    out.text = "# " + side + ": the eleven of " + eleven.date + ", rated by pelmora-rate\n";
+    out.fileName = sideFileName(side);
+    out.text =
+        "# " + commentText(side, 200) + ": the eleven of " + commentText(eleven.date, 20) + ", rated by pelmora-rate\n";
     out.text += "# name batTempo batRisk batSurvival isKeeper isBowler bowlTempo bowlThreat bowlStyle\n";
     out.text += teamName + "\n";
     for (int k = 0; k < 11; ++k) {
@@ -168,6 +212,13 @@ bool sideFile(const std::string& side, const Archive& archive, const FitResult& 
                       r.batRisk, r.batSurvival, k == keeper ? 1 : 0, bowls[k] ? 1 : 0, bowls[k] ? r.bowlTempo : 0,
                       bowls[k] ? r.bowlThreat : 0, bowls[k] ? r.bowlStyle : 0);
         out.text += line;
+    }
+    // Whatever the archive's names, what is written must load as a side.
+    Team check;
+    LoadDiagnosis diagnosis;
+    if (!loadTeamText(check, out.text, out.fileName, &diagnosis)) {
+        why = "the side file made for \"" + side + "\" would not load: " + diagnosis.reason;
+        return false;
     }
     return true;
 }

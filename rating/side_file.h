@@ -16,13 +16,20 @@ bool isKeeperByRecord(const Figures& f);
 // A side's most recent eleven as a team file. The keeper is `keeperName`
 // when it names one of the eleven, else the one with the most stumpings,
 // else the one with the most catches among those who did not bowl in that
-// match. Returns false with a reason when no keeper can be found.
+// match. Returns false with a reason when no keeper can be found, or when
+// the text made would not load as a side.
 struct SideFile {
     std::string text;
-    std::string fileName;  // the side's name made one word, with .xi
+    std::string fileName;  // sideFileName(side)
 };
 bool sideFile(const std::string& side, const Archive& archive, const FitResult& fit, bool oneDay,
               const std::string& keeperName, SideFile& out, std::string& why);
 
-// A name of one word of at most 15 bytes, as the team file reads it.
+// A name of one word of at most 15 bytes, as the team file reads it: white
+// space in it dropped (or, lastWordOnly, only the last word kept), control
+// characters and '#' made '_'.
 std::string oneWord(const std::string& name, bool lastWordOnly);
+
+// The side file's name: the side's name made one word, safe as one file name
+// component (never a path), with .xi.
+std::string sideFileName(const std::string& side);

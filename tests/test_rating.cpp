@@ -1,11 +1,14 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <zip.h>
 
 #include <cstdio>
 #include <fstream>
+#include <map>
 #include <sstream>
 #include <string>
 
+#include "app/team_editor_model.h"
 #include "match/unattended.h"
 #include "rating/figures.h"
 #include "rating/fit.h"
@@ -35,6 +38,48 @@ Archive tinyArchive()
         archive.add(record, sequence++);
     }
     return archive;
+}
+
+// Every file below root but outside `except`, with its contents (a link's target).
+std::map<std::string, std::string> filesBelow(const std::string& root, const std::string& except)
+{
+    namespace fs = std::filesystem;
+    std::map<std::string, std::string> files;
+    for (auto it = fs::recursive_directory_iterator(root); it != fs::recursive_directory_iterator(); ++it) {
+        const std::string path = it->path().string();
+        if (!except.empty() && path.rfind(except, 0) == 0) continue;
+        if (it->is_symlink())
+            files[path] = "-> " + fs::read_symlink(it->path()).string();
+        else if (it->is_regular_file())
+            files[path] = support::readFile(path);
+    }
+    return files;
+}
+
+struct RateRun {
+    int status = -1;
+    std::string out, err;
+};
+
+// Runs pelmora-rate with exactly these arguments (no shell between).
+RateRun runRate(const std::vector<std::string>& args)
+{
+    const std::string out = support::tempPath("rate.out"), err = support::tempPath("rate.err");
+    const pid_t pid = fork();
+    if (pid == 0) {
+        std::vector<char*> argv{const_cast<char*>(PELMORA_RATE)};
+        for (const std::string& a : args)
+            argv.push_back(const_cast<char*>(a.c_str()));
+        argv.push_back(nullptr);
+        const int o = ::open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        const int e = ::open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        if (o < 0 || e < 0 || dup2(o, 1) < 0 || dup2(e, 2) < 0) _exit(126);
+        execv(PELMORA_RATE, argv.data());
+        _exit(127);
+    }
+    int status = 0;
+    if (pid < 0 || waitpid(pid, &status, 0) != pid) return {};
+    return RateRun{WIFEXITED(status) ? WEXITSTATUS(status) : -1, support::readFile(out), support::readFile(err)};
 }
 
 const PlayerRecord* find(const Archive& a, const std::string& name)
@@ -171,17 +216,30 @@ TEST(Rating, FitReproducesTheFiguresOfEngineMatchesWhateverTheThreads)
     }
 }
 
-TEST(Rating, DamagedOrForeignFilesInAnArchiveAreNamedAndSkipped)
+TEST(Rating, HostileArchivesAreSkippedOrMadeSafeAndNothingIsWrittenOutsideTheOutFolder)
 {
-    const std::string zipPath = support::tempPath("matches.zip");
-    const std::string good = dataFile("match1.json");
-    const std::string damaged = dataFile("match2.json");
-    const std::string entries[][2] = {{"1.json", good},
-                                      {"2.json", "{\"info\": {\"teams\": [\"A\""},
-                                      {"3.json", "{\"people\": [1, 2, 3]}"},
-                                      {"4.json", damaged},
-                                      {"README.txt", "not a match"}};
-    std::remove(zipPath.c_str());
+    namespace fs = std::filesystem;
+    const std::string root = support::tempPath("hostile"), in = root + "/in", out = root + "/out";
+    fs::create_directories(in);
+    fs::create_directories(out);
+    // A side named as a path, with a comment sign and an escape; a formula and a
+    // line break for names; a keeper whose surname starts a comment.
+    const auto hostile = [](std::string text) {
+        for (const auto& [from, to] : {std::pair<std::string, std::string>{"\"Beta\"", R"("../Be#ta\u001b[31m")"},
+                                       {"\"Cy Fox\"", R"("=HYPERLINK(\"h\"),\rFox")"},
+                                       {"\"Dan Roe\"", R"("Dan #Roe\n")"}})
+            for (std::size_t at; (at = text.find(from)) != std::string::npos;)
+                text.replace(at, from.size(), to);
+        return text;
+    };
+    std::ofstream(in + "/hostile2.json") << hostile(dataFile("match2.json"));
+    std::ofstream(in + "/bad.zip") << "PK\x03\x04 not really an archive";
+    std::ofstream(in + "/\x1b[2J.json") << std::string(100000, '[');
+    const std::string zipPath = in + "/matches.zip";
+    const std::string entries[][2] = {
+        {"1.json", hostile(dataFile("match1.json"))}, {"2.json", "{\"info\": {\"teams\": [\"A\""},
+        {"3.json", "{\"people\": [1, 2, 3]}"},        {"4.json", dataFile("match2.json")},
+        {"5.json", std::string(17 << 20, ' ')},       {"README.txt", "not a match"}};
     int error = 0;
     zip_t* z = zip_open(zipPath.c_str(), ZIP_CREATE | ZIP_TRUNCATE, &error);
     ASSERT_NE(z, nullptr);
@@ -189,7 +247,7 @@ TEST(Rating, DamagedOrForeignFilesInAnArchiveAreNamedAndSkipped)
         zip_source_t* src = zip_source_buffer(z, e[1].data(), e[1].size(), 0);
         const zip_int64_t i = zip_file_add(z, e[0].c_str(), src, ZIP_FL_OVERWRITE);
         ASSERT_GE(i, 0);
-        zip_set_file_compression(z, static_cast<zip_uint64_t>(i), ZIP_CM_STORE, 0);
+        if (e[0] != "5.json") zip_set_file_compression(z, static_cast<zip_uint64_t>(i), ZIP_CM_STORE, 0);
     }
     ASSERT_EQ(zip_close(z), 0);
     // Damage 4.json inside the archive: its checksum no longer agrees.
@@ -202,25 +260,74 @@ TEST(Rating, DamagedOrForeignFilesInAnArchiveAreNamedAndSkipped)
         f.seekp(static_cast<std::streamoff>(at));
         f.put('X');
     }
-    const std::string out = support::tempPath("rated");
-    const std::string command =
-        std::string("'") + PELMORA_RATE + "' --simulations=100 --threads=2 --out='" + out + "' '" + zipPath + "' 2>&1";
-    std::string text;
-    FILE* pipe = popen(command.c_str(), "r");
-    ASSERT_NE(pipe, nullptr);
-    char buffer[4096];
-    while (std::fgets(buffer, sizeof buffer, pipe))
-        text += buffer;
-    const int status = pclose(pipe);
-    EXPECT_EQ(WEXITSTATUS(status), 0) << text;
-    for (const char* name : {"2.json: skipped", "3.json: skipped", "4.json: skipped"})
-        EXPECT_NE(text.find(name), std::string::npos) << name << " in:\n" << text;
-    EXPECT_EQ(text.find("README"), std::string::npos) << text;
-    EXPECT_NE(text.find("1 matches rated (3 skipped"), std::string::npos) << text;
-    std::ifstream csv(out + "/players.csv");
-    EXPECT_TRUE(csv.good());
-    std::remove(zipPath.c_str());
-    std::filesystem::remove_all(out);
+    std::ofstream(root + "/victim") << "precious";
+    fs::create_symlink("../victim", out + "/.players.csv.tmp");
+    const auto before = filesBelow(root, out);
+
+    const RateRun run = runRate({"--simulations=100", "--threads=2", "--out=" + out, "--side=../Be#ta\x1b[31m", in});
+    EXPECT_EQ(run.status, 0) << run.err;
+    for (const char* name : {"2.json: skipped", "3.json: skipped", "4.json: skipped",
+                             "5.json: skipped: damaged in the archive: unpacks to more than 16 MB",
+                             "?[2J.json: skipped: not a Cricsheet match file: nested deeper", "bad.zip: skipped"})
+        EXPECT_NE(run.err.find(name), std::string::npos) << name << " in:\n" << run.err;
+    EXPECT_EQ(run.err.find('\x1b'), std::string::npos) << run.err;
+    EXPECT_EQ(run.err.find("README"), std::string::npos) << run.err;
+    EXPECT_NE(run.out.find("2 matches rated (6 skipped"), std::string::npos) << run.out;
+    EXPECT_EQ(filesBelow(root, out), before) << "written outside --out";
+
+    // players.csv: RFC 4180 quoting, no formula; the team editor reads it back.
+    const std::string csv = support::readFile(out + "/players.csv");
+    EXPECT_NE(csv.find(R"(,"'=HYPERLINK(""h""),)"
+                       "\rFox\",../Be#ta\x1b[31m,"),
+              std::string::npos)
+        << csv;
+    std::vector<ListedPlayer> listed;
+    std::string why;
+    ASSERT_TRUE(readPlayersCsv(csv, listed, why)) << why;
+    EXPECT_EQ(listed.size(), 22u);
+    // The side file is in the out folder under a safe name and loads.
+    Team side;
+    const std::string xi = out + "/_._Be_ta_[31m.xi";
+    ASSERT_EQ(side.load(xi.c_str()), 1) << support::readFile(xi);
+    EXPECT_STREQ(side.name(), "../Be_ta_[31m");
+    EXPECT_STREQ(side.player(side.keeper())->name(), "_Roe");
+}
+
+TEST(Rating, RefusedCommandLinesFailAtOnceAndWriteNothing)
+{
+    namespace fs = std::filesystem;
+    const std::string root = support::tempPath("refused"), out = root + "/out";
+    fs::create_directories(root + "/folder");
+    fs::create_directories(out);
+    std::ofstream(root + "/victim") << "precious";
+    std::ofstream(out + "/players.csv") << dataFile("match1.json");
+    const std::string m1 = support::dataPath("rating/match1.json"), m2 = support::dataPath("rating/match2.json");
+    const std::string o = "--out=" + out;
+    struct Case {
+        std::vector<std::string> args;
+        const char* message;
+    };
+    const Case cases[] = {
+        {{"--out=" + root + "/victim", m1}, "not a folder that can be written"},
+        {{"--out=" + root + "/victim/deeper", m1}, "not a folder that can be written"},
+        {{"--styles=" + root + "/folder", o, m1}, "--styles="},
+        {{"--styles=" + root + "/none", o, m1}, "--styles="},
+        {{o, o, m1}, "given twice"},
+        {{"--keeper=Dan Roe", o, m1}, "give --side too"},
+        {{"--side=", o, m1}, "needs a value"},
+        {{"--from=2025-01-01", "--to=2024-01-01", o, m1}, "is after"},
+        {{o, out + "/players.csv"}, "would write over"},
+        {{"--team=Nobody", o, m1, m2}, "--team=Nobody: no match"},
+        {{"--side=Nobody", o, m1, m2}, "no match of the side"},
+        {{"--side=Beta", "--keeper=Nobody", o, m1, m2}, "--keeper=Nobody: not in"},
+    };
+    const auto before = filesBelow(root, "");
+    for (const Case& c : cases) {
+        const RateRun run = runRate(c.args);
+        EXPECT_EQ(run.status, 2) << c.args[0] << ": " << run.err;
+        EXPECT_NE(run.err.find(c.message), std::string::npos) << c.args[0] << ": " << run.err;
+        EXPECT_EQ(filesBelow(root, ""), before) << c.args[0];
+    }
 }
 
 TEST(Rating, BatchModeWritesEveryMatchAsAFileNamedBySeed)
