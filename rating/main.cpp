@@ -15,6 +15,7 @@
 
 #include "analysis/bounded_input.h"
 #include "analysis/on_threads.h"
+#include "app/fatal_errors.h"
 #include "app/output_files.h"
 #include "rating/figures.h"
 #include "rating/fit.h"
@@ -159,6 +160,7 @@ bool givenTwice(const char* argument, std::set<std::string>& given)
 int rate(int argc, char** argv)
 {
     removeTemporaryFilesOnInterrupt();
+    reportFatalErrorsAs("pelmora-rate");
     MatchFilter filter;
     filter.format = MatchFilter::Format::OneDay;
     std::vector<std::string> inputs, sides;
