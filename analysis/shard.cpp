@@ -159,6 +159,14 @@ struct Refused : std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
+// A library's message as a line of ours: control characters as '?'.
+std::string printable(std::string text)
+{
+    for (char& c : text)
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f) c = '?';
+    return text;
+}
+
 [[noreturn]] void refuse(const std::string& why)
 {
     throw Refused(why);
@@ -436,9 +444,9 @@ bool PartMerger::add(const std::string& file, const std::string& text, std::stri
         }
         m.seen[static_cast<std::size_t>(range.part)] = true;
     } catch (const json::parse_error& e) {
-        return error = file + ": not a forecast part (not valid JSON: " + e.what() + ")", false;
+        return error = file + ": not a forecast part (not valid JSON: " + printable(e.what()) + ")", false;
     } catch (const std::exception& e) {
-        return error = file + ": not a forecast part (" + e.what() + ")", false;
+        return error = file + ": not a forecast part (" + printable(e.what()) + ")", false;
     }
     return true;
 }

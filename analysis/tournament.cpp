@@ -192,7 +192,7 @@ bool parseTournament(const std::string& text, const std::string& folder, Tournam
     try {
         j = nlohmann::json::parse(text);
     } catch (const std::exception& e) {
-        error = std::string("not valid JSON: ") + e.what();
+        error = "not valid JSON: " + echoed(e.what());
         return false;
     }
     if (!j.is_object()) {
@@ -295,7 +295,7 @@ bool parseTournament(const std::string& text, const std::string& folder, Tournam
         Team& team = plan.sides[static_cast<std::size_t>(i)];
         std::string why;
         if (!loadSide(path, team, digest, why))
-            return error = "cannot load team file " + echoed(path) + ": " + why, false;
+            return error = "cannot load team file " + echoed(path) + ": " + echoed(why), false;
         std::error_code ec;
         const std::filesystem::path canonical = std::filesystem::weakly_canonical(path, ec);
         if (!seenFiles.insert(ec ? std::filesystem::path(path) : canonical).second)
