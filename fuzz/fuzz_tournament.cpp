@@ -4,7 +4,6 @@
 #include <unistd.h>
 
 #include <cstdint>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -32,22 +31,27 @@ constexpr const char* kPlayers =
     "Jervis        930 215   11 0 1 360 130 0\n"
     "Kirkham       910 225    9 0 0   0   0 0\n";
 
+// The scratch folder, written once and removed at exit.
 const std::string& sidesFolder()
 {
-    static const std::string folder = [] {
-        const std::filesystem::path dir =
+    static const struct Folder {
+        std::filesystem::path path =
             std::filesystem::temp_directory_path() / ("fuzz_tournament-" + std::to_string(getpid()));
-        std::filesystem::create_directories(dir);
-        for (char side = 'a'; side <= 'd'; ++side)
-            std::ofstream(dir / (std::string(1, side) + ".xi")) << static_cast<char>(side - 'a' + 'A') << "\n"
-                                                                << kPlayers;
-        std::atexit([] {
+        std::string text = path.string();
+        Folder()
+        {
+            std::filesystem::create_directories(path);
+            for (char side = 'a'; side <= 'd'; ++side)
+                std::ofstream(path / (std::string(1, side) + ".xi")) << static_cast<char>(side - 'a' + 'A') << "\n"
+                                                                     << kPlayers;
+        }
+        ~Folder()
+        {
             std::error_code ec;
-            std::filesystem::remove_all(sidesFolder(), ec);
-        });
-        return dir.string();
-    }();
-    return folder;
+            std::filesystem::remove_all(path, ec);
+        }
+    } folder;
+    return folder.text;
 }
 
 }  // namespace
