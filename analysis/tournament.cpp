@@ -1,8 +1,10 @@
 #include "analysis/tournament.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <nlohmann/json.hpp>
@@ -12,8 +14,10 @@
 
 #include "analysis/batch.h"
 #include "analysis/batch_summary.h"
+#include "analysis/bounded_input.h"
 #include "analysis/formatted.h"
 #include "analysis/on_threads.h"
+#include "analysis/shard.h"
 #include "match/match.h"
 #include "match/unattended.h"
 #include "teams/text_encoding.h"
@@ -37,7 +41,37 @@ std::uint64_t mix(std::uint64_t x)
 
 std::string groupName(int g)
 {
-    return std::string("Group ") + static_cast<char>('A' + g);
+    return "Group " + groupLetters(g);
+}
+
+// Text from a tournament file as a message shows it: control characters as
+// '?', cut to `longest` bytes.
+std::string echoed(std::string_view text, std::size_t longest = std::string::npos)
+{
+    const std::size_t keep = utf8PrefixLength(text, longest);
+    std::string out(text.substr(0, keep));
+    for (char& c : out)
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f) c = '?';
+    return keep < text.size() ? out + "..." : out;
+}
+
+// Reads a team file once: its bytes go into the digest, the side is read from them.
+bool loadSide(const std::string& path, Team& team, Fingerprint& digest, std::string& error)
+{
+    constexpr std::size_t kMaxTeamFileBytes = kMegabyte;
+    std::string bytes;
+    if (!readBoundedFile(path, kMaxTeamFileBytes, bytes, error)) return false;
+    digest.add("side", bytes);
+    char empty = '\0';
+    std::FILE* stream = bytes.empty() ? fmemopen(&empty, 1, "r") : fmemopen(bytes.data(), bytes.size(), "r");
+    if (!stream) return error = std::strerror(errno), false;
+    if (bytes.empty()) std::fgetc(stream);  // an empty file reads as one: nothing
+    LoadDiagnosis why;
+    team.setFilePath(path);
+    const bool loaded = team.read(stream, &why);
+    std::fclose(stream);
+    if (!loaded) error = why.reason;
+    return loaded;
 }
 
 // The bracket's order of seeds so that the best two can meet only in the final.
@@ -79,6 +113,14 @@ std::vector<int> membersOf(const TournamentPlan& plan, int group)
 }
 
 }  // namespace
+
+std::string groupLetters(int g)
+{
+    std::string letters;
+    for (int n = g + 1; n > 0; n = (n - 1) / 26)
+        letters.insert(letters.begin(), static_cast<char>('A' + (n - 1) % 26));
+    return letters;
+}
 
 MatchOutcome outcomeOf(const Match& match, int home, int away, std::uint32_t seed, int battedFirst, bool withText)
 {
@@ -145,11 +187,12 @@ std::string TournamentPlan::describe() const
 bool parseTournament(const std::string& text, const std::string& folder, TournamentPlan& plan, std::string& error)
 {
     plan = TournamentPlan{};
+    if (const std::string deep = jsonDepthError(text); !deep.empty()) return error = deep, false;
     nlohmann::json j;
     try {
         j = nlohmann::json::parse(text);
     } catch (const std::exception& e) {
-        error = std::string("not valid JSON: ") + e.what();
+        error = "not valid JSON: " + echoed(e.what());
         return false;
     }
     if (!j.is_object()) {
@@ -159,13 +202,15 @@ bool parseTournament(const std::string& text, const std::string& folder, Tournam
     static const std::set<std::string> known{"name", "sides", "overs", "format", "groups", "knockouts"};
     for (const auto& [key, value] : j.items()) {
         if (!known.count(key)) {
-            error = "unknown field \"" + key + "\" (fields: name, sides, overs, format, groups, knockouts)";
+            error = "unknown field \"" + echoed(key, 60) + "\" (fields: name, sides, overs, format, groups, knockouts)";
             return false;
         }
     }
     if (j.contains("name")) {
         if (!j["name"].is_string()) return error = "\"name\" is not a string", false;
         plan.name = j["name"].get<std::string>();
+        for (char& c : plan.name)
+            if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f) c = '?';
     }
     if (!j.contains("sides") || !j["sides"].is_array()) return error = "no \"sides\" list of team files", false;
     for (const auto& s : j["sides"]) {
@@ -174,6 +219,10 @@ bool parseTournament(const std::string& text, const std::string& folder, Tournam
         if (p.is_relative() && !folder.empty()) p = std::filesystem::path(folder) / p;
         plan.sidePaths.push_back(p.lexically_normal().string());
     }
+    if (plan.sidePaths.size() > static_cast<std::size_t>(kMaxTournamentSides))
+        return error = "a tournament takes at most " + std::to_string(kMaxTournamentSides) + " sides, this one has " +
+                       std::to_string(plan.sidePaths.size()),
+               false;
     const int n = static_cast<int>(plan.sidePaths.size());
     if (n < 2) return error = "a tournament needs at least two sides, this one has " + std::to_string(n), false;
 
@@ -195,7 +244,7 @@ bool parseTournament(const std::string& text, const std::string& folder, Tournam
         else if (f == "double-round-robin")
             plan.rounds = 2;
         else
-            return error = "unknown format " + f + " (round-robin or double-round-robin)", false;
+            return error = "unknown format " + echoed(f, 60) + " (round-robin or double-round-robin)", false;
     }
     if (j.contains("groups")) {
         const auto& g = j["groups"];
@@ -219,7 +268,8 @@ bool parseTournament(const std::string& text, const std::string& folder, Tournam
             else if (v == "quarter-finals")
                 plan.playoff = 8;
             else
-                return error = "unknown knockouts \"" + v + "\" (none, final, semi-finals, quarter-finals or a number)",
+                return error = "unknown knockouts \"" + echoed(v, 60) +
+                               "\" (none, final, semi-finals, quarter-finals or a number)",
                        false;
         } else if (k.is_number_integer()) {
             const long long v = k.get<long long>();
@@ -237,37 +287,40 @@ bool parseTournament(const std::string& text, const std::string& folder, Tournam
 
     std::set<std::filesystem::path> seenFiles;
     std::set<std::string> seenNames;
+    Fingerprint digest;
+    digest.add("tournament file", text);
     plan.sides.resize(static_cast<std::size_t>(n));
     for (int i = 0; i < n; ++i) {
         const std::string& path = plan.sidePaths[static_cast<std::size_t>(i)];
-        LoadDiagnosis why;
         Team& team = plan.sides[static_cast<std::size_t>(i)];
-        if (!team.load(path.c_str(), &why)) return error = "cannot load team file " + path + ": " + why.reason, false;
+        std::string why;
+        if (!loadSide(path, team, digest, why))
+            return error = "cannot load team file " + echoed(path) + ": " + echoed(why), false;
         std::error_code ec;
         const std::filesystem::path canonical = std::filesystem::weakly_canonical(path, ec);
         if (!seenFiles.insert(ec ? std::filesystem::path(path) : canonical).second)
-            return error = "side " + path + " is listed twice", false;
+            return error = "side " + echoed(path) + " is listed twice", false;
         if (!seenNames.insert(team.name()).second)
-            return error = std::string("two sides are called ") + team.name() + " (" + path + ")", false;
+            return error = "two sides are called " + echoed(team.name()) + " (" + echoed(path) + ")", false;
         if (team.bowlerCount() < bowlersNeeded(plan.options))
-            return error = std::string(team.name()) + " (" + path + ") has " + std::to_string(team.bowlerCount()) +
+            return error = echoed(team.name()) + " (" + echoed(path) + ") has " + std::to_string(team.bowlerCount()) +
                            " bowlers; " + (plan.options.oneDay ? "a limited-overs match needs 5" : "a Test needs 2"),
                    false;
     }
+    plan.inputsDigest = digest.hex();
     return true;
 }
 
 bool loadTournament(const std::string& path, TournamentPlan& plan, std::string& error)
 {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    if (in) text << in.rdbuf();
-    if (!in || in.bad()) {
-        error = "cannot read tournament file " + path + ": " + std::strerror(errno);
+    // A tournament of kMaxTournamentSides sides with long paths is well inside this.
+    constexpr std::size_t kMaxTournamentFileBytes = kMegabyte;
+    std::string text, why;
+    if (!readBoundedFile(path, kMaxTournamentFileBytes, text, why)) {
+        error = "cannot read tournament file " + path + ": " + why;
         return false;
     }
-    std::string why;
-    if (!parseTournament(text.str(), std::filesystem::path(path).parent_path().string(), plan, why)) {
+    if (!parseTournament(text, std::filesystem::path(path).parent_path().string(), plan, why)) {
         error = "tournament file " + path + ": " + why;
         return false;
     }

@@ -11,6 +11,9 @@
 
 class Match;
 
+// The most sides a tournament takes (a forecast's counts grow with their square).
+constexpr int kMaxTournamentSides = 1024;
+
 // A tournament: its sides, the kind of match, the group stage and the
 // knock-outs, as read from a tournament file.
 struct TournamentPlan {
@@ -21,6 +24,9 @@ struct TournamentPlan {
     int rounds = 1;       // 1 single, 2 double round robin
     int groups = 1;       // sides go to groups in turn: A, B, ..., A, B, ...
     int playoff = 0;      // sides in the knock-outs: 0 none, 2 a final, 4 semi-finals, 8, 16
+    // Digest of the tournament file's text and every side's bytes as read:
+    // what a forecast part carries so that parts of other inputs never merge.
+    std::string inputsDigest;
 
     int groupOf(int side) const { return side % groups; }
     int groupMatches() const;
@@ -28,6 +34,9 @@ struct TournamentPlan {
     // "single round robin, 20 overs, semi-finals and final"
     std::string describe() const;
 };
+
+// "A".."Z", then "AA", "AB", ...: the name of group g (from 0).
+std::string groupLetters(int g);
 
 // Reads and checks a tournament file and loads its sides. False with a
 // message naming the file and the reason.

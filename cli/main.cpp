@@ -1,5 +1,7 @@
 // pelmora-cli: plays a match unattended from the command line, with the same
 // start-up and control code as the window, and writes its report.
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <cerrno>
 #include <climits>
@@ -77,6 +79,40 @@ int refuse(const std::string& message)
     return 2;
 }
 
+// A team or answers file's bytes for a part's fingerprint. Only a regular
+// file is read here: a pipe is read once, by the run itself.
+std::string fileBytes(const std::string& path)
+{
+    struct stat st {};
+    std::string text, why;
+    if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode) || !readBoundedFile(path, kMegabyte, text, why))
+        return "not a regular file: " + path;
+    return text;
+}
+
+// Everything that shapes the play of a batch part: parts merge only when
+// they agree on all of it.
+std::string batchFingerprint(const std::string& commandLine, const BatchModeOptions& batch,
+                             const std::string& answersBytes)
+{
+    CommandLineSettings settings;
+    GameOptions options;
+    parseCommandLine(commandLine, settings, options);
+    if (settings.bowlerListFile) std::fclose(settings.bowlerListFile);
+    auto setting = [](const std::optional<int>& v) { return v ? std::to_string(*v) : std::string("-"); };
+    Fingerprint f;
+    f.add("program", PELMORA_VERSION)
+        .add("seed", std::to_string(settings.randomSeed))
+        .add("matches", std::to_string(batch.matches))
+        .add("match", std::to_string(options.oneDay) + " " + std::to_string(batch.overs))
+        .add("ground", setting(batch.ground.outfield) + " " + setting(batch.ground.pitchPace) + " " +
+                           setting(batch.ground.pitchSurface) + " " + setting(batch.ground.wicketDifficulty))
+        .add("answers", batch.answersPath.empty() ? std::string("none") : "given: " + answersBytes);
+    for (const auto& side : {settings.team1File, settings.team2File})
+        f.add("side", side ? fileBytes(*side) : std::string("none"));
+    return f.hex();
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -89,7 +125,7 @@ int main(int argc, char** argv)
     GroundSettings ground;
     BatchModeOptions batch;
     TournamentModeOptions tournament;
-    bool version = false, merge = false, reportsGiven = false;
+    bool version = false, merge = false, reportsGiven = false, formatGiven = false, venueGiven = false;
     std::vector<std::string> mergeFiles;
     // The program's own options start with "--"; every other argument is for
     // the match's command line, which is given nothing else.
@@ -114,6 +150,7 @@ int main(int argc, char** argv)
             cricsheetPath = value;
         } else if ((value = optionValue(arg, "--venue="))) {
             venue = value;
+            venueGiven = true;
         } else if ((value = optionValue(arg, "--charts="))) {
             chartsFolder = value;
         } else if ((value = optionValue(arg, "--matches="))) {
@@ -144,6 +181,7 @@ int main(int argc, char** argv)
             else
                 ground.wicketDifficulty = v;
         } else if ((value = optionValue(arg, "--format="))) {
+            formatGiven = true;
             if (std::strcmp(value, "json") == 0)
                 batch.json = true;
             else if (std::strcmp(value, "table") != 0)
@@ -188,9 +226,15 @@ int main(int argc, char** argv)
         if (batch.shard.parts) given.push_back("--shard=");
         if (!tournament.file.empty()) given.push_back("--tournament=");
         if (reportsGiven) given.push_back("--reports=");
-        if (!answersPath.empty()) given.push_back("--answers=");
-        if (!recordPath.empty()) given.push_back("--record=");
-        if (!replayPath.empty()) given.push_back("--replay=");
+        // The options of a match's play: a tournament or a merge takes none of them.
+        std::vector<std::string> play;
+        if (!answersPath.empty()) play.push_back("--answers=");
+        if (!recordPath.empty()) play.push_back("--record=");
+        if (!replayPath.empty()) play.push_back("--replay=");
+        if (ground.outfield) play.push_back("--outfield=");
+        if (ground.pitchPace) play.push_back("--pitch-pace=");
+        if (ground.pitchSurface) play.push_back("--pitch-surface=");
+        if (ground.wicketDifficulty) play.push_back("--wicket-difficulty=");
         auto list = [](const std::vector<std::string>& names) {
             std::string text;
             for (const std::string& o : names)
@@ -198,11 +242,14 @@ int main(int argc, char** argv)
             return text;
         };
         if (merge) {
+            given.insert(given.end(), play.begin(), play.end());
+            if (batch.threads) given.push_back("--threads=");
+            if (venueGiven) given.push_back("--venue=");
             if (!given.empty()) return refuse("--merge reads finished parts and does not go with " + list(given));
             std::string summary, why;
             if (!mergeParts(mergeFiles, batch.json, summary, why)) {
                 std::fprintf(stderr, "pelmora-cli: %s\n", why.c_str());
-                return mergeFiles.empty() ? 2 : 1;
+                return 2;
             }
             if (std::fwrite(summary.data(), 1, summary.size(), stdout) != summary.size() || std::fflush(stdout) != 0) {
                 std::fprintf(stderr, "pelmora-cli: cannot write to standard output: %s\n", std::strerror(errno));
@@ -211,6 +258,8 @@ int main(int argc, char** argv)
             return 0;
         }
         if (batch.shard.parts && !batch.matches) return refuse("--shard splits a --matches run and needs --matches=N");
+        if (batch.shard.parts && formatGiven)
+            return refuse("--shard prints its counts as JSON for --merge and does not go with --format=");
         if (reportsGiven && (tournament.file.empty() || batch.matches))
             return refuse("--reports goes with a --tournament played once");
         if (batch.overs && !options.oneDay)
@@ -221,17 +270,26 @@ int main(int argc, char** argv)
             if (settings.team1File) clashing.push_back("/t1=");
             if (settings.team2File) clashing.push_back("/t2=");
             if (!options.oneDay) clashing.push_back("/t");
-            if (!answersPath.empty()) clashing.push_back("--answers=");
-            if (!recordPath.empty()) clashing.push_back("--record=");
-            if (!replayPath.empty()) clashing.push_back("--replay=");
+            if (std::find(settings.matchSettingsGiven.begin(), settings.matchSettingsGiven.end(), "/o") !=
+                settings.matchSettingsGiven.end())
+                clashing.push_back("/o");
             for (const std::string& o : given)
                 if (o == "--commentary=" || o == "--charts=" || o == "--overs=" ||
                     (o == "--cricsheet=" && batch.matches))
                     clashing.push_back(o);
+            clashing.insert(clashing.end(), play.begin(), play.end());
+            // Played once, a tournament prints its tables; --venue names the ground of Cricsheet files only.
+            if (!batch.matches && batch.threads) clashing.push_back("--threads= (without --matches=)");
+            if (!batch.matches && formatGiven) clashing.push_back("--format= (without --matches=)");
+            if (venueGiven && (cricsheetPath.empty() || batch.matches))
+                clashing.push_back("--venue= (without Cricsheet files)");
             if (!clashing.empty())
                 return refuse("--tournament takes its sides and matches from its file and does not go with " +
                               list(clashing));
         }
+        if (tournament.file.empty() && !batch.matches && (batch.threads || formatGiven))
+            return refuse(std::string("a single match has no summary: ") +
+                          (batch.threads ? "--threads=" : "--format=") + " goes with --matches=N or --tournament=");
         if (batch.matches > 0) {
             std::vector<std::string> clashing;
             if (settings.outputFileName) clashing.push_back("/s=");
@@ -282,6 +340,7 @@ int main(int argc, char** argv)
     // Both files are read whole before anything is written; a fault in
     // either is a usage error (exit 2) and nothing is created.
     std::vector<Answer> answers;
+    std::string answersBytes;  // for a part's fingerprint
     if (!answersPath.empty()) {
         std::string text, error;
         if (!readBoundedFile(answersPath, kMaxAnswersFileBytes, text, error))
@@ -292,7 +351,9 @@ int main(int argc, char** argv)
             return (std::fprintf(stderr, "pelmora-cli: %s\n", error.c_str()), 2);
         batch.answersPath = answersPath;
         batch.answers = answers;
+        answersBytes = text;
     }
+    if (batch.shard.parts) batch.shard.fingerprint = batchFingerprint(commandLine, batch, answersBytes);
     if (batch.matches > 0) return runBatchMode(commandLine, batch);
 
     ConsolePlatform platform;

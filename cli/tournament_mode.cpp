@@ -1,5 +1,6 @@
 #include "cli/tournament_mode.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -7,6 +8,8 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <regex>
+#include <set>
 #include <thread>
 
 #include "analysis/cricsheet.h"
@@ -57,12 +60,18 @@ std::string reportText(Match& match)
     return text;
 }
 
-// A folder of per-match files that never replace an input.
+// A folder of per-match files that never replace an input. Files of the
+// tournament's own naming that this run did not write are an earlier run's
+// and are removed at the end, so the folder holds this tournament alone.
 class MatchFolder {
 public:
-    MatchFolder(std::string folder, const char* what, std::vector<fs::path> inputs)
-        : folder_(std::move(folder)), what_(what), inputs_(std::move(inputs))
+    MatchFolder(std::string folder, const char* what, const char* extension, const std::vector<fs::path>& inputs)
+        : folder_(std::move(folder)), what_(what), extension_(extension)
     {
+        for (const fs::path& input : inputs) {
+            struct stat st {};
+            if (::stat(input.c_str(), &st) == 0) inputs_.insert({st.st_dev, st.st_ino});
+        }
     }
 
     bool prepare()
@@ -77,28 +86,57 @@ public:
         return true;
     }
 
-    void write(const std::string& name, const std::string& text)
+    void write(const std::string& stem, const std::string& text)
     {
         if (!error_.empty()) return;
+        const std::string name = stem + extension_;
         const fs::path target = fs::path(folder_) / name;
-        for (const fs::path& input : inputs_) {
-            std::error_code ec;
-            if (fs::equivalent(input, target, ec)) {
-                error_ = "pelmora-cli: will not overwrite " + input.string() + " with a " + what_ + " file";
-                return;
-            }
+        struct stat st {};
+        if (::stat(target.c_str(), &st) == 0 && inputs_.count({st.st_dev, st.st_ino})) {
+            error_ = "pelmora-cli: will not overwrite " + target.string() + ", an input, with a " + what_ + " file";
+            return;
         }
         std::string why;
         if (!replaceFileContents(target.string(), text, why))
             error_ = "pelmora-cli: cannot write " + std::string(what_) + " file " + target.string() + ": " + why;
+        else
+            written_.insert(name);
     }
 
+    // Removes the earlier runs' files; only once every file of this run is written.
+    void removeStale()
+    {
+        if (!error_.empty()) return;
+        std::error_code ec;
+        for (fs::directory_iterator it(folder_, ec), end; !ec && it != end; it.increment(ec)) {
+            const std::string name = it->path().filename().string();
+            std::error_code kind;
+            if (!isMatchFileName(name) || written_.count(name) || !it->is_regular_file(kind) || it->is_symlink(kind))
+                continue;
+            std::error_code removed;
+            fs::remove(it->path(), removed);
+        }
+    }
+
+    std::size_t written() const { return written_.size(); }
+    const std::string& folder() const { return folder_; }
     const std::string& error() const { return error_; }
 
 private:
+    // "012-Group_B-Kestrels-v-Harriers.txt": the names runTournamentMode gives.
+    bool isMatchFileName(const std::string& name) const
+    {
+        static const std::regex pattern("[0-9]{3,}-[A-Za-z0-9_-]+-v-[A-Za-z0-9_-]+");
+        const std::size_t stem = name.size() - std::min(name.size(), std::strlen(extension_));
+        return name.compare(stem, std::string::npos, extension_) == 0 &&
+               std::regex_match(name.begin(), name.begin() + static_cast<std::ptrdiff_t>(stem), pattern);
+    }
+
     std::string folder_;
     const char* what_;
-    std::vector<fs::path> inputs_;
+    const char* extension_;
+    std::set<std::pair<dev_t, ino_t>> inputs_;
+    std::set<std::string> written_;
     std::string error_;
 };
 
@@ -115,7 +153,7 @@ int runTournamentMode(const std::string& commandLine, const TournamentModeOption
     std::string error;
     if (!loadTournament(mode.file, plan, error)) {
         std::fprintf(stderr, "pelmora-cli: %s\n", error.c_str());
-        return 1;
+        return 2;
     }
     plan.options.briefOutput = lineOptions.briefOutput;
 
@@ -156,9 +194,16 @@ int runTournamentMode(const std::string& commandLine, const TournamentModeOption
         }
         std::string text;
         try {
-            if (mode.shard.parts > 0)
-                text = forecastPartJson(plan, totals, seed, count, mode.shard);
-            else
+            if (mode.shard.parts > 0) {
+                ShardRange range = mode.shard;
+                range.fingerprint = Fingerprint()
+                                        .add("program", PELMORA_VERSION)
+                                        .add("inputs", plan.inputsDigest)
+                                        .add("first seed", std::to_string(seed))
+                                        .add("tournaments", std::to_string(count))
+                                        .hex();
+                text = forecastPartJson(plan, totals, seed, count, range);
+            } else
                 text = mode.json ? formatForecastJson(plan, totals, seed) : formatForecastTable(plan, totals, seed);
         } catch (const std::exception& e) {
             std::fprintf(stderr, "pelmora-cli: cannot write the summary: %s\n", e.what());
@@ -172,10 +217,10 @@ int runTournamentMode(const std::string& commandLine, const TournamentModeOption
         inputs.emplace_back(p);
     std::string reports = mode.reportsFolder;
     if (reports.empty()) reports = fs::path(mode.file).stem().string() + "-reports";
-    MatchFolder reportFolder(reports, "report", inputs);
+    MatchFolder reportFolder(reports, "report", ".txt", inputs);
     std::unique_ptr<MatchFolder> cricsheet;
     if (!mode.cricsheetFolder.empty())
-        cricsheet = std::make_unique<MatchFolder>(mode.cricsheetFolder, "Cricsheet", inputs);
+        cricsheet = std::make_unique<MatchFolder>(mode.cricsheetFolder, "Cricsheet", ".json", inputs);
     for (MatchFolder* f : {&reportFolder, cricsheet.get()}) {
         if (f && !f->prepare()) {
             std::fprintf(stderr, "%s\n", f->error().c_str());
@@ -184,22 +229,38 @@ int runTournamentMode(const std::string& commandLine, const TournamentModeOption
     }
     const std::string date = todayUtc();
     int number = 0;
+    std::atomic<int> done{0};
     auto hook = [&](Match& match, const MatchOutcome& o, const std::string& label) {
         char prefix[16];
         std::snprintf(prefix, sizeof prefix, "%03d-", ++number);
         const std::string stem = prefix + safeFileName(label) + "-" +
                                  safeFileName(plan.sides[static_cast<std::size_t>(o.home)].name()) + "-v-" +
                                  safeFileName(plan.sides[static_cast<std::size_t>(o.away)].name());
-        reportFolder.write(stem + ".txt", reportText(match));
-        if (cricsheet) cricsheet->write(stem + ".json", cricsheetJson(match, date, mode.venue));
+        reportFolder.write(stem, reportText(match));
+        if (cricsheet) cricsheet->write(stem, cricsheetJson(match, date, mode.venue));
+        done.fetch_add(1, std::memory_order_relaxed);
     };
-    const TournamentRun run = playTournament(plan, seed, hook);
+    TournamentRun run;
+    if (isatty(STDERR_FILENO)) {
+        std::promise<void> finished;
+        std::future<void> waiting = finished.get_future();
+        std::thread progress([&] { showProgress(done, plan.matchesPerTournament(), waiting, "matches"); });
+        run = playTournament(plan, seed, hook);
+        finished.set_value();
+        progress.join();
+    } else {
+        run = playTournament(plan, seed, hook);
+    }
     bool ok = writeOut(formatTournamentRun(plan, run, seed));
     for (MatchFolder* f : {&reportFolder, cricsheet.get()}) {
-        if (f && !f->error().empty()) {
+        if (!f) continue;
+        f->removeStale();
+        if (!f->error().empty()) {
             std::fprintf(stderr, "%s\n", f->error().c_str());
             ok = false;
         }
     }
+    std::fprintf(stderr, "pelmora-cli: %zu reports written to %s\n", reportFolder.written(),
+                 reportFolder.folder().c_str());
     return ok ? 0 : 1;
 }

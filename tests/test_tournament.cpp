@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <nlohmann/json.hpp>
 #include <set>
 
 #include "analysis/tournament.h"
@@ -118,6 +119,11 @@ TEST(Tournament, TournamentFileRefusalsNameTheReason)
         EXPECT_EQ(ok, *c.says == '\0') << c.json << ": " << error;
         EXPECT_NE(error.find(c.says), std::string::npos) << error;
     }
+    // Past Z the groups are named as spreadsheet columns.
+    const std::pair<int, const char*> groups[] = {{0, "A"},   {25, "Z"},   {26, "AA"},
+                                                  {27, "AB"}, {701, "ZZ"}, {702, "AAA"}};
+    for (const auto& [g, name] : groups)
+        EXPECT_EQ(groupLetters(g), name);
 }
 
 // At 20 overs the allowance is 120 balls and each bowler's quota 24 (4 overs);
@@ -137,4 +143,86 @@ TEST(Tournament, TwentyOversKeepsTheQuotasOfItsAllowance)
                 EXPECT_LE(inn.bowling[p].balls, 24) << seed;
         }
     }
+}
+
+// Hostile tournament files, parts and option mixes are refused with exit 2 and
+// a reason naming the file or option; nothing is printed and no input changes.
+TEST(Tournament, HostileFilesPartsAndOptionsAreRefusedWithAReason)
+{
+    using nlohmann::json;
+    const std::string src = PELMORA_SOURCE_DIR;
+    const json sides = {src + "/samples/kestrels.xi", src + "/samples/harriers.xi", support::dataPath("harbour.xi"),
+                        support::dataPath("upland.xi")};
+    const std::string cup = support::writeFile("hostile-cup.json", json{{"sides", sides}, {"overs", 2}}.dump());
+    const std::string teams[] = {"/t1=" + support::dataPath("harbour.xi"), "/t2=" + support::dataPath("upland.xi")};
+    auto part = [&](std::vector<std::string> args, const std::string& name) {
+        args.push_back("--shard=" + name.substr(name.size() - 1) + "/2");
+        const support::CliRun run = support::runCli(args);
+        EXPECT_EQ(run.status, 0) << run.err;
+        return json::parse(run.out);
+    };
+    const std::vector<std::string> forecast{"--tournament=" + cup, "/r=5", "--matches=4"};
+    const std::vector<std::string> batch{teams[0], teams[1], "/r=5", "--overs=2", "--matches=6"};
+    const json t1 = part(forecast, "t1"), t2 = part(forecast, "t2"), b1 = part(batch, "b1");
+    std::vector<std::string> withOutfield = batch;
+    withOutfield.push_back("--outfield=10");
+    const json b2 = part(withOutfield, "b2");
+    const std::string t2File = support::writeFile("hostile-t2.json", t2.dump());
+    auto changed = [](json j, const json::json_pointer& at, const json& value) {
+        if (value.is_null())
+            j[at.parent_pointer()].erase(at.back());
+        else
+            j[at] = value;
+        return j;
+    };
+    const std::string deep = std::string(60000, '[') + std::string(60000, ']');
+    struct Case {
+        std::string file;  // a part merged with t2, or a tournament file; empty: the arguments alone
+        std::string text;
+        std::vector<std::string> args;
+        const char* says;
+    } cases[] = {
+        {"finals",
+         changed(t1, "/totals/finals"_json_pointer, json::array()).dump(),
+         {},
+         "\"finals\" is not a list of 4"},
+        {"files", changed(t1, "/setup/files"_json_pointer, json::array()).dump(), {}, "\"files\" is not a list of 4"},
+        {"knockouts", changed(t1, "/totals/knockouts"_json_pointer, {1}).dump(), {}, "\"knockouts\" is not a list"},
+        {"negative", changed(t1, "/totals/tournaments"_json_pointer, -15).dump(), {}, "\"tournaments\" is not"},
+        {"innings", changed(b1, "/setup/inningsPerMatch"_json_pointer, 1000).dump(), {}, "\"inningsPerMatch\""},
+        {"older", changed(t1, "/fingerprint"_json_pointer, nullptr).dump(), {}, "play it again"},
+        {"deep-part", deep, {}, "nested deeper than 64 levels"},
+        {"outfield", b1.dump(), {}, "fingerprints differ"},
+        {"deep-cup", "{\"sides\": [], \"format\": " + deep + "}", {}, "nested deeper than 64 levels"},
+        {"key-cup", "{\"sides\": [], \"k\\u0007y\": 1}", {}, "unknown field \"k?y\""},
+        {"", "", {"--tournament=/dev/zero"}, "larger than 1 MB"},
+        {"", "", {"--tournament=" + cup, "--outfield=10"}, "does not go with --outfield="},
+        {"", "", {"--tournament=" + cup, "--answers=" + cup}, "does not go with --answers="},
+        {"", "", {"--tournament=" + cup, "--record=x.json"}, "does not go with --record="},
+        {"", "", {"--tournament=" + cup, "--replay=" + cup}, "does not go with --replay="},
+        {"", "", {teams[0], teams[1], "--matches=2", "--shard=1/2", "--format=json"}, "does not go with --format="},
+        {"", "", {"--tournament=" + cup, "/o"}, "does not go with /o"},
+        {"", "", {teams[0], teams[1], "--threads=2"}, "a single match has no summary: --threads="},
+    };
+    const std::string b2File = support::writeFile("hostile-b2.json", b2.dump());
+    for (const Case& c : cases) {
+        std::vector<std::string> args = c.args;
+        std::string path;
+        if (c.file.find("cup") != std::string::npos) {
+            path = support::writeFile("hostile-" + c.file + ".json", c.text);
+            args = {"--tournament=" + path};
+        } else if (!c.file.empty()) {
+            path = support::writeFile("hostile-" + c.file + ".json", c.text);
+            args = {"--merge", path, c.file == "outfield" ? b2File : t2File};
+        }
+        const support::CliRun run = support::runCli(args);
+        EXPECT_EQ(run.status, 2) << c.file << ": " << run.err;
+        EXPECT_NE(run.err.find(c.says), std::string::npos) << run.err;
+        EXPECT_EQ(run.out, "") << c.file;
+        if (!path.empty()) {
+            EXPECT_NE(run.err.find(path), std::string::npos) << "names the file: " << run.err;
+            EXPECT_EQ(support::readFile(path), c.text) << c.file;
+        }
+    }
+    EXPECT_EQ(support::readFile(t2File), t2.dump());
 }
