@@ -1,7 +1,7 @@
 # Installation into the usual Unix tree and a Debian package built by CPack.
 include(GNUInstallDirs)
 
-install(TARGETS pelmora-cli RUNTIME DESTINATION ${PELMORA_BIN_DIR})
+install(TARGETS pelmora-cli pelmora-rate RUNTIME DESTINATION ${PELMORA_BIN_DIR})
 if(TARGET pelmora-charts)
   # Found by pelmora-cli at PELMORA_MODULE_DIR_FROM_BIN from its own folder.
   install(TARGETS pelmora-charts LIBRARY DESTINATION ${PELMORA_MODULE_DIR})
@@ -20,7 +20,7 @@ add_custom_target(pelmora_changelog ALL DEPENDS ${CMAKE_BINARY_DIR}/doc/changelo
 install(FILES docs/debian/copyright ${CMAKE_BINARY_DIR}/doc/changelog.gz DESTINATION ${PELMORA_DOC_DIR})
 
 # Debian keeps man pages compressed; -n leaves the time out, so the package is reproducible.
-set(PELMORA_MAN_PAGES pelmora-cli)
+set(PELMORA_MAN_PAGES pelmora-cli pelmora-rate)
 if(TARGET pelmora)
   list(APPEND PELMORA_MAN_PAGES pelmora)
 endif()
@@ -58,7 +58,8 @@ set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "cricket match simulator, ball by ball")
 set(CPACK_PACKAGE_DESCRIPTION "Pelmora plays one-day and Test cricket matches between two sides of eleven,
 ball by ball, with a live scoreboard and commentary (pelmora), or unattended
 in the console with reports, Cricsheet export, charts and batch statistics
-(pelmora-cli). A seeded generator makes every match replayable.")
+(pelmora-cli), and rates real players from Cricsheet archives (pelmora-rate).
+A seeded generator makes every match replayable.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_GENERATOR DEB)

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cmath>
+#include <iterator>
 #include <thread>
 
 #include "analysis/on_threads.h"
@@ -293,11 +294,13 @@ FitResult fitRatings(const std::vector<Figures>& real, const std::vector<Fixture
         const std::int64_t n = settings.simulations * w / (std::int64_t(weightSum) * fixtureCount);
         return static_cast<int>(std::clamp<std::int64_t>(n, 1, 1000000));
     };
+    constexpr int kRounds = static_cast<int>(std::size(kWeights)) + 1;
     int round = 0;
     for (int w : kWeights) {
         const int n = perFixture(w);
         fitter.adjust(fitter.play(round++, n));
         result.matchesPlayed += std::int64_t(n) * fixtureCount;
+        if (settings.onRound) settings.onRound(round, kRounds);
     }
     const int n = perFixture(kMeasureWeight);
     result.simulated = fitter.play(round, n);

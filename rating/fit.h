@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 #include "rating/figures.h"
@@ -31,6 +32,8 @@ struct FitSettings {
     // (bowlers: of all bowlers) as if he had faced, or bowled, this many more
     // balls at that average.
     int shrinkBalls = 100;
+    // Told after each round (1-based) of how many; may be empty.
+    std::function<void(int done, int rounds)> onRound;
 };
 
 struct FitResult {

@@ -20,6 +20,7 @@
 #include "rating/figures.h"
 #include "rating/fit.h"
 #include "rating/match_sources.h"
+#include "rating/progress.h"
 #include "rating/side_file.h"
 #include "teams/player.h"
 #include "teams/text_encoding.h"
@@ -58,6 +59,8 @@ constexpr const char* kUsage =
     "                   at least every match of the archive once a round\n"
     "  --threads=K      threads (default: the number of cores); the result is the same for any K\n"
     "  --seed=N         seed of the fit's matches (default 1)\n"
+    "  --help, -h       this text\n"
+    "  --version        the program's version\n"
     "\n"
     "Shrinkage: a player with few balls is pulled towards the average. Each batting rate (runs\n"
     "per ball, outs per ball before and after he is in) is blended with the average of his usual\n"
@@ -100,10 +103,17 @@ bool isDate(const std::string& s)
     return true;
 }
 
+Progress& progress()
+{
+    static Progress line;
+    return line;
+}
+
 // Messages name files, sides and players from the archive: control
 // characters in them are shown as '?', never sent to the terminal.
 void complain(const std::string& message)
 {
+    progress().clear();
     const std::string shown = cleanName(message, isValidUtf8(message), std::string::npos);
     std::fprintf(stderr, "pelmora-rate: %s\n", shown.c_str());
 }
@@ -173,6 +183,10 @@ int rate(int argc, char** argv)
         long long n = 0;
         if (std::strcmp(a, "--help") == 0 || std::strcmp(a, "-h") == 0) {
             std::fputs(kUsage, stdout);
+            return 0;
+        }
+        if (std::strcmp(a, "--version") == 0) {
+            std::puts("pelmora-rate " PELMORA_VERSION);
             return 0;
         }
         if (a[0] == '-' && a[1] == '-' && givenTwice(a, given)) return usage(std::string(a) + ": given twice");
@@ -296,6 +310,7 @@ int rate(int argc, char** argv)
             ok[n] = sources.read(begin + n, texts[n], reasons[n]);
             bytes += texts[n].size();
         }
+        progress().show("reading: " + std::to_string(begin + n) + " of " + std::to_string(sources.size()) + " files");
         const int t = static_cast<int>(std::min<long long>(threads, static_cast<long long>(n)));
         std::vector<std::exception_ptr> failures(static_cast<std::size_t>(t));
         runOnThreads(t, [&](int w) {
@@ -368,7 +383,14 @@ int rate(int argc, char** argv)
     std::vector<Figures> real;
     for (const PlayerRecord& p : archive.players)
         real.push_back(p.figures);
+    settings.onRound = [&](int done, int rounds) {
+        progress().show("fitting: round " + std::to_string(done) + " of " + std::to_string(rounds) + ", " +
+                        std::to_string(archive.fixtures.size()) + " matches");
+    };
+    progress().clear();
+    progress().show("fitting: " + std::to_string(archive.fixtures.size()) + " matches");
     const FitResult fit = fitRatings(real, archive.fixtures, styles, settings);
+    progress().clear();
 
     int status = 0;
     std::string why;

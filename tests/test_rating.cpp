@@ -328,6 +328,9 @@ TEST(Rating, RefusedCommandLinesFailAtOnceAndWriteNothing)
         EXPECT_NE(run.err.find(c.message), std::string::npos) << c.args[0] << ": " << run.err;
         EXPECT_EQ(filesBelow(root, ""), before) << c.args[0];
     }
+    const RateRun version = runRate({"--version", "--out=" + root + "/victim"});
+    EXPECT_EQ(version.status, 0);
+    EXPECT_EQ(version.out, "pelmora-rate 1.0\n");
 }
 
 TEST(Rating, BatchModeWritesEveryMatchAsAFileNamedBySeed)
