@@ -222,16 +222,24 @@ void Archive::add(const MatchRecord& match, std::int64_t sequence)
         }
     }
 
-    // The eleven of each side, in the order they came in to bat.
-    auto elevenOf = [&](int s, Eleven& e) {
-        e.players.clear();
-        e.bowled.clear();
+    // The eleven of each side, in the order they came in to bat, then as listed.
+    std::vector<char> tookPart(n, 0);
+    for (const InningsRecord& inn : match.innings)
+        for (const DeliveryRecord& d : inn.deliveries) {
+            for (int person : {d.batter, d.nonStriker, d.bowler})
+                if (person >= 0) tookPart[static_cast<std::size_t>(person)] = 1;
+            for (int w = 0; w < d.wicketCount; ++w)
+                if (d.wickets[w].fielder >= 0) tookPart[static_cast<std::size_t>(d.wickets[w].fielder)] = 1;
+        }
+    // Empty when the eleven is made, else why not.
+    auto elevenOf = [&](int s, Eleven& e) -> std::string {
+        std::vector<int> order;
         std::vector<char> taken(n, 0);
+        int listed = 0;
         auto take = [&](int person) {
             if (person < 0 || taken[person] || match.people[person].side != s) return;
             taken[person] = 1;
-            e.players.push_back(index[person]);
-            e.bowled.push_back(figures[person].matchesBowled > 0);
+            order.push_back(person);
         };
         for (const InningsRecord& inn : match.innings) {
             if (inn.side != s) continue;
@@ -241,8 +249,36 @@ void Archive::add(const MatchRecord& match, std::int64_t sequence)
             }
             break;
         }
-        for (int i = 0; i < match.listed; ++i)
+        for (int i = 0; i < match.listed; ++i) {
+            listed += match.people[static_cast<std::size_t>(i)].side == s;
             take(i);
+        }
+        for (const ReplacementRecord& r : match.replacements)
+            take(r.in);
+        // More than eleven: a substitute who took part plays in the place of the
+        // one he replaced; anyone else beyond eleven who took no part is left out.
+        if (order.size() > 11) {
+            for (const ReplacementRecord& r : match.replacements) {
+                const auto in = std::find(order.begin(), order.end(), r.in);
+                const auto out = std::find(order.begin(), order.end(), r.out);
+                if (in == order.end() || out == order.end() || !tookPart[static_cast<std::size_t>(r.in)]) continue;
+                *out = r.in;
+                order.erase(in);
+            }
+            for (std::size_t k = order.size(); k-- > 0 && order.size() > 11;)
+                if (!tookPart[static_cast<std::size_t>(order[k])]) order.erase(order.begin() + static_cast<long>(k));
+        }
+        e.players.clear();
+        e.bowled.clear();
+        for (int person : order) {
+            e.players.push_back(index[person]);
+            e.bowled.push_back(figures[person].matchesBowled > 0);
+        }
+        if (order.size() < 11) return "a side names fewer than eleven players";
+        if (order.size() > 11)
+            return "a side lists " + std::to_string(listed) + " players and " + std::to_string(order.size()) +
+                   " of them took part";
+        return {};
     };
     for (int s = 0; s < 2; ++s) {
         LatestEleven& l = latest[match.sides[s]];
@@ -254,8 +290,10 @@ void Archive::add(const MatchRecord& match, std::int64_t sequence)
     Fixture fixture;
     fixture.overs = match.overs;
     const int first = match.innings.empty() ? 0 : match.innings[0].side;
-    elevenOf(first, fixture.sides[0]);
-    elevenOf(1 - first, fixture.sides[1]);
-    if (fixture.sides[0].players.size() == 11 && fixture.sides[1].players.size() == 11)
+    std::string why = elevenOf(first, fixture.sides[0]);
+    if (const std::string other = elevenOf(1 - first, fixture.sides[1]); why.empty()) why = other;
+    if (why.empty())
         fixtures.push_back(std::move(fixture));
+    else
+        ++notReplayed[why];
 }

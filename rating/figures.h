@@ -89,7 +89,9 @@ struct LatestEleven : Eleven {
 };
 
 // A match as the fit plays it again: both elevens, the side that batted first
-// first. Only matches with eleven players a side are kept.
+// first. Only matches whose two elevens can be made are kept: a side that
+// lists more than eleven is played by the eleven who took part, a substitute
+// in the place of the one he replaced.
 struct Fixture {
     Eleven sides[2];
     int overs = 0;  // the allowance per innings; 0 for a multi-day match
@@ -104,6 +106,8 @@ public:
     std::map<std::string, LatestEleven> latest;  // by side name
     std::vector<Fixture> fixtures;               // in the order counted
     std::int64_t matches = 0;
+    // Matches counted but not played again by the fit, by the reason why.
+    std::map<std::string, std::int64_t> notReplayed;
 
 private:
     int playerIndex(const MatchRecord& match, int person);

@@ -73,7 +73,12 @@ constexpr const char* kUsage =
     "\n"
     "A file that is not a Cricsheet match or is damaged, a match file larger than 16 MB (an\n"
     "archive's entry unpacked), and an archive in a folder that cannot be opened are named on\n"
-    "standard error and skipped. Options other than --team and --side are given once.\n"
+    "standard error and skipped. A side listing more than eleven is played again by the eleven\n"
+    "who took part (a substitute in \"replacements\" in the place of the one he replaced); a\n"
+    "match whose elevens cannot be made counts in the figures but is not played again, and how\n"
+    "many and why is printed. Super overs are in no figure. Options other than --team and --side\n"
+    "are given once.\n"
+    "While it reads and fits, a line on standard error shows how far it is, when that is a terminal.\n"
     "Exit status: 0 done; 1 no match to rate, an input or output cannot be read or written, or\n"
     "out of memory; 2 a refused command line: a bad or repeated option, a --styles file that\n"
     "cannot be read, an --out that is not a folder that can be written, or a --team, --side or\n"
@@ -368,6 +373,14 @@ int rate(int argc, char** argv)
         return 2;
     }
 
+    // A match the fit cannot play again still counts in the figures; never silently.
+    std::int64_t notReplayed = 0;
+    for (const auto& [why, count] : archive.notReplayed) {
+        complain(std::to_string(count) + (count == 1 ? " match" : " matches") +
+                 " counted but not played again by the fit: " + why);
+        notReplayed += count;
+    }
+
     std::vector<int> styles;
     for (const PlayerRecord& p : archive.players)
         styles.push_back(styleByUse(p.figures));
@@ -409,9 +422,11 @@ int rate(int argc, char** argv)
         }
     }
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
-    std::printf("%lld matches rated (%zu skipped, %zu of another kind), %zu players, %lld simulated matches, %.1f s\n",
-                static_cast<long long>(archive.matches), skipped, filtered, archive.players.size(),
-                static_cast<long long>(fit.matchesPlayed), seconds);
+    std::printf(
+        "%lld matches rated (%zu skipped, %zu of another kind, %lld not played again), %zu players, "
+        "%lld simulated matches, %.1f s\n",
+        static_cast<long long>(archive.matches), skipped, filtered, static_cast<long long>(notReplayed),
+        archive.players.size(), static_cast<long long>(fit.matchesPlayed), seconds);
     return status;
 }
 

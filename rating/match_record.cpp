@@ -60,6 +60,23 @@ private:
     std::unordered_map<std::string, int> index_[2];
 };
 
+// Who came in for whom; a team that is neither side is not one of these.
+void parseReplacements(const json& d, MatchRecord& match, People& people)
+{
+    const auto r = d.find("replacements");
+    if (r == d.end() || !r->is_object()) return;
+    const auto list = r->find("match");
+    if (list == r->end() || !list->is_array()) return;
+    for (const json& entry : *list) {
+        const std::string team = entry.value("team", std::string());
+        const int side = team == match.sides[0] ? 0 : team == match.sides[1] ? 1 : -1;
+        if (side < 0 || !entry.contains("in") || !entry.contains("out")) continue;
+        const int in = people.add(entry["in"].get<std::string>(), side);
+        const int out = people.add(entry["out"].get<std::string>(), side);
+        match.replacements.push_back({in, out});
+    }
+}
+
 void parseDelivery(const json& d, int batting, People& people, DeliveryRecord& out)
 {
     const int bowling = 1 - batting;
@@ -148,6 +165,7 @@ bool parseCricsheet(const std::string& text, MatchRecord& out, std::string& why)
                 for (const json& over : *overs) {
                     const int number = intOr(over, "over", 0);
                     for (const json& d : over.at("deliveries")) {
+                        parseReplacements(d, out, people);
                         record.deliveries.emplace_back();
                         record.deliveries.back().over = number;
                         parseDelivery(d, record.side, people, record.deliveries.back());

@@ -52,6 +52,12 @@ struct PersonRecord {
     int side = 0;
 };
 
+// A player who came in during the match for another of his side (Cricsheet's
+// "replacements": {"match": [...]} on the delivery where it happened).
+struct ReplacementRecord {
+    int in = -1, out = -1;  // people
+};
+
 struct MatchRecord {
     std::string sides[2];
     std::string matchType;             // "ODI", "Test", ...
@@ -60,6 +66,7 @@ struct MatchRecord {
     std::vector<PersonRecord> people;  // the two elevens first, side by side, then anyone else named
     int listed = 0;                    // how many of people the elevens are
     std::vector<InningsRecord> innings;
+    std::vector<ReplacementRecord> replacements;  // in the order they happened
 };
 
 // Reads one Cricsheet match file. Returns false with a reason for text that
