@@ -151,6 +151,8 @@ bool parseCricsheet(const std::string& text, MatchRecord& out, std::string& why)
         }
         out.listed = static_cast<int>(out.people.size());
         for (const json& inn : doc["innings"]) {
+            // A super over decides a tie; it is not part of anyone's figures.
+            if (inn.is_object() && inn.value("super_over", false)) continue;
             const std::string team = inn.at("team").get<std::string>();
             InningsRecord record;
             if (team == out.sides[0])

@@ -4,7 +4,9 @@
 
 #include <cstdio>
 #include <fstream>
+#include <functional>
 #include <map>
+#include <nlohmann/json.hpp>
 #include <sstream>
 #include <string>
 
@@ -127,6 +129,68 @@ TEST(Rating, FiguresOfASmallArchiveAgreeWithAHandCount)
     }
     EXPECT_EQ(find(archive, "Al Kay")->id, "00000001");  // keyed by the register
     EXPECT_EQ(archive.players.size(), 22u);
+}
+
+// match1.json changed as a row says, then counted: the fit plays it again with
+// the eleven who took part, or the reason it cannot is counted.
+TEST(Rating, ElevensAreMadeFromThoseWhoTookPartElseTheMatchIsCountedAsNotPlayedAgain)
+{
+    using nlohmann::json;
+    const auto impactPlayer = [](json& m) {
+        m["info"]["players"]["Alpha"].push_back("A12");
+        json& first = m["innings"][1]["overs"][0]["deliveries"][0];
+        first["bowler"] = "A12";
+        first["replacements"]["match"] =
+            json::array({{{"in", "A12"}, {"out", "Ed Poe"}, {"team", "Alpha"}, {"reason", "impact_player"}}});
+    };
+    struct Case {
+        const char* what;
+        std::function<void(json&)> edit;
+        const char* reason;  // empty when played again
+        const char* inEleven;
+        const char* notInEleven;
+    };
+    const Case cases[] = {
+        {"eleven listed", [](json&) {}, "", "A11", ""},
+        {"a twelfth listed takes no part", [](json& m) { m["info"]["players"]["Alpha"].push_back("A12"); }, "", "A11",
+         "A12"},
+        {"an impact player bowls in the place of the one he replaced", impactPlayer, "", "A12", "Ed Poe"},
+        {"ten listed", [](json& m) { m["info"]["players"]["Alpha"].erase(10); }, "fewer than eleven", "", ""},
+        {"a super over is in no figure",
+         [](json& m) {
+             json over = m["innings"][0];
+             over["super_over"] = true;
+             over["overs"][0]["deliveries"][0]["batter"] = "Super Sub";
+             m["innings"].push_back(over);
+         },
+         "", "A11", "Super Sub"},
+    };
+    for (const Case& c : cases) {
+        json m = json::parse(dataFile("match1.json"));
+        c.edit(m);
+        MatchRecord record;
+        std::string why;
+        ASSERT_TRUE(parseCricsheet(m.dump(), record, why)) << c.what << ": " << why;
+        Archive archive;
+        archive.add(record, 0);
+        EXPECT_EQ(record.innings.size(), 2u) << c.what;
+        EXPECT_EQ(find(archive, "Super Sub"), nullptr) << c.what;
+        if (*c.reason) {
+            ASSERT_EQ(archive.notReplayed.size(), 1u) << c.what;
+            EXPECT_NE(archive.notReplayed.begin()->first.find(c.reason), std::string::npos) << c.what;
+            EXPECT_TRUE(archive.fixtures.empty()) << c.what;
+            continue;
+        }
+        ASSERT_EQ(archive.fixtures.size(), 1u) << c.what;
+        std::string alpha;  // batted first
+        for (int p : archive.fixtures[0].sides[0].players)
+            alpha += "," + archive.players[static_cast<std::size_t>(p)].name + ",";
+        EXPECT_EQ(archive.fixtures[0].sides[0].players.size(), 11u) << c.what;
+        EXPECT_NE(alpha.find("," + std::string(c.inEleven) + ","), std::string::npos) << c.what << ": " << alpha;
+        if (*c.notInEleven) {
+            EXPECT_EQ(alpha.find("," + std::string(c.notInEleven) + ","), std::string::npos) << c.what << ": " << alpha;
+        }
+    }
 }
 
 TEST(Rating, KeeperIsInferredFromStumpingsElseNamed)
