@@ -254,6 +254,45 @@ struct Fitter {
         updateAverages();
     }
 
+    // The prior for ratings resting on too few balls: the ball-weighted
+    // average of those of his batting position (of all, if none there) and of
+    // all bowlers who rest on enough.
+    void applyPriors()
+    {
+        double bat[12][4] = {}, bowl[3] = {};  // per position, [11] all: sums of w*tempo, w*risk, w*survival, w
+        for (std::size_t i = 0; i < real.size(); ++i) {
+            const Ratings& r = ratings[i];
+            const double w = double(real[i].balls), wb = double(real[i].bowlBalls);
+            if (real[i].balls >= kFewestBallsRated)
+                for (int at : {real[i].usualPosition() - 1, 11}) {
+                    bat[at][0] += w * r.batTempo;
+                    bat[at][1] += w * r.batRisk;
+                    bat[at][2] += w * r.batSurvival;
+                    bat[at][3] += w;
+                }
+            if (real[i].bowlBalls >= kFewestBallsRated) {
+                bowl[0] += wb * r.bowlTempo;
+                bowl[1] += wb * r.bowlThreat;
+                bowl[2] += wb;
+            }
+        }
+        for (std::size_t i = 0; i < real.size(); ++i) {
+            Ratings& r = ratings[i];
+            if (real[i].balls < kFewestBallsRated) {
+                const int at = bat[real[i].usualPosition() - 1][3] > 0 ? real[i].usualPosition() - 1 : 11;
+                if (bat[at][3] > 0) {
+                    r.batTempo = clampRound(bat[at][0] / bat[at][3], 0, 1500);
+                    r.batRisk = clampRound(bat[at][1] / bat[at][3], 0, 1000);
+                    r.batSurvival = clampRound(bat[at][2] / bat[at][3], 0, 999);
+                }
+            }
+            if (real[i].bowlBalls < kFewestBallsRated) {
+                r.bowlTempo = bowl[2] > 0 ? clampRound(bowl[0] / bowl[2], 0, 1500) : kReferenceBowlTempo;
+                r.bowlThreat = bowl[2] > 0 ? clampRound(bowl[1] / bowl[2], 0, 1000) : kReferenceBowlThreat;
+            }
+        }
+    }
+
     // The convention: shifts bowling terms one way and batting terms the
     // other, which leaves every ball's activity and chance as they were,
     // until the ball-weighted average bowler is at the reference values.
@@ -280,9 +319,12 @@ FitResult fitRatings(const std::vector<Figures>& real, const std::vector<Fixture
     FitResult result;
     if (real.empty()) return result;
     Fitter fitter(real, fixtures, styles, settings);
-    result.ratings = fitter.ratings;
     result.simulated.resize(real.size());
-    if (fixtures.empty()) return result;
+    if (fixtures.empty()) {
+        fitter.applyPriors();
+        result.ratings = fitter.ratings;
+        return result;
+    }
     // Rounds grow: early ones only need the direction, the last ones precision.
     constexpr int kWeights[] = {1, 1, 1, 2, 2, 3, 4};
     constexpr int kMeasureWeight = 4;
@@ -305,6 +347,8 @@ FitResult fitRatings(const std::vector<Figures>& real, const std::vector<Fixture
     const int n = perFixture(kMeasureWeight);
     result.simulated = fitter.play(round, n);
     result.matchesPlayed += std::int64_t(n) * fixtureCount;
+    if (settings.onRound) settings.onRound(kRounds, kRounds);
+    fitter.applyPriors();
     result.ratings = fitter.ratings;
     return result;
 }

@@ -36,6 +36,12 @@ struct FitSettings {
     std::function<void(int done, int rounds)> onRound;
 };
 
+// A rating resting on fewer of the player's own balls than this (faced, or
+// bowled) is replaced by the prior of his role in the archive: the
+// ball-weighted average batsman of his usual batting position, or the
+// ball-weighted average bowler (bowlTempo and bowlThreat at the reference).
+constexpr int kFewestBallsRated = 30;
+
 struct FitResult {
     std::vector<Ratings> ratings;    // by player
     std::vector<Figures> simulated;  // by player: his figures in the last round's matches

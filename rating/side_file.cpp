@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <map>
 #include <set>
 #include <string_view>
 
@@ -103,24 +104,42 @@ bool isRegularBowler(const Figures& f)
     return f.matches > 0 && 4 * f.matchesBowled >= f.matches;
 }
 
-bool isKeeperByRecord(const Figures& f)
+namespace {
+
+// The keeper of each side: of its players, the one with the most stumpings,
+// ties going to the most catches.
+std::vector<bool> keepersBySide(const std::vector<PlayerRecord>& players)
 {
-    return f.stumpings > 0 && !isRegularBowler(f);
+    std::map<std::string, std::size_t> best;
+    for (std::size_t i = 0; i < players.size(); ++i) {
+        const Figures& f = players[i].figures;
+        if (f.stumpings == 0) continue;
+        const auto [it, added] = best.emplace(players[i].side, i);
+        const Figures& b = players[it->second].figures;
+        if (!added && std::make_pair(f.stumpings, f.catches) > std::make_pair(b.stumpings, b.catches)) it->second = i;
+    }
+    std::vector<bool> keeper(players.size(), false);
+    for (const auto& [side, i] : best)
+        keeper[i] = true;
+    return keeper;
 }
+
+}  // namespace
 
 std::string playersCsv(const std::vector<PlayerRecord>& players, const FitResult& fit)
 {
+    const std::vector<bool> keepers = keepersBySide(players);
     std::string out =
         "id,name,side,matches,position,innings,ballsFaced,runs,dismissals,fours,sixes,ballsBowled,runsConceded,"
         "wickets,wides,noballs,catches,stumpings,batAverage,batStrikeRate,bowlEconomy,bowlStrikeRate,"
         "batTempo,batRisk,batSurvival,isKeeper,isBowler,bowlTempo,bowlThreat,bowlStyle,"
-        "simBatAverage,simBatStrikeRate,simBowlEconomy,simBowlStrikeRate\n";
+        "simBatAverage,simBatStrikeRate,simBowlEconomy,simBowlStrikeRate,batRatedOnBalls,bowlRatedOnBalls\n";
     for (std::size_t i = 0; i < players.size(); ++i) {
         const PlayerRecord& p = players[i];
         const Figures& f = p.figures;
         const Ratings r = i < fit.ratings.size() ? fit.ratings[i] : Ratings{};
         const Figures s = i < fit.simulated.size() ? fit.simulated[i] : Figures{};
-        const bool bowler = isRegularBowler(f), keeper = isKeeperByRecord(f);
+        const bool bowler = isRegularBowler(f), keeper = keepers[i];
         out += csvField(p.id) + "," + csvField(p.name) + "," + csvField(p.side);
         for (std::int64_t v : {f.matches, std::int64_t(f.usualPosition()), f.innings, f.balls, f.runs, f.outs, f.fours,
                                f.sixes, f.bowlBalls, f.conceded, f.wickets, f.wides, f.noBalls, f.catches, f.stumpings})
@@ -132,6 +151,9 @@ std::string playersCsv(const std::vector<PlayerRecord>& players, const FitResult
             (out += ',') += std::to_string(v);
         for (double v : {s.battingAverage(), s.strikeRate(), s.economy(), s.bowlingStrikeRate()})
             (out += ',') += number(v);
+        // 0: the rating is the prior of his role.
+        for (std::int64_t v : {f.balls, bowler ? f.bowlBalls : 0})
+            (out += ',') += std::to_string(v < kFewestBallsRated ? 0 : v);
         out += "\n";
     }
     return out;
@@ -159,9 +181,10 @@ bool sideFile(const std::string& side, const Archive& archive, const FitResult& 
     for (int k = 0; k < 11 && !keeperName.empty(); ++k)
         if (archive.players[static_cast<std::size_t>(xi[k])].name == keeperName) keeper = k;
     if (keeper < 0) {
-        std::int64_t most = 0;
+        std::pair<std::int64_t, std::int64_t> most{0, 0};  // stumpings, then catches
         for (int k = 0; k < 11; ++k)
-            if (figures(k).stumpings > most) most = figures(k).stumpings, keeper = k;
+            if (figures(k).stumpings > 0 && std::make_pair(figures(k).stumpings, figures(k).catches) > most)
+                most = {figures(k).stumpings, figures(k).catches}, keeper = k;
     }
     if (keeper < 0) {
         std::int64_t most = 0;

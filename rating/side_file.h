@@ -6,12 +6,13 @@
 #include "rating/fit.h"
 
 // players.csv: one row per player, his real figures, his ratings under the
-// team file's names and his figures in the fit's own matches.
+// team file's names (isKeeper for one player a side: the most stumpings, ties
+// by catches), his figures in the fit's own matches and the balls faced and
+// bowled his ratings rest on (0 for the prior of his role).
 std::string playersCsv(const std::vector<PlayerRecord>& players, const FitResult& fit);
 
-// Whether a player counts as a bowler or a keeper in players.csv.
+// Whether a player counts as a bowler in players.csv.
 bool isRegularBowler(const Figures& f);
-bool isKeeperByRecord(const Figures& f);
 
 // A side's most recent eleven as a team file. The keeper is `keeperName`
 // when it names one of the eleven, else the one with the most stumpings,

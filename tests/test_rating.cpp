@@ -349,6 +349,10 @@ TEST(Rating, HostileArchivesAreSkippedOrMadeSafeAndNothingIsWrittenOutsideTheOut
     std::string why;
     ASSERT_TRUE(readPlayersCsv(csv, listed, why)) << why;
     EXPECT_EQ(listed.size(), 22u);
+    std::string keepers;  // one a side at most: Alpha has no stumper
+    for (const ListedPlayer& p : listed)
+        if (p.player.keeps()) keepers += p.player.name + ";";
+    EXPECT_EQ(keepers, "Dan #Roe\n;");
     // The side file is in the out folder under a safe name and loads.
     Team side;
     const std::string xi = out + "/_._Be_ta_[31m.xi";
