@@ -177,6 +177,7 @@ bool MatchFilter::accepts(const MatchRecord& m) const
         if (m.overs != overs) return false;
         break;
     }
+    if (!gender.empty() && m.gender != gender) return false;
     if (!from.empty() && m.date < from) return false;
     if (!to.empty() && m.date > to) return false;
     if (!teams.empty() && std::find(teams.begin(), teams.end(), m.sides[0]) == teams.end() &&

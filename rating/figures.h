@@ -62,6 +62,7 @@ struct MatchFilter {
     int overs = 0;                   // for Format::Overs
     std::string from, to;            // YYYY-MM-DD, inclusive; empty for open
     std::vector<std::string> teams;  // any of these must play; empty for all
+    std::string gender;              // "male" or "female"; empty for all
 
     // Empty when the match counts, else why not.
     bool accepts(const MatchRecord& match) const;

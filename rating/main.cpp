@@ -6,6 +6,7 @@
 #include <cstring>
 #include <exception>
 #include <filesystem>
+#include <map>
 #include <new>
 #include <set>
 #include <sstream>
@@ -42,6 +43,7 @@ constexpr const char* kUsage =
     "                                again as a Pelmora Test with test, otherwise as a\n"
     "                                limited-overs match of its own allowance\n"
     "  --from=YYYY-MM-DD, --to=YYYY-MM-DD  only matches played within these dates\n"
+    "  --gender=male|female  only men's or women's matches; needed when the files have both\n"
     "  --team=NAME      only matches NAME played in (may be repeated)\n"
     "  --side=NAME      also write NAME.xi: the side's most recent eleven in batting order,\n"
     "                   its wicket-keeper and bowlers marked (may be repeated); the file is\n"
@@ -84,8 +86,8 @@ constexpr const char* kUsage =
     "While it reads and fits, a line on standard error shows how far it is, when that is a terminal.\n"
     "Exit status: 0 done; 1 no match to rate, an input or output cannot be read or written, or\n"
     "out of memory; 2 a refused command line: a bad or repeated option, a --styles file that\n"
-    "cannot be read, an --out that is not a folder that can be written, or a --team, --side or\n"
-    "--keeper not found in the matches read.\n";
+    "cannot be read, an --out that is not a folder that can be written, a --team, --side or\n"
+    "--keeper not found in the matches read, or men's and women's matches without --gender.\n";
 
 const char* optionValue(const char* argument, const char* prefix)
 {
@@ -169,7 +171,7 @@ bool readStyles(const std::string& path, std::vector<std::pair<std::string, int>
 bool givenTwice(const char* argument, std::set<std::string>& given)
 {
     static const std::set<std::string> once = {"--format", "--from",        "--to",      "--keeper", "--styles",
-                                               "--out",    "--simulations", "--threads", "--seed"};
+                                               "--out",    "--simulations", "--threads", "--seed",   "--gender"};
     const char* equals = std::strchr(argument, '=');
     const std::string option(argument, equals ? static_cast<std::size_t>(equals - argument) : std::strlen(argument));
     return once.count(option) && !given.insert(option).second;
@@ -214,6 +216,10 @@ int rate(int argc, char** argv)
         } else if ((v = optionValue(a, "--from=")) || (v = optionValue(a, "--to="))) {
             if (!isDate(v)) return usage(std::string("a date is YYYY-MM-DD, not \"") + v + "\"");
             (a[2] == 'f' ? filter.from : filter.to) = v;
+        } else if ((v = optionValue(a, "--gender="))) {
+            if (std::strcmp(v, "male") != 0 && std::strcmp(v, "female") != 0)
+                return usage(std::string("--gender is male or female, not \"") + v + "\"");
+            filter.gender = v;
         } else if ((v = optionValue(a, "--team="))) {
             filter.teams.push_back(v);
         } else if ((v = optionValue(a, "--side="))) {
@@ -308,6 +314,7 @@ int rate(int argc, char** argv)
     Archive archive;
     std::size_t skipped = 0, filtered = 0;
     std::set<std::string> sidesRead;
+    std::map<std::string, std::int64_t> genders;  // of the matches counted
     constexpr std::size_t kChunk = 64, kChunkBytes = MatchSources::kMaxMatchBytes;
     std::vector<std::string> texts(kChunk), reasons(kChunk);
     std::vector<MatchRecord> records(kChunk);
@@ -342,8 +349,10 @@ int rate(int argc, char** argv)
             sidesRead.insert(records[i].sides, records[i].sides + 2);
             if (!filter.accepts(records[i]))
                 ++filtered;
-            else
+            else {
+                ++genders[records[i].gender];
                 archive.add(records[i], static_cast<std::int64_t>(begin + i));
+            }
         }
     }
     for (const std::string& team : filter.teams) {
@@ -351,6 +360,12 @@ int rate(int argc, char** argv)
             complain("--team=" + team + ": no match of that side in the files read");
             return 2;
         }
+    }
+    // Men's and women's matches together would make elevens of both.
+    if (genders.count("male") && genders.count("female")) {
+        complain("the archive mixes " + std::to_string(genders["male"]) + " male and " +
+                 std::to_string(genders["female"]) + " female matches: choose one with --gender=");
+        return 2;
     }
     if (archive.matches == 0) {
         complain("no match to rate (" + std::to_string(sources.size()) + " files read, " + std::to_string(skipped) +

@@ -136,6 +136,7 @@ bool parseCricsheet(const std::string& text, MatchRecord& out, std::string& why)
         out.sides[0] = teams[0].get<std::string>();
         out.sides[1] = teams[1].get<std::string>();
         out.matchType = info.value("match_type", std::string());
+        out.gender = info.value("gender", std::string());
         out.overs = intOr(info, "overs", 0);
         if (const auto dates = info.find("dates"); dates != info.end() && dates->is_array() && !dates->empty())
             out.date = dates->back().get<std::string>();

@@ -61,6 +61,7 @@ struct ReplacementRecord {
 struct MatchRecord {
     std::string sides[2];
     std::string matchType;             // "ODI", "Test", ...
+    std::string gender;                // "male", "female"; empty when the file does not say
     int overs = 0;                     // the allowance per innings; 0 for a multi-day match
     std::string date;                  // the last day played, YYYY-MM-DD
     std::vector<PersonRecord> people;  // the two elevens first, side by side, then anyone else named
