@@ -174,8 +174,11 @@ bool sideFile(const std::string& side, const Archive& archive, const FitResult& 
         return false;
     }
     std::vector<int> xi(eleven.players.begin(), eleven.players.begin() + 11);
-    std::vector<bool> bowls(eleven.bowled.begin(), eleven.bowled.begin() + 11);
     auto figures = [&](int k) -> const Figures& { return archive.players[static_cast<std::size_t>(xi[k])].figures; };
+    // His bowlers are those who bowled in the matches read, not only in the last one.
+    std::vector<bool> bowls(11);
+    for (int k = 0; k < 11; ++k)
+        bowls[static_cast<std::size_t>(k)] = figures(k).bowlBalls > 0;
 
     int keeper = -1;
     for (int k = 0; k < 11 && !keeperName.empty(); ++k)
@@ -189,7 +192,8 @@ bool sideFile(const std::string& side, const Archive& archive, const FitResult& 
     if (keeper < 0) {
         std::int64_t most = 0;
         for (int k = 0; k < 11; ++k)
-            if (!bowls[k] && figures(k).catches > most) most = figures(k).catches, keeper = k;
+            if (!eleven.bowled[static_cast<std::size_t>(k)] && figures(k).catches > most)
+                most = figures(k).catches, keeper = k;
     }
     if (keeper < 0) {
         why = "cannot tell the wicket-keeper of \"" + side + "\": name him with --keeper=NAME";

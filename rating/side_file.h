@@ -14,9 +14,10 @@ std::string playersCsv(const std::vector<PlayerRecord>& players, const FitResult
 // Whether a player counts as a bowler in players.csv.
 bool isRegularBowler(const Figures& f);
 
-// A side's most recent eleven as a team file. The keeper is `keeperName`
-// when it names one of the eleven, else the one with the most stumpings,
-// else the one with the most catches among those who did not bowl in that
+// A side's most recent eleven as a team file, its bowlers those of them who
+// bowled in the matches read. The keeper is `keeperName`
+// when it names one of the eleven, else the one with the most stumpings
+// (ties by catches), else the one with the most catches among those who did not bowl in that
 // match. Returns false with a reason when no keeper can be found, or when
 // the text made would not load as a side.
 struct SideFile {

@@ -10,6 +10,7 @@
 #include <sstream>
 #include <string>
 
+#include "app/match_file.h"
 #include "app/team_editor_model.h"
 #include "match/unattended.h"
 #include "rating/figures.h"
@@ -234,6 +235,22 @@ TEST(Rating, KeeperIsInferredFromStumpingsElseNamed)
     ASSERT_EQ(loaded.load(path.c_str()), 1);
     EXPECT_STREQ(loaded.player(loaded.keeper())->name(), "Moss");
     std::remove(path.c_str());
+
+    // The bowlers are all who bowled in the matches read: B4 only in the first.
+    Archive window;
+    for (const char* name : {"match1.json", "match2.json"}) {
+        nlohmann::json m = nlohmann::json::parse(dataFile(name));
+        if (name[5] == '1') m["innings"][0]["overs"][0]["deliveries"][0]["bowler"] = "B4";
+        MatchRecord record;
+        ASSERT_TRUE(parseCricsheet(m.dump(), record, why)) << why;
+        window.add(record, name[5]);
+    }
+    ASSERT_TRUE(sideFile("Beta", window, none, false, "", beta, why)) << why;
+    ASSERT_TRUE(loadTeamText(loaded, beta.text, "Beta.xi", nullptr));
+    std::string bowlerNames;
+    for (int k = 0; k < 11; ++k)
+        if (loaded.player(k)->isBowler) bowlerNames += std::string(loaded.player(k)->name()) + " ";
+    EXPECT_EQ(bowlerNames, "Fox Dee B4 ");
 }
 
 TEST(Rating, FitReproducesTheFiguresOfEngineMatchesWhateverTheThreads)
