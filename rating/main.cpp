@@ -45,9 +45,13 @@ constexpr const char* kUsage =
     "  --from=YYYY-MM-DD, --to=YYYY-MM-DD  only matches played within these dates\n"
     "  --gender=male|female  only men's or women's matches; needed when the files have both\n"
     "  --team=NAME      only matches NAME played in (may be repeated)\n"
-    "  --side=NAME      also write NAME.xi: the side's most recent eleven in batting order,\n"
-    "                   its wicket-keeper and bowlers marked (may be repeated); the file is\n"
-    "                   always in the --out folder, NAME made one word and a safe file name\n"
+    "  --side=NAME[=SHORT]  also write NAME.xi: the side's most recent eleven in batting\n"
+    "                   order, its wicket-keeper and its bowlers (all of the eleven who bowled\n"
+    "                   in the matches read) marked (may be repeated); the file is always in\n"
+    "                   the --out folder, the whole NAME made one word and a safe file name.\n"
+    "                   In the file the side is SHORT (one word, at most 15 characters), by\n"
+    "                   default NAME made one word if it fits, else its first word and the\n"
+    "                   initials of the others (Royal Challengers Bengaluru: RoyalCB)\n"
     "  --keeper=NAME    the wicket-keeper of a --side eleven, by his name in the files;\n"
     "                   otherwise the one with the most stumpings (ties by catches), else\n"
     "                   the most catches among those who did not bowl in that match\n"
@@ -183,7 +187,7 @@ int rate(int argc, char** argv)
     reportFatalErrorsAs("pelmora-rate");
     MatchFilter filter;
     filter.format = MatchFilter::Format::OneDay;
-    std::vector<std::string> inputs, sides;
+    std::vector<std::string> inputs, sides, shortNames;
     std::string keeper, stylesPath, outFolder = ".";
     long long simulations = 0, threads = std::max(1u, std::thread::hardware_concurrency()), seed = 1;
     std::set<std::string> given;
@@ -223,7 +227,14 @@ int rate(int argc, char** argv)
         } else if ((v = optionValue(a, "--team="))) {
             filter.teams.push_back(v);
         } else if ((v = optionValue(a, "--side="))) {
-            sides.push_back(v);
+            // NAME=SHORT: SHORT is the side's name in its file.
+            const char* equals = std::strrchr(v, '=');
+            sides.emplace_back(v, equals ? static_cast<std::size_t>(equals - v) : std::strlen(v));
+            shortNames.push_back(equals ? std::string(equals + 1) : sideShortName(sides.back()));
+            if (sides.back().empty() || shortNames.back().empty() || shortNames.back().size() > 15 ||
+                oneWord(shortNames.back(), false) != shortNames.back())
+                return usage(std::string("--side=") + v + ": the short name after '=' is one word of at most " +
+                             "15 characters, without '#'");
         } else if ((v = optionValue(a, "--keeper="))) {
             keeper = v;
         } else if ((v = optionValue(a, "--styles="))) {
@@ -248,6 +259,11 @@ int rate(int argc, char** argv)
     if (inputs.empty()) return usage("no match files given");
     if (!filter.from.empty() && !filter.to.empty() && filter.to < filter.from)
         return usage("--from=" + filter.from + " is after --to=" + filter.to + ": no match is within them");
+    for (std::size_t s = 0; s < sides.size(); ++s)
+        for (std::size_t t = 0; t < s; ++t)
+            if (sides[t] != sides[s] && shortNames[t] == shortNames[s])
+                return usage("--side=" + sides[t] + " and --side=" + sides[s] + " would both be called " +
+                             shortNames[s] + " in their files: give one another with --side=NAME=SHORT");
     if (!keeper.empty() && sides.empty()) return usage("--keeper names the keeper of a --side eleven: give --side too");
     const bool oneDay = filter.format != MatchFilter::Format::Test;
     const auto started = std::chrono::steady_clock::now();
@@ -375,14 +391,14 @@ int rate(int argc, char** argv)
 
     // Every side file can be made (the ratings aside) before the long fit.
     bool keeperFound = keeper.empty();
-    for (const std::string& side : sides) {
+    for (std::size_t s = 0; s < sides.size(); ++s) {
         SideFile file;
         std::string why;
-        if (!sideFile(side, archive, FitResult{}, oneDay, keeper, file, why)) {
-            complain("--side=" + side + ": " + why);
+        if (!sideFile(sides[s], archive, FitResult{}, oneDay, keeper, file, why, shortNames[s])) {
+            complain("--side=" + sides[s] + ": " + why);
             return 2;
         }
-        const auto latest = archive.latest.find(side);
+        const auto latest = archive.latest.find(sides[s]);
         for (std::size_t k = 0; k < 11 && !keeperFound; ++k)
             keeperFound = archive.players[static_cast<std::size_t>(latest->second.players[k])].name == keeper;
     }
@@ -431,7 +447,7 @@ int rate(int argc, char** argv)
     }
     for (std::size_t s = 0; s < sides.size(); ++s) {
         SideFile file;
-        if (!sideFile(sides[s], archive, fit, oneDay, keeper, file, why)) {
+        if (!sideFile(sides[s], archive, fit, oneDay, keeper, file, why, shortNames[s])) {
             complain("--side=" + sides[s] + ": " + why);
             status = 1;
         } else if (!replaceFileContents(files[s + 1].path, file.text, why)) {

@@ -76,27 +76,61 @@ std::string commentText(const std::string& text, std::size_t maxBytes)
 
 }  // namespace
 
+namespace {
+
+// The words of a name as a team file can hold them, in order.
+std::vector<std::string> wordsOf(const std::string& text)
+{
+    std::vector<std::string> words;
+    const std::string name = nameForTeamFile(text);
+    for (std::size_t at = 0; at < name.size();) {
+        const std::size_t end = std::min(name.find(' ', at), name.size());
+        if (end > at) words.push_back(name.substr(at, end - at));
+        at = end + 1;
+    }
+    return words;
+}
+
+std::string joined(const std::vector<std::string>& words)
+{
+    std::string all;
+    for (const std::string& w : words)
+        all += w;
+    return all;
+}
+
+}  // namespace
+
 std::string oneWord(const std::string& text, bool lastWordOnly)
 {
-    const std::string name = nameForTeamFile(text);
-    std::string word;
-    if (lastWordOnly) {
-        const std::size_t end = name.find_last_not_of(' ');
-        if (end != std::string::npos) {
-            const std::size_t space = name.find_last_of(' ', end);
-            word = name.substr(space == std::string::npos ? 0 : space + 1,
-                               end - (space == std::string::npos ? 0 : space + 1) + 1);
-        }
-    } else {
-        for (char c : name)
-            if (c != ' ') word += c;
-    }
+    const std::vector<std::string> words = wordsOf(text);
+    const std::string word = lastWordOnly ? (words.empty() ? std::string() : words.back()) : joined(words);
     return cut15(word.empty() ? std::string("Player") : word);
 }
 
 std::string sideFileName(const std::string& side)
 {
-    return safeFileNameComponent(oneWord(side, false)) + ".xi";
+    const std::string word = joined(wordsOf(side));
+    return safeFileNameComponent(word.empty() ? std::string("Player") : word) + ".xi";
+}
+
+std::string sideShortName(const std::string& side)
+{
+    const std::vector<std::string> words = wordsOf(side);
+    const std::string all = joined(words);
+    if (all.size() <= 15) return all.empty() ? std::string("Player") : all;
+    // The first word, then the initial of every other: "Royal Challengers
+    // Bengaluru" is RoyalCB, "Chennai Super Kings" ChennaiSK.
+    std::string initials;
+    for (std::size_t k = 1; k < words.size(); ++k) {
+        std::size_t n = 1;  // the first character, however many bytes
+        while (n < words[k].size() && (static_cast<unsigned char>(words[k][n]) & 0xC0) == 0x80)
+            ++n;
+        initials += words[k].substr(0, n);
+    }
+    initials = initials.substr(0, utf8PrefixLength(initials, 7));
+    const std::string first = words[0].substr(0, utf8PrefixLength(words[0], 15 - initials.size()));
+    return first + initials;
 }
 
 bool isRegularBowler(const Figures& f)
@@ -160,7 +194,7 @@ std::string playersCsv(const std::vector<PlayerRecord>& players, const FitResult
 }
 
 bool sideFile(const std::string& side, const Archive& archive, const FitResult& fit, bool oneDay,
-              const std::string& keeperName, SideFile& out, std::string& why)
+              const std::string& keeperName, SideFile& out, std::string& why, const std::string& shortName)
 {
     const auto found = archive.latest.find(side);
     if (found == archive.latest.end()) {
@@ -225,7 +259,7 @@ bool sideFile(const std::string& side, const Archive& archive, const FitResult& 
     for (int k = 0; k < 11; ++k)
         if (clash.count(names[k])) names[k] = oneWord(archive.players[static_cast<std::size_t>(xi[k])].name, false);
 
-    const std::string teamName = oneWord(side, false);
+    const std::string teamName = shortName.empty() ? sideShortName(side) : shortName;
     out.fileName = sideFileName(side);
     out.text =
         "# " + commentText(side, 200) + ": the eleven of " + commentText(eleven.date, 20) + ", rated by pelmora-rate\n";

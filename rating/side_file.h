@@ -24,14 +24,20 @@ struct SideFile {
     std::string text;
     std::string fileName;  // sideFileName(side)
 };
+// `shortName` is the side's name in the file (sideShortName(side) when empty).
 bool sideFile(const std::string& side, const Archive& archive, const FitResult& fit, bool oneDay,
-              const std::string& keeperName, SideFile& out, std::string& why);
+              const std::string& keeperName, SideFile& out, std::string& why, const std::string& shortName = {});
 
 // A name of one word of at most 15 bytes, as the team file reads it: white
 // space in it dropped (or, lastWordOnly, only the last word kept), control
 // characters and '#' made '_'.
 std::string oneWord(const std::string& name, bool lastWordOnly);
 
-// The side file's name: the side's name made one word, safe as one file name
-// component (never a path), with .xi.
+// The side file's name: the side's whole name made one word, safe as one
+// file name component (never a path), with .xi.
 std::string sideFileName(const std::string& side);
+
+// The side's name in its file, one word of at most 15 bytes: the name made
+// one word when it fits, else its first word and the initials of the others
+// ("Royal Challengers Bengaluru": RoyalCB), so that sides stay apart.
+std::string sideShortName(const std::string& side);

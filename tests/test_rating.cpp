@@ -9,6 +9,7 @@
 #include <nlohmann/json.hpp>
 #include <sstream>
 #include <string>
+#include <tuple>
 
 #include "app/match_file.h"
 #include "app/team_editor_model.h"
@@ -203,6 +204,17 @@ TEST(Rating, KeeperIsInferredFromStumpingsElseNamed)
     ASSERT_TRUE(sideFile("Beta", archive, none, true, "", beta, why)) << why;
     // Beta's latest eleven in the order they came in, the stumper keeping.
     EXPECT_EQ(beta.fileName, "Beta.xi");
+    // A long name: the whole of it names the file; in the file sides stay apart.
+    for (const auto& [name, shortName, file] :
+         {std::tuple<const char*, const char*, const char*>{"Royal Challengers Bengaluru", "RoyalCB",
+                                                            "RoyalChallengersBengaluru.xi"},
+          {"Royal Challengers Bangalore Women", "RoyalCBW", "RoyalChallengersBangaloreWomen.xi"},
+          {"Chennai Super Kings", "ChennaiSK", "ChennaiSuperKings.xi"},
+          {"Rajasthan Royals", "RajasthanRoyals", "RajasthanRoyals.xi"},
+          {"Worcestershire Rapids", "WorcestershireR", "WorcestershireRapids.xi"}}) {
+        EXPECT_EQ(sideShortName(name), shortName);
+        EXPECT_EQ(sideFileName(name), file);
+    }
     std::istringstream lines(beta.text);
     std::string line, names;
     int keepers = 0, bowlers = 0;
@@ -386,6 +398,9 @@ TEST(Rating, RefusedCommandLinesFailAtOnceAndWriteNothing)
     fs::create_directories(out);
     std::ofstream(root + "/victim") << "precious";
     std::ofstream(out + "/players.csv") << dataFile("match1.json");
+    std::string women = dataFile("match2.json");
+    women.replace(women.find("\"male\""), 6, "\"female\"");
+    std::ofstream(root + "/women.json") << women;
     const std::string m1 = support::dataPath("rating/match1.json"), m2 = support::dataPath("rating/match2.json");
     const std::string o = "--out=" + out;
     struct Case {
@@ -405,6 +420,10 @@ TEST(Rating, RefusedCommandLinesFailAtOnceAndWriteNothing)
         {{"--team=Nobody", o, m1, m2}, "--team=Nobody: no match"},
         {{"--side=Nobody", o, m1, m2}, "no match of the side"},
         {{"--side=Beta", "--keeper=Nobody", o, m1, m2}, "--keeper=Nobody: not in"},
+        {{"--gender=men", o, m1}, "--gender is male or female"},
+        {{"--side=Beta=Two Words", o, m1}, "one word of at most 15 characters"},
+        {{"--side=Alpha=AB", "--side=Beta=AB", o, m1}, "would both be called AB"},
+        {{o, m1, root + "/women.json"}, "mixes 1 male and 1 female matches: choose one with --gender="},
     };
     const auto before = filesBelow(root, "");
     for (const Case& c : cases) {
