@@ -284,13 +284,26 @@ TEST(Rating, FitReproducesTheFiguresOfEngineMatchesWhateverTheThreads)
     std::vector<Figures> real;
     for (const PlayerRecord& p : archive.players)
         real.push_back(p.figures);
+    // A number 3 of five balls, in no match played again: his rating is the prior of his position.
+    Figures few;
+    few.matches = few.innings = few.atPosition[2] = 1;
+    few.balls = few.earlyBalls = 5;
+    real.push_back(few);
     FitSettings settings;
     settings.simulations = 6000;
     settings.threads = 2;
     const FitResult fit = fitRatings(real, archive.fixtures, {}, settings);
     settings.threads = 1;
     const FitResult single = fitRatings(real, archive.fixtures, {}, settings);
-    for (std::size_t i = 0; i < real.size(); ++i) {
+    double tempo = 0, balls = 0;
+    for (std::size_t i = 0; i < archive.players.size(); ++i)
+        if (real[i].usualPosition() == 3 && real[i].balls >= kFewestBallsRated) {
+            tempo += double(real[i].balls) * fit.ratings[i].batTempo;
+            balls += double(real[i].balls);
+        }
+    ASSERT_GT(balls, 0);
+    EXPECT_NEAR(fit.ratings.back().batTempo, tempo / balls, 0.5);
+    for (std::size_t i = 0; i < archive.players.size(); ++i) {
         const Figures& r = real[i];
         const Figures& s = fit.simulated[i];
         const std::string& name = archive.players[i].name;
