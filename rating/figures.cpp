@@ -215,6 +215,7 @@ void Archive::add(const MatchRecord& match, std::int64_t sequence)
     for (std::size_t i = 0; i < n; ++i) {
         PlayerRecord& p = players[static_cast<std::size_t>(index[i])];
         p.figures.add(figures[i]);
+        if (figures[i].bowlBalls > 0) bowledFor[match.sides[match.people[i].side]].insert(index[i]);
         if (figures[i].matches == 0) continue;
         auto& seen = lastSeen_[static_cast<std::size_t>(index[i])];
         if (when >= seen) {

@@ -1,6 +1,7 @@
 #pragma once
 #include <cstdint>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -104,8 +105,9 @@ public:
     void add(const MatchRecord& match, std::int64_t sequence);
 
     std::vector<PlayerRecord> players;
-    std::map<std::string, LatestEleven> latest;  // by side name
-    std::vector<Fixture> fixtures;               // in the order counted
+    std::map<std::string, LatestEleven> latest;      // by side name
+    std::map<std::string, std::set<int>> bowledFor;  // by side name: the players who bowled for it
+    std::vector<Fixture> fixtures;                   // in the order counted
     std::int64_t matches = 0;
     // Matches counted but not played again by the fit, by the reason why.
     std::map<std::string, std::int64_t> notReplayed;

@@ -47,7 +47,7 @@ constexpr const char* kUsage =
     "  --team=NAME      only matches NAME played in (may be repeated)\n"
     "  --side=NAME[=SHORT]  also write NAME.xi: the side's most recent eleven in batting\n"
     "                   order, its wicket-keeper and its bowlers (all of the eleven who bowled\n"
-    "                   in the matches read) marked (may be repeated); the file is always in\n"
+    "                   for it in the matches read) marked (may be repeated); the file is in\n"
     "                   the --out folder, the whole NAME made one word and a safe file name.\n"
     "                   In the file the side is SHORT (one word, at most 15 characters), by\n"
     "                   default NAME made one word if it fits, else its first word and the\n"

@@ -209,10 +209,11 @@ bool sideFile(const std::string& side, const Archive& archive, const FitResult& 
     }
     std::vector<int> xi(eleven.players.begin(), eleven.players.begin() + 11);
     auto figures = [&](int k) -> const Figures& { return archive.players[static_cast<std::size_t>(xi[k])].figures; };
-    // His bowlers are those who bowled in the matches read, not only in the last one.
+    // Its bowlers are those who bowled for it in the matches read, not only in the last one.
+    const auto bowledFor = archive.bowledFor.find(side);
     std::vector<bool> bowls(11);
     for (int k = 0; k < 11; ++k)
-        bowls[static_cast<std::size_t>(k)] = figures(k).bowlBalls > 0;
+        bowls[static_cast<std::size_t>(k)] = bowledFor != archive.bowledFor.end() && bowledFor->second.count(xi[k]);
 
     int keeper = -1;
     for (int k = 0; k < 11 && !keeperName.empty(); ++k)

@@ -15,7 +15,7 @@ std::string playersCsv(const std::vector<PlayerRecord>& players, const FitResult
 bool isRegularBowler(const Figures& f);
 
 // A side's most recent eleven as a team file, its bowlers those of them who
-// bowled in the matches read. The keeper is `keeperName`
+// bowled for it in the matches read. The keeper is `keeperName`
 // when it names one of the eleven, else the one with the most stumpings
 // (ties by catches), else the one with the most catches among those who did not bowl in that
 // match. Returns false with a reason when no keeper can be found, or when
