@@ -74,6 +74,9 @@ public:
     // places, or ends the game after the last. gameOver is set when it ends.
     InningsChange nextInnings();
     MatchResult result() const;
+    // Time ran out in innings k of a Test: its balls were spent with wickets
+    // in hand and the target not passed, so the match is drawn there.
+    bool timeRanOutIn(int k) const;
 
     void writeLine(std::string_view text);
     void writeBlankLine() { writeLine({}); }
