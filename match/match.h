@@ -40,7 +40,6 @@ struct RepaintHint {
 // words of the innings sequence and the report file.
 class Match {
 public:
-    static constexpr int kOneDayBalls = 300;
     static constexpr int kTestBalls = 2700;
     static constexpr int kMaxOvers = 50;
     // A one-day innings' legal balls: six per over of options.overs (1..50).
