@@ -85,10 +85,7 @@ void playOne(const BatchSettings& settings, const Team& first, const Team& secon
         ++totals.wins[slotOf[outcome.winner]];
         if (outcome.winner == 0) ++totals.battedFirstWins;
     }
-    const Innings& last = match.innings[n - 1];
-    if (!match.options().oneDay && last.battingTeam && last.wickets < 10 && last.legalBalls >= last.maxBalls &&
-        !(last.target != -1 && last.runs > last.target))
-        ++totals.timeRanOut;
+    if (match.timeRanOutIn(n - 1)) ++totals.timeRanOut;
 
     for (int k = 0; k < n; ++k) {
         const Innings& inn = match.innings[k];

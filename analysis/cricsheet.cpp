@@ -135,8 +135,7 @@ Reading readMatch(const Match& match)
         // happened in cricket, time ran out.
         if (!oneDay && inn.maxBalls <= 0) return {k, draw};
         total[k % 2] += inn.runs;
-        const bool chased = inn.target != -1 && inn.runs > inn.target;
-        if (!oneDay && inn.wickets < 10 && !chased && inn.legalBalls >= inn.maxBalls) return {k + 1, draw};
+        if (match.timeRanOutIn(k)) return {k + 1, draw};
         // Behind after both their innings: the side batting second has won
         // without batting again.
         if (k == 2 && total[0] < total[1])

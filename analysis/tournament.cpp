@@ -134,13 +134,10 @@ MatchOutcome outcomeOf(const Match& match, int home, int away, std::uint32_t see
     o.figures[battedFirst] = bySlot[0];
     o.figures[1 - battedFirst] = bySlot[1];
     const int n = match.inningsCount;
-    int aggregate[2] = {0, 0};
     std::string text[2];
-    for (int k = 0; k < n; ++k) {
+    for (int k = 0; withText && k < n; ++k) {
         const Innings& inn = match.innings[k];
         if (!inn.battingTeam) continue;
-        aggregate[k % 2] += inn.runs;
-        if (!withText) continue;
         std::string& t = text[k % 2];
         if (!t.empty()) t += " & ";
         t += inningsScore(inn);
@@ -148,13 +145,9 @@ MatchOutcome outcomeOf(const Match& match, int home, int away, std::uint32_t see
     }
     o.score[battedFirst] = text[0];
     o.score[1 - battedFirst] = text[1];
-    if (aggregate[0] != aggregate[1]) {
-        const int slotWinner = aggregate[0] > aggregate[1] ? 0 : 1;
-        o.winner = slotWinner == 0 ? (battedFirst == 0 ? home : away) : (battedFirst == 0 ? away : home);
-    }
-    const Innings& last = match.innings[n - 1];
-    o.timeRanOut = n == 4 && last.battingTeam && last.wickets < 10 && last.legalBalls >= last.maxBalls &&
-                   !(last.target != -1 && last.runs > last.target);
+    if (const MatchResult r = match.result(); r.kind != MatchResult::Tie)
+        o.winner = (r.winner == 0) == (battedFirst == 0) ? home : away;
+    o.timeRanOut = match.timeRanOutIn(n - 1);
     if (withText) o.resultLine = match.resultLine();
     return o;
 }
@@ -304,7 +297,8 @@ bool parseTournament(const std::string& text, const std::string& folder, Tournam
             return error = "two sides are called " + echoed(team.name()) + " (" + echoed(path) + ")", false;
         if (team.bowlerCount() < bowlersNeeded(plan.options))
             return error = echoed(team.name()) + " (" + echoed(path) + ") has " + std::to_string(team.bowlerCount()) +
-                           " bowlers; " + (plan.options.oneDay ? "a limited-overs match needs 5" : "a Test needs 2"),
+                           " bowlers; " + (plan.options.oneDay ? "a limited-overs match" : "a Test") + " needs " +
+                           std::to_string(bowlersNeeded(plan.options)),
                    false;
     }
     plan.inputsDigest = digest.hex();

@@ -10,6 +10,7 @@
 #include "app/match_file.h"
 #include "app/options_model.h"
 #include "app/output_files.h"
+#include "app/seed.h"
 #include "presentation/scorecard_writer.h"
 #include "resources/strings.h"
 
@@ -69,9 +70,7 @@ void MatchController::start()
     platform_.enableMenuItem(cmd::PlayGame, teamsPreset_ == 1);
     platform_.enableMenuItem(cmd::ChooseTeams, teamsPreset_ != 1);
 
-    // A clock seed is used as the /r= value that replays it: never 0, which means "the clock".
-    seed_ = randomSeed_ != 0 ? static_cast<std::uint32_t>(randomSeed_) : static_cast<std::uint32_t>(platform_.now());
-    if (seed_ == 0) seed_ = 1;
+    seed_ = static_cast<std::uint32_t>(chooseSeeds(randomSeed_, 1, platform_.now()).first);
     match_.context().random.seed(seed_);
 
     mainTimerId_ = platform_.setTimer(kMainTimer, kFirstMainPeriodMs) ? kMainTimer : 0;

@@ -94,10 +94,8 @@ public:
 
     Match& match() { return match_; }
     const Match& match() const { return match_; }
-    int teamsPreset() const { return teamsPreset_; }
     // The side named by /t1= (slot 0) or /t2= (slot 1); nullptr when none was named.
     const PresetTeam* presetTeam(int slot) const;
-    int titleFrame() const { return titleFrame_; }
     int mainTimerId() const { return mainTimerId_; }
     // The seed the generator was given at initialisation.
     std::uint32_t seed() const { return seed_; }

@@ -2,11 +2,11 @@
 // window, each set up as the console runner sets up a fixture, so its draws
 // and its result are the same.
 #include <algorithm>
-#include <climits>
 #include <cstdio>
 #include <string>
 
 #include "app/match_controller.h"
+#include "app/seed.h"
 #include "match/unattended.h"
 #include "resources/strings.h"
 
@@ -18,18 +18,18 @@ bool MatchController::beginTournament(const TournamentPlan& plan)
         platform_.messageBox(loadString(str::TournamentWhilePlaying), loadString(str::AppName), MessageIcon::None);
         return false;
     }
-    // The /r= value replays a tournament of the console runner; every match
-    // takes the next seed, so the last must stay a valid one.
-    const std::int64_t last = std::int64_t(randomSeed_) + plan.matchesPerTournament() - 1;
-    std::int32_t firstSeed = randomSeed_;
-    if (randomSeed_ <= 0 || last > INT_MAX) {
-        firstSeed = static_cast<std::int32_t>(static_cast<std::uint64_t>(platform_.now()) & 0x3fffffff);
-        if (firstSeed == 0) firstSeed = 1;
+    // The /r= value replays a tournament of the console runner, match for match.
+    const SeedRun seeds = chooseSeeds(randomSeed_, plan.matchesPerTournament(), platform_.now());
+    if (!seeds.refusal.empty()) {
+        platform_.messageBox(
+            std::string(loadString(str::TournamentSeedsRefused)) + seeds.refusal + "; give another /r=",
+            loadString(str::AppName), MessageIcon::None);
+        return false;
     }
     // The finished match's report is complete; the board now belongs to the tournament.
     discardReport();
     record_.reset();
-    tournament_ = std::make_unique<TournamentPlay>(plan, firstSeed);
+    tournament_ = std::make_unique<TournamentPlay>(plan, seeds.first);
     platform_.enableMenuItem(cmd::PlayGame, false);
     platform_.enableMenuItem(cmd::ChooseTeams, false);
     platform_.showPauseButton(true);

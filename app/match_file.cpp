@@ -11,22 +11,13 @@
 #include "analysis/bounded_input.h"
 #include "analysis/printable_text.h"
 #include "teams/team.h"
+#include "teams/text_encoding.h"
 
 using Json = nlohmann::ordered_json;
 
 namespace {
 
 constexpr const char* kFormat = "pelmora match";
-
-bool validUtf8(const std::string& s)
-{
-    try {
-        (void)Json(s).dump();
-        return true;
-    } catch (const Json::exception&) {
-        return false;
-    }
-}
 
 // A team file that is not UTF-8 (read as Latin-1) keeps its bytes as hex.
 std::string toHex(const std::string& s)
@@ -282,7 +273,7 @@ std::string matchFileJson(const MatchFile& r)
     j["teams"] = Json::array();
     for (int t = 0; t < 2; ++t) {
         Json side{{"path", r.teamPaths[t]}};
-        if (validUtf8(r.teamFiles[t]))
+        if (isValidUtf8(r.teamFiles[t]))
             side["file"] = r.teamFiles[t];
         else
             side["fileHex"] = toHex(r.teamFiles[t]);

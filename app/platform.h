@@ -70,6 +70,6 @@ public:
     // A tournament match has ended, or a tournament begun: its table and
     // results have changed.
     virtual void tournamentChanged() {}
-    // Calendar time in seconds, for seeding when no seed was given.
+    // Calendar time in nanoseconds since the epoch, for seeding when no seed was given.
     virtual std::int64_t now() = 0;
 };

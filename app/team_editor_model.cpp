@@ -1,13 +1,11 @@
 #include "app/team_editor_model.h"
 
-#include <unistd.h>
-
-#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <map>
 
+#include "app/output_files.h"
 #include "engine/engine_context.h"
 #include "match/match.h"
 #include "resources/strings.h"
@@ -215,26 +213,7 @@ std::string TeamEditorModel::fileText() const
 
 bool TeamEditorModel::save(const std::string& path, std::string& why) const
 {
-    const std::string content = fileText();
-    std::string temp = path + ".XXXXXX";
-    const int fd = ::mkstemp(temp.data());
-    if (fd < 0) {
-        why = std::strerror(errno);
-        return false;
-    }
-    std::FILE* f = ::fdopen(fd, "w");
-    bool ok = f && std::fwrite(content.data(), 1, content.size(), f) == content.size();
-    if (!ok) why = std::strerror(errno);
-    if (f ? std::fclose(f) != 0 : ::close(fd) != 0) {
-        if (ok) why = std::strerror(errno);
-        ok = false;
-    }
-    if (ok && std::rename(temp.c_str(), path.c_str()) != 0) {
-        why = std::strerror(errno);
-        ok = false;
-    }
-    if (!ok) std::remove(temp.c_str());
-    return ok;
+    return replaceFileContents(path, fileText(), why);
 }
 
 void TeamEditorModel::pick(const std::string& side, const std::vector<ListedPlayer>& eleven)

@@ -9,7 +9,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <ctime>
 #include <exception>
 #include <filesystem>
 #include <future>
@@ -23,6 +22,7 @@
 #include "analysis/cricsheet.h"
 #include "app/command_line.h"
 #include "app/output_files.h"
+#include "app/seed.h"
 #include "match/match.h"
 #include "resources/strings.h"
 
@@ -135,6 +135,17 @@ private:
 
 }  // namespace
 
+std::optional<std::int32_t> consoleSeeds(std::int32_t requested, std::int64_t count)
+{
+    const SeedRun seeds = chooseSeeds(requested, count, clockNanoseconds());
+    if (!seeds.refusal.empty()) {
+        std::fprintf(stderr, "pelmora-cli: %s; give another /r= or fewer --matches\n", seeds.refusal.c_str());
+        return std::nullopt;
+    }
+    if (seeds.fromClock) std::fprintf(stderr, "seed: %d\n", seeds.first);
+    return seeds.first;
+}
+
 void showProgress(const std::atomic<int>& done, int total, std::future<void>& finished, const char* unit)
 {
     using clock = std::chrono::steady_clock;
@@ -212,22 +223,10 @@ int runBatchMode(const std::string& commandLine, const BatchModeOptions& mode)
     }
     batch.threads =
         mode.threads > 0 ? mode.threads : static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
-    // Every printed seed replays with /r=: the seeds stay inside the int range
-    // and never pass 0, which /r= takes to mean the clock.
-    std::int32_t seed = settings.randomSeed;
-    if (seed == 0) {
-        seed = static_cast<std::int32_t>(static_cast<std::uint32_t>(std::time(nullptr)));
-        if (seed == 0) seed = 1;
-    }
-    const std::int64_t last = static_cast<std::int64_t>(seed) + batch.matches - 1;
-    if (last > INT32_MAX || (seed < 0 && last >= 0)) {
-        std::fprintf(stderr,
-                     "pelmora-cli: the seeds of %d matches from %d would %s; give another /r= or fewer --matches\n",
-                     batch.matches, seed, last > INT32_MAX ? "go past 2147483647" : "reach 0, which means the clock");
-        return 2;
-    }
+    const std::optional<std::int32_t> chosen = consoleSeeds(settings.randomSeed, batch.matches);
+    if (!chosen) return 2;
+    const std::int32_t seed = *chosen;
     batch.firstSeed = seed;
-    if (settings.randomSeed == 0) std::fprintf(stderr, "seed: %d\n", seed);
 
     // A part plays its slice of the seeds; the summary's settings stay those of the whole.
     BatchSettings whole = batch;

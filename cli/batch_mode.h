@@ -1,6 +1,8 @@
 #pragma once
 #include <atomic>
+#include <cstdint>
 #include <future>
+#include <optional>
 #include <string>
 
 #include "analysis/shard.h"
@@ -26,3 +28,7 @@ int runBatchMode(const std::string& commandLine, const BatchModeOptions& options
 // A progress bar on standard error, only for a person watching a terminal and
 // only once the run has lasted long enough to be worth one; until `finished`.
 void showProgress(const std::atomic<int>& done, int total, std::future<void>& finished, const char* unit);
+
+// The first seed of a console run of `count` matches, with the clock seed
+// printed; none, after a message, when the seeds would not all replay.
+std::optional<std::int32_t> consoleSeeds(std::int32_t requested, std::int64_t count);

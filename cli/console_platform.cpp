@@ -2,7 +2,6 @@
 
 #include <cerrno>
 #include <cstring>
-#include <ctime>
 #include <exception>
 #include <utility>
 
@@ -10,6 +9,7 @@
 #include "app/choose_player_model.h"
 #include "app/match_controller.h"
 #include "app/output_files.h"
+#include "app/seed.h"
 #include "cli/chart_images.h"
 #include "resources/strings.h"
 
@@ -61,7 +61,7 @@ bool ConsolePlatform::describeFileFailure(int textId, const std::string& file, i
 
 std::int64_t ConsolePlatform::now()
 {
-    return static_cast<std::int64_t>(std::time(nullptr));
+    return clockNanoseconds();
 }
 
 void ConsolePlatform::showUsage(const std::string& text, const std::string&)

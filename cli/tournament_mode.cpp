@@ -4,7 +4,6 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <climits>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -157,23 +156,11 @@ int runTournamentMode(const std::string& commandLine, const TournamentModeOption
     }
     plan.options.briefOutput = lineOptions.briefOutput;
 
-    // Every match's seed replays with /r=: all of them stay in the int range and never reach 0.
-    const std::int64_t perTournament = plan.matchesPerTournament();
+    // Forecast tournaments follow one another on the seeds.
     const std::int64_t count = mode.tournaments > 0 ? mode.tournaments : 1;
-    std::int32_t seed = settings.randomSeed;
-    if (seed == 0) {
-        seed = static_cast<std::int32_t>(static_cast<std::uint32_t>(std::time(nullptr)) & 0x3fffffff);
-        if (seed == 0) seed = 1;
-    }
-    const std::int64_t last = static_cast<std::int64_t>(seed) + count * perTournament - 1;
-    if (last > INT32_MAX || (seed < 0 && last >= 0)) {
-        std::fprintf(stderr,
-                     "pelmora-cli: the %lld matches from seed %d would %s; give another /r= or fewer --matches\n",
-                     static_cast<long long>(count * perTournament), seed,
-                     last > INT32_MAX ? "go past 2147483647" : "reach 0, which means the clock");
-        return 2;
-    }
-    if (settings.randomSeed == 0) std::fprintf(stderr, "seed: %d\n", seed);
+    const std::optional<std::int32_t> chosen = consoleSeeds(settings.randomSeed, count * plan.matchesPerTournament());
+    if (!chosen) return 2;
+    const std::int32_t seed = *chosen;
 
     if (mode.tournaments > 0) {
         const int threads =

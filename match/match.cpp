@@ -144,6 +144,13 @@ MatchResult Match::result() const
     return r;
 }
 
+bool Match::timeRanOutIn(int k) const
+{
+    const Innings& inn = innings[k];
+    return inningsCount == 4 && inn.battingTeam && inn.wickets < 10 && inn.legalBalls >= inn.maxBalls &&
+           !(inn.target != -1 && inn.runs > inn.target);
+}
+
 void Match::writeLine(std::string_view text)
 {
     if (!outputFile) return;

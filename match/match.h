@@ -40,7 +40,6 @@ struct RepaintHint {
 // words of the innings sequence and the report file.
 class Match {
 public:
-    static constexpr int kOneDayBalls = 300;
     static constexpr int kTestBalls = 2700;
     static constexpr int kMaxOvers = 50;
     // A one-day innings' legal balls: six per over of options.overs (1..50).
@@ -74,6 +73,9 @@ public:
     // places, or ends the game after the last. gameOver is set when it ends.
     InningsChange nextInnings();
     MatchResult result() const;
+    // Time ran out in innings k of a Test: its balls were spent with wickets
+    // in hand and the target not passed, so the match is drawn there.
+    bool timeRanOutIn(int k) const;
 
     void writeLine(std::string_view text);
     void writeBlankLine() { writeLine({}); }

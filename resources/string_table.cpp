@@ -202,6 +202,7 @@ constexpr Entry kTable[] = {
     {1267, "Failure writing Cricsheet file."},
     {1270, "The report file is a team file; choose another report file: "},
     {1271, "A match is being played: a tournament can start when it is over."},
+    {1272, "The tournament cannot begin: "},
 
     {1300, "Choose the two teams with Game \u2192 Choose Teams,\nthen start the match with Game \u2192 Play Game."},
     {1301, "Open Team File"},

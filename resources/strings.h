@@ -126,6 +126,7 @@ enum : int {
     // Files that must not be written over.
     ReportWouldOverwrite = 1270,
     TournamentWhilePlaying = 1271,
+    TournamentSeedsRefused = 1272,
 
     // The window's hint on an empty board and its file dialogs.
     StartHint = 1300,

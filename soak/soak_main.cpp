@@ -144,8 +144,11 @@ int main(int argc, char** argv)
     // Sides that can bowl an innings through, per match type.
     std::vector<const Side*> pools[2];
     for (const Side& side : sides) {
-        if (side.team.bowlerCount() >= 2) pools[0].push_back(&side);
-        if (side.team.bowlerCount() >= 5) pools[1].push_back(&side);
+        for (int oneDay = 0; oneDay < 2; ++oneDay) {
+            GameOptions type;
+            type.oneDay = oneDay;
+            if (side.team.bowlerCount() >= bowlersNeeded(type)) pools[oneDay].push_back(&side);
+        }
     }
 
     const auto started = std::chrono::steady_clock::now();

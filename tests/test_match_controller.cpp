@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "app/seed.h"
 #include "fake_platform.h"
 #include "resources/strings.h"
 
@@ -391,4 +392,51 @@ TEST(MatchController, TournamentOnTheBoardPlaysTheConsoleRunnersMatchesAndWaitsF
     EXPECT_EQ(formatTournamentProgress(progress), formatTournamentRun(plan, playTournament(plan, 77, withText), 77));
     EXPECT_EQ(h.platform.tournamentChanges, plan.matchesPerTournament() + 1);
     EXPECT_EQ(h.platform.timersSet.back(), (std::pair<int, int>{MatchController::kMainTimer, 10}));
+}
+
+// Every program takes its seeds by one rule: /r= as given when all the run's
+// seeds replay, else refused; a clock seed differs within a second and leaves
+// room for the run. The window's tournament plays the console runner's seeds.
+TEST(MatchController, SeedsFollowOneRuleInTheWindowAndTheConsole)
+{
+    const std::int64_t second = 1'800'000'000'000'000'000;
+    const struct {
+        std::int32_t requested;
+        std::int64_t count, clock;
+        std::int32_t first;
+        const char* refusal;
+    } rows[] = {
+        {-5, 3, 0, -5, ""},
+        {-3, 3, 0, -3, ""},
+        {-2, 3, 0, -2, "the 3 matches from seed -2 would reach 0, which means the clock"},
+        {2147483645, 3, 0, 2147483645, ""},
+        {2147483646, 3, 0, 2147483646, "the 3 matches from seed 2147483646 would go past 2147483647"},
+        {0, 2147483647, second, 1, ""},
+        {0, 2147483648, second, 1, "the 2147483648 matches from seed 1 would go past 2147483647"},
+    };
+    for (const auto& row : rows) {
+        const SeedRun run = chooseSeeds(row.requested, row.count, row.clock);
+        EXPECT_EQ(run.first, row.first) << row.requested;
+        EXPECT_EQ(run.refusal, row.refusal) << row.requested;
+    }
+    const SeedRun early = chooseSeeds(0, 1, second + 1), late = chooseSeeds(0, 1, second + 2);
+    EXPECT_NE(early.first, late.first);
+    EXPECT_TRUE(early.fromClock && early.first > 0 && late.first > 0);
+
+    TournamentPlan plan;
+    std::string error;
+    ASSERT_TRUE(loadTournament(std::string(PELMORA_SOURCE_DIR) + "/samples/t20_cup.json", plan, error)) << error;
+    const std::int32_t lastThatFits = static_cast<std::int32_t>(2147483648 - plan.matchesPerTournament());
+    for (const std::int32_t requested : {-5, 0, lastThatFits, lastThatFits + 1}) {
+        Harness h;
+        h.settings.randomSeed = requested;
+        h.open();
+        const SeedRun console = chooseSeeds(requested, plan.matchesPerTournament(), h.platform.now());
+        ASSERT_EQ(h.window->beginTournament(plan), console.refusal.empty()) << requested;
+        if (console.refusal.empty())
+            EXPECT_EQ(h.window->tournament()->firstSeed(), console.first);
+        else
+            EXPECT_EQ(h.platform.boxes.back(),
+                      std::string(loadString(str::TournamentSeedsRefused)) + console.refusal + "; give another /r=");
+    }
 }

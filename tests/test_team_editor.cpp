@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <functional>
 #include <string>
@@ -19,9 +20,13 @@ TeamEditorModel sampleModel()
 // Saved, loaded by the team loader and taken back into an editor.
 TeamEditorModel throughTheLoader(const TeamEditorModel& model, bool& loaded)
 {
-    const std::string path = support::tempPath("edited.xi");
+    // Saving over an earlier file keeps its mode.
+    const std::string path = support::writeFile("edited.xi", "");
+    ::chmod(path.c_str(), 0640);
     std::string why;
     EXPECT_TRUE(model.save(path, why)) << why;
+    struct stat saved {};
+    EXPECT_TRUE(::stat(path.c_str(), &saved) == 0 && (saved.st_mode & 07777) == 0640);
     Team team;
     loaded = team.load(path.c_str()) == 1;
     TeamEditorModel back;

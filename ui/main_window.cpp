@@ -23,6 +23,7 @@
 #include "app/choose_player_model.h"
 #include "app/options_model.h"
 #include "app/output_files.h"
+#include "app/seed.h"
 #include "resources/strings.h"
 #include "ui/about_dialog.h"
 #include "ui/charts_window.h"
@@ -344,7 +345,7 @@ std::optional<std::string> MainWindow::lastMatchFile()
 
 std::int64_t MainWindow::now()
 {
-    return static_cast<std::int64_t>(std::time(nullptr));
+    return clockNanoseconds();
 }
 
 bool MainWindow::openTournament(const QString& path)
