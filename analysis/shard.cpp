@@ -7,6 +7,7 @@
 #include <stdexcept>
 
 #include "analysis/batch_summary.h"
+#include "analysis/printable_text.h"
 #include "match/match.h"
 
 using nlohmann::json;
@@ -158,14 +159,6 @@ constexpr std::int64_t kPerMatch = 1000000;
 struct Refused : std::runtime_error {
     using std::runtime_error::runtime_error;
 };
-
-// A library's message as a line of ours: control characters as '?'.
-std::string printable(std::string text)
-{
-    for (char& c : text)
-        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f) c = '?';
-    return text;
-}
 
 [[noreturn]] void refuse(const std::string& why)
 {
@@ -444,9 +437,11 @@ bool PartMerger::add(const std::string& file, const std::string& text, std::stri
         }
         m.seen[static_cast<std::size_t>(range.part)] = true;
     } catch (const json::parse_error& e) {
-        return error = file + ": not a forecast part (not valid JSON: " + printable(e.what()) + ")", false;
+        return error =
+                   file + ": not a forecast part (not valid JSON: " + printableText(e.what(), std::string::npos) + ")",
+               false;
     } catch (const std::exception& e) {
-        return error = file + ": not a forecast part (" + printable(e.what()) + ")", false;
+        return error = file + ": not a forecast part (" + printableText(e.what(), std::string::npos) + ")", false;
     }
     return true;
 }

@@ -17,10 +17,10 @@
 #include "analysis/bounded_input.h"
 #include "analysis/formatted.h"
 #include "analysis/on_threads.h"
+#include "analysis/printable_text.h"
 #include "analysis/shard.h"
 #include "match/match.h"
 #include "match/unattended.h"
-#include "teams/text_encoding.h"
 
 namespace {
 
@@ -42,17 +42,6 @@ std::uint64_t mix(std::uint64_t x)
 std::string groupName(int g)
 {
     return "Group " + groupLetters(g);
-}
-
-// Text from a tournament file as a message shows it: control characters as
-// '?', cut to `longest` bytes.
-std::string echoed(std::string_view text, std::size_t longest = std::string::npos)
-{
-    const std::size_t keep = utf8PrefixLength(text, longest);
-    std::string out(text.substr(0, keep));
-    for (char& c : out)
-        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f) c = '?';
-    return keep < text.size() ? out + "..." : out;
 }
 
 // Reads a team file once: its bytes go into the digest, the side is read from them.
@@ -185,7 +174,7 @@ bool parseTournament(const std::string& text, const std::string& folder, Tournam
     try {
         j = nlohmann::json::parse(text);
     } catch (const std::exception& e) {
-        error = "not valid JSON: " + echoed(e.what());
+        error = "not valid JSON: " + printableText(e.what(), std::string::npos);
         return false;
     }
     if (!j.is_object()) {
@@ -195,7 +184,8 @@ bool parseTournament(const std::string& text, const std::string& folder, Tournam
     static const std::set<std::string> known{"name", "sides", "overs", "format", "groups", "knockouts"};
     for (const auto& [key, value] : j.items()) {
         if (!known.count(key)) {
-            error = "unknown field \"" + echoed(key, 60) + "\" (fields: name, sides, overs, format, groups, knockouts)";
+            error = "unknown field \"" + printableText(key, 60) +
+                    "\" (fields: name, sides, overs, format, groups, knockouts)";
             return false;
         }
     }
@@ -237,7 +227,7 @@ bool parseTournament(const std::string& text, const std::string& folder, Tournam
         else if (f == "double-round-robin")
             plan.rounds = 2;
         else
-            return error = "unknown format " + echoed(f, 60) + " (round-robin or double-round-robin)", false;
+            return error = "unknown format " + printableText(f, 60) + " (round-robin or double-round-robin)", false;
     }
     if (j.contains("groups")) {
         const auto& g = j["groups"];
@@ -261,7 +251,7 @@ bool parseTournament(const std::string& text, const std::string& folder, Tournam
             else if (v == "quarter-finals")
                 plan.playoff = 8;
             else
-                return error = "unknown knockouts \"" + echoed(v, 60) +
+                return error = "unknown knockouts \"" + printableText(v, 60) +
                                "\" (none, final, semi-finals, quarter-finals or a number)",
                        false;
         } else if (k.is_number_integer()) {
@@ -288,15 +278,20 @@ bool parseTournament(const std::string& text, const std::string& folder, Tournam
         Team& team = plan.sides[static_cast<std::size_t>(i)];
         std::string why;
         if (!loadSide(path, team, digest, why))
-            return error = "cannot load team file " + echoed(path) + ": " + echoed(why), false;
+            return error = "cannot load team file " + printableText(path, std::string::npos) + ": " +
+                           printableText(why, std::string::npos),
+                   false;
         std::error_code ec;
         const std::filesystem::path canonical = std::filesystem::weakly_canonical(path, ec);
         if (!seenFiles.insert(ec ? std::filesystem::path(path) : canonical).second)
-            return error = "side " + echoed(path) + " is listed twice", false;
+            return error = "side " + printableText(path, std::string::npos) + " is listed twice", false;
         if (!seenNames.insert(team.name()).second)
-            return error = "two sides are called " + echoed(team.name()) + " (" + echoed(path) + ")", false;
+            return error = "two sides are called " + printableText(team.name(), std::string::npos) + " (" +
+                           printableText(path, std::string::npos) + ")",
+                   false;
         if (team.bowlerCount() < bowlersNeeded(plan.options))
-            return error = echoed(team.name()) + " (" + echoed(path) + ") has " + std::to_string(team.bowlerCount()) +
+            return error = printableText(team.name(), std::string::npos) + " (" +
+                           printableText(path, std::string::npos) + ") has " + std::to_string(team.bowlerCount()) +
                            " bowlers; " + (plan.options.oneDay ? "a limited-overs match" : "a Test") + " needs " +
                            std::to_string(bowlersNeeded(plan.options)),
                    false;
