@@ -257,17 +257,8 @@ int runBatchMode(const std::string& commandLine, const BatchModeOptions& mode)
     }
 
     std::atomic<int> done{0};
-    BatchResult result;
-    if (isatty(STDERR_FILENO)) {
-        std::promise<void> finished;
-        std::future<void> waiting = finished.get_future();
-        std::thread progress([&] { showProgress(done, batch.matches, waiting, "matches"); });
-        result = runBatch(batch, first, second, &done);
-        finished.set_value();
-        progress.join();
-    } else {
-        result = runBatch(batch, first, second, nullptr);
-    }
+    const BatchResult result =
+        withProgress(done, batch.matches, "matches", [&] { return runBatch(batch, first, second, &done); });
 
     std::string text;
     try {

@@ -1,9 +1,12 @@
 #pragma once
+#include <unistd.h>
+
 #include <atomic>
 #include <cstdint>
 #include <future>
 #include <optional>
 #include <string>
+#include <thread>
 
 #include "analysis/shard.h"
 #include "app/answers.h"
@@ -28,6 +31,21 @@ int runBatchMode(const std::string& commandLine, const BatchModeOptions& options
 // A progress bar on standard error, only for a person watching a terminal and
 // only once the run has lasted long enough to be worth one; until `finished`.
 void showProgress(const std::atomic<int>& done, int total, std::future<void>& finished, const char* unit);
+
+// Runs `work`, which counts what it finishes in `done`, with the progress bar
+// beside it when standard error is a terminal; returns what `work` returns.
+template <class Work>
+auto withProgress(const std::atomic<int>& done, int total, const char* unit, Work&& work) -> decltype(work())
+{
+    if (!isatty(STDERR_FILENO)) return work();
+    std::promise<void> finished;
+    std::future<void> waiting = finished.get_future();
+    std::thread progress([&] { showProgress(done, total, waiting, unit); });
+    auto result = work();
+    finished.set_value();
+    progress.join();
+    return result;
+}
 
 // The first seed of a console run of `count` matches, with the clock seed
 // printed; none, after a message, when the seeds would not all replay.

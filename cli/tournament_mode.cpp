@@ -167,18 +167,8 @@ int runTournamentMode(const std::string& commandLine, const TournamentModeOption
             mode.threads > 0 ? mode.threads : static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
         const auto [begin, end] = shardSlice(count, mode.shard);
         std::atomic<int> done{0};
-        ForecastTotals totals;
-        if (isatty(STDERR_FILENO)) {
-            std::promise<void> finished;
-            std::future<void> waiting = finished.get_future();
-            const int total = static_cast<int>(end - begin);
-            std::thread progress([&] { showProgress(done, total, waiting, "tournaments"); });
-            totals = runForecast(plan, seed, begin, end, threads, &done);
-            finished.set_value();
-            progress.join();
-        } else {
-            totals = runForecast(plan, seed, begin, end, threads);
-        }
+        const ForecastTotals totals = withProgress(done, static_cast<int>(end - begin), "tournaments",
+                                                   [&] { return runForecast(plan, seed, begin, end, threads, &done); });
         std::string text;
         try {
             if (mode.shard.parts > 0) {
@@ -227,17 +217,8 @@ int runTournamentMode(const std::string& commandLine, const TournamentModeOption
         if (cricsheet) cricsheet->write(stem, cricsheetJson(match, date, mode.venue));
         done.fetch_add(1, std::memory_order_relaxed);
     };
-    TournamentRun run;
-    if (isatty(STDERR_FILENO)) {
-        std::promise<void> finished;
-        std::future<void> waiting = finished.get_future();
-        std::thread progress([&] { showProgress(done, plan.matchesPerTournament(), waiting, "matches"); });
-        run = playTournament(plan, seed, hook);
-        finished.set_value();
-        progress.join();
-    } else {
-        run = playTournament(plan, seed, hook);
-    }
+    const TournamentRun run =
+        withProgress(done, plan.matchesPerTournament(), "matches", [&] { return playTournament(plan, seed, hook); });
     bool ok = writeOut(formatTournamentRun(plan, run, seed));
     for (MatchFolder* f : {&reportFolder, cricsheet.get()}) {
         if (!f) continue;
