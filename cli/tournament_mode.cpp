@@ -167,8 +167,9 @@ int runTournamentMode(const std::string& commandLine, const TournamentModeOption
             mode.threads > 0 ? mode.threads : static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
         const auto [begin, end] = shardSlice(count, mode.shard);
         std::atomic<int> done{0};
-        const ForecastTotals totals = withProgress(done, static_cast<int>(end - begin), "tournaments",
-                                                   [&] { return runForecast(plan, seed, begin, end, threads, &done); });
+        const ForecastTotals totals =
+            withProgress(done, static_cast<int>(end - begin), "tournaments",
+                         [&, begin = begin, end = end] { return runForecast(plan, seed, begin, end, threads, &done); });
         std::string text;
         try {
             if (mode.shard.parts > 0) {
