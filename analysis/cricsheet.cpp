@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <ctime>
 #include <nlohmann/json.hpp>
+#include <optional>
 
 #include "match/match.h"
 
@@ -148,23 +149,38 @@ Reading readMatch(const Match& match)
     return {n, {{"result", "tie"}}};
 }
 
-// One date per day played, at ninety overs a day.
-json matchDates(const std::string& first, int legalBalls, bool oneDay)
+// The day a date written YYYY-MM-DD names, if it names one.
+std::optional<std::chrono::sys_days> dayOf(const std::string& date)
 {
     int y = 0;
     unsigned m = 0, d = 0;
+    if (std::sscanf(date.c_str(), "%d-%u-%u", &y, &m, &d) != 3) return std::nullopt;
+    const std::chrono::year_month_day day{std::chrono::year{y}, std::chrono::month{m}, std::chrono::day{d}};
+    if (!day.ok()) return std::nullopt;
+    return std::chrono::sys_days{day};
+}
+
+std::string dateText(std::chrono::sys_days day)
+{
+    const std::chrono::year_month_day ymd{day};
+    char text[16];
+    std::snprintf(text, sizeof text, "%04d-%02u-%02u", static_cast<int>(ymd.year()), static_cast<unsigned>(ymd.month()),
+                  static_cast<unsigned>(ymd.day()));
+    return text;
+}
+
+// Tests last at most 2700 balls: five days of ninety overs.
+constexpr int kDaysOfATest = 5;
+
+// One date per day played, at ninety overs a day.
+json matchDates(const std::string& first, int legalBalls, bool oneDay)
+{
     json dates = json::array({first});
     const int days = oneDay ? 1 : (legalBalls + 539) / 540;
-    if (days <= 1 || std::sscanf(first.c_str(), "%d-%u-%u", &y, &m, &d) != 3) return dates;
-    const std::chrono::year_month_day day0{std::chrono::year{y}, std::chrono::month{m}, std::chrono::day{d}};
-    if (!day0.ok()) return dates;
-    for (int i = 1; i < days; ++i) {
-        const std::chrono::year_month_day next{std::chrono::sys_days{day0} + std::chrono::days{i}};
-        char text[16];
-        std::snprintf(text, sizeof text, "%04d-%02u-%02u", static_cast<int>(next.year()),
-                      static_cast<unsigned>(next.month()), static_cast<unsigned>(next.day()));
-        dates.push_back(text);
-    }
+    const auto day0 = dayOf(first);
+    if (days <= 1 || !day0) return dates;
+    for (int i = 1; i < days; ++i)
+        dates.push_back(dateText(*day0 + std::chrono::days{i}));
     return dates;
 }
 
@@ -184,7 +200,18 @@ std::string cricsheetPlayerId(const std::string& side, const std::string& player
     return text;
 }
 
-std::string cricsheetJson(const Match& match, const std::string& date, const std::string& venue)
+std::string cricsheetMatchDate(const std::string& first, long long index, bool oneDay)
+{
+    const auto day0 = dayOf(first);
+    if (!day0 || index <= 0) return first;
+    const int step = oneDay ? 1 : kDaysOfATest;
+    const std::chrono::sys_days last{std::chrono::year{9999} / 12 / 31};
+    const long long room = (last - *day0).count() / step + 1;  // matches that fit before the year 10000
+    return dateText(*day0 + std::chrono::days{(index % room) * step});
+}
+
+std::string cricsheetJson(const Match& match, const std::string& date, const std::string& venue,
+                          const CricsheetEvent* event)
 {
     const bool oneDay = match.inningsCount == 2;
     const Reading reading = readMatch(match);
@@ -195,6 +222,14 @@ std::string cricsheetJson(const Match& match, const std::string& date, const std
     json info;
     info["balls_per_over"] = 6;
     info["dates"] = matchDates(date, legalBalls, oneDay);
+    if (event) {
+        json e = json::object();
+        if (!event->name.empty()) e["name"] = event->name;
+        if (event->matchNumber > 0) e["match_number"] = event->matchNumber;
+        if (!event->group.empty()) e["group"] = event->group;
+        if (!event->stage.empty()) e["stage"] = event->stage;
+        info["event"] = e;
+    }
     info["gender"] = "male";
     const int overs = Match::oneDayBalls(match.options()) / 6;
     info["match_type"] = oneDay ? (overs == 20 ? "T20" : "ODM") : "MDM";

@@ -26,7 +26,7 @@ void Application::releaseFiles()
 
 void Application::showUsage(AppPlatform& platform) const
 {
-    platform.showUsage(std::string(loadString(str::Usage)), std::string(loadString(str::AppName)));
+    platform.showUsage(usageText("pelmora"), std::string(loadString(str::AppName)));
 }
 
 std::string Application::joinArguments(int argc, char** argv)

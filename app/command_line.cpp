@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "analysis/bounded_input.h"
+#include "resources/strings.h"
 #include "teams/line_scan.h"
 
 int saturatingAtoi(const char* text)
@@ -97,4 +98,14 @@ int parseCommandLine(const std::string& commandLine, CommandLineSettings& settin
         }
     }
     return 0;
+}
+
+std::string usageText(std::string_view program)
+{
+    std::string text(loadString(str::Usage));
+    // The second line shows how the program is started.
+    const std::size_t line = text.find('\n') + 1;
+    const std::size_t name = text.find(' ', line);
+    if (line != 0 && name != std::string::npos) text.replace(line, name - line, program);
+    return text;
 }

@@ -2,6 +2,7 @@
 #include <cstdio>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "engine/game_options.h"
@@ -24,6 +25,9 @@ struct CommandLineSettings {
 // text (tokens after it are not looked at), else 0. Opens the bowler list
 // file of /a=FileName; the caller owns that handle.
 int parseCommandLine(const std::string& commandLine, CommandLineSettings& settings, GameOptions& options);
+
+// The usage text, with the name the program was installed as.
+std::string usageText(std::string_view program);
 
 // atoi, but a value outside the int range saturates instead of being undefined.
 int saturatingAtoi(const char* text);

@@ -68,8 +68,13 @@ bool seedOfFileName(const std::string& name, std::int64_t& seed)
 // writes nothing more and keeps the message.
 class CricsheetFolder {
 public:
-    CricsheetFolder(std::string folder, std::string venue)
-        : folder_(std::move(folder)), venue_(std::move(venue)), date_(todayUtc())
+    // The match of seed `firstSeed` is dated `date` (empty: today) and
+    // numbered 1; each later seed a match later.
+    CricsheetFolder(std::string folder, std::string venue, const std::string& date, std::int32_t firstSeed)
+        : folder_(std::move(folder)),
+          venue_(std::move(venue)),
+          date_(date.empty() ? todayUtc() : date),
+          firstSeed_(firstSeed)
     {
     }
 
@@ -107,7 +112,10 @@ public:
         if (failed_.load(std::memory_order_relaxed)) return;
         const std::string target =
             (std::filesystem::path(folder_) / (std::to_string(static_cast<std::int32_t>(seed)) + ".json")).string();
-        const std::string text = cricsheetJson(match, date_, venue_);
+        const long long index = static_cast<long long>(static_cast<std::int32_t>(seed)) - firstSeed_;
+        const CricsheetEvent event{"Pelmora batch", index + 1, {}, {}};
+        const std::string text =
+            cricsheetJson(match, cricsheetMatchDate(date_, index, match.inningsCount == 2), venue_, &event);
         // One temporary file at a time, however many threads play.
         std::lock_guard<std::mutex> lock(writing_);
         std::string error;
@@ -127,6 +135,7 @@ private:
     std::string folder_;
     std::string venue_;
     std::string date_;
+    std::int32_t firstSeed_;
     std::atomic<bool> failed_{false};
     std::mutex mutex_;
     std::mutex writing_;
@@ -182,12 +191,9 @@ int runBatchMode(const std::string& commandLine, const BatchModeOptions& mode)
     if (!loadSide(settings.team1File, 1, first) || !loadSide(settings.team2File, 2, second))
         return settings.team1File && settings.team2File ? 1 : 2;
 
-    const int needed = bowlersNeeded(batch.options);
-    for (const Team* t : {&first, &second}) {
-        if (t->bowlerCount() < needed) {
-            std::fprintf(stderr, "%s%s\n", t->name(), std::string(loadString(str::CannotBowlThrough)).c_str());
-            return 1;
-        }
+    if (const std::string why = sideThatCannotBowl({&first, &second}, batch.options); !why.empty()) {
+        std::fprintf(stderr, "pelmora-cli: %s\n", why.c_str());
+        return 1;
     }
 
     batch.matches = mode.matches;
@@ -236,7 +242,7 @@ int runBatchMode(const std::string& commandLine, const BatchModeOptions& mode)
 
     std::unique_ptr<CricsheetFolder> cricsheet;
     if (!mode.cricsheetFolder.empty()) {
-        cricsheet = std::make_unique<CricsheetFolder>(mode.cricsheetFolder, mode.venue);
+        cricsheet = std::make_unique<CricsheetFolder>(mode.cricsheetFolder, mode.venue, mode.date, seed);
         // Before anything is written: no match may be written over a file the batch reads.
         std::vector<NamedFile> others{{"/t1=" + *settings.team1File, *settings.team1File, false},
                                       {"/t2=" + *settings.team2File, *settings.team2File, false},
@@ -283,4 +289,13 @@ int runBatchMode(const std::string& commandLine, const BatchModeOptions& mode)
         return 2;
     }
     return 0;
+}
+
+std::string sideThatCannotBowl(std::array<const Team*, 2> sides, const GameOptions& options)
+{
+    for (const Team* side : sides)
+        if (side->bowlerCount() < bowlersNeeded(options))
+            return std::string("cannot play team file ") + side->filePath() + ": " + side->name() +
+                   std::string(loadString(str::CannotBowlThrough));
+    return {};
 }

@@ -1,6 +1,7 @@
 #pragma once
 #include <unistd.h>
 
+#include <array>
 #include <atomic>
 #include <cstdint>
 #include <future>
@@ -17,6 +18,7 @@ struct BatchModeOptions {
     bool json = false;
     std::string cricsheetFolder;  // when set, every match is written there as <seed>.json
     std::string venue;            // the ground those files name
+    std::string date;             // the first of those files' dates; empty: today
     int overs = 0;                // 1..50: limited-overs matches of that length
     ShardRange shard;             // set: play that part and print its counts as JSON
     GroundSettings ground;        // confirmed before each match
@@ -50,3 +52,8 @@ auto withProgress(const std::atomic<int>& done, int total, const char* unit, Wor
 // The first seed of a console run of `count` matches, with the clock seed
 // printed; none, after a message, when the seeds would not all replay.
 std::optional<std::int32_t> consoleSeeds(std::int32_t requested, std::int64_t count);
+
+// "cannot play team file FILE: NAME cannot bowl an innings through: ..." for
+// the first of the sides without the bowlers a match of `options` needs;
+// empty when both have them.
+std::string sideThatCannotBowl(std::array<const Team*, 2> sides, const GameOptions& options);

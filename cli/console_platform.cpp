@@ -10,12 +10,13 @@
 #include "app/match_controller.h"
 #include "app/output_files.h"
 #include "app/seed.h"
+#include "cli/batch_mode.h"
 #include "cli/chart_images.h"
 #include "resources/strings.h"
 
 void ConsolePlatform::messageBox(std::string_view text, std::string_view, MessageIcon)
 {
-    std::fprintf(errors_, "%.*s\n", static_cast<int>(text.size()), text.data());
+    std::fprintf(errors_, "pelmora-cli: %.*s\n", static_cast<int>(text.size()), text.data());
 }
 
 std::optional<std::string> ConsolePlatform::chooseFile(FileKind kind)
@@ -96,7 +97,10 @@ bool ConsolePlatform::writeCricsheet(const Match& match)
 {
     std::string error;
     try {
-        if (replaceFileContents(cricsheetPath_, cricsheetJson(match, todayUtc(), venue_), error)) return true;
+        if (replaceFileContents(cricsheetPath_,
+                                cricsheetJson(match, cricsheetDate_.empty() ? todayUtc() : cricsheetDate_, venue_),
+                                error))
+            return true;
     } catch (const std::exception& e) {
         error = e.what();
     }
@@ -164,6 +168,14 @@ int ConsolePlatform::runMainWindow(Application& application)
         if (!side.loaded) {
             std::fprintf(errors_, "pelmora-cli: cannot load team file %s: %s\n", side.team.filePath(),
                          side.why.reason.c_str());
+            return 1;
+        }
+    }
+    if (!replay) {
+        if (const std::string why =
+                sideThatCannotBowl({&window.presetTeam(0)->team, &window.presetTeam(1)->team}, application.options);
+            !why.empty()) {
+            std::fprintf(errors_, "pelmora-cli: %s\n", why.c_str());
             return 1;
         }
     }

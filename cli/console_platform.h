@@ -28,6 +28,7 @@ public:
     void setCricsheetPath(std::string path) { cricsheetPath_ = std::move(path); }
     // The ground that export names.
     void setVenue(std::string venue) { venue_ = std::move(venue); }
+    void setCricsheetDate(std::string date) { cricsheetDate_ = std::move(date); }
     // worm.png and manhattan.png of the finished match go here (optional).
     void setChartsFolder(std::string folder) { chartsFolder_ = std::move(folder); }
     // 1..50: a limited-overs match of that many overs; 0 leaves the command line's choice.
@@ -81,6 +82,7 @@ private:
     std::string commentaryPath_;
     std::string cricsheetPath_;
     std::string venue_ = kDefaultVenue;
+    std::string cricsheetDate_;  // empty: today
     std::string chartsFolder_;
     int overs_ = 0;
     std::string answersPath_;

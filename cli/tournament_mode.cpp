@@ -205,7 +205,7 @@ int runTournamentMode(const std::string& commandLine, const TournamentModeOption
             return 1;
         }
     }
-    const std::string date = todayUtc();
+    const std::string date = mode.date.empty() ? todayUtc() : mode.date;
     int number = 0;
     std::atomic<int> done{0};
     auto hook = [&](Match& match, const MatchOutcome& o, const std::string& label) {
@@ -215,7 +215,15 @@ int runTournamentMode(const std::string& commandLine, const TournamentModeOption
                                  safeFileName(plan.sides[static_cast<std::size_t>(o.home)].name()) + "-v-" +
                                  safeFileName(plan.sides[static_cast<std::size_t>(o.away)].name());
         reportFolder.write(stem, reportText(match));
-        if (cricsheet) cricsheet->write(stem, cricsheetJson(match, date, mode.venue));
+        if (cricsheet) {
+            CricsheetEvent event{plan.name, number, {}, {}};
+            if (label.rfind("Group ", 0) == 0)
+                event.group = label.substr(6);
+            else if (label != "Round robin")
+                event.stage = label;
+            const std::string day = cricsheetMatchDate(date, number - 1, match.inningsCount == 2);
+            cricsheet->write(stem, cricsheetJson(match, day, mode.venue, &event));
+        }
         done.fetch_add(1, std::memory_order_relaxed);
     };
     const TournamentRun run =

@@ -12,6 +12,7 @@ struct TournamentModeOptions {
     std::string reportsFolder;    // once: every match's report; empty: FILE's name + "-reports"
     std::string cricsheetFolder;  // once: every match's Cricsheet file
     std::string venue;
+    std::string date;  // the first match's date in Cricsheet files; empty: today
 };
 
 // Plays the tournament once (results, tables, knock-outs, reports) or

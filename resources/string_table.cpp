@@ -29,10 +29,11 @@ constexpr Entry kTable[] = {
      "/t1=FileName : Team 1 FileName\n"
      "/t2=FileName : Team 2 FileName\n"
      "/s=FileName : Output File Name\n"
-     "/d:Delay : Milliseconds to wait between deliveries\n"
+     "/d=Delay : Milliseconds to wait between deliveries\n"
      "/l : Long Output\n"
-     "/r=Number : Random number seed : positive integer > 1\n"
-     "/? : Usage"},
+     "/r=Number : Random number seed : a whole number other than 0 (without it: from the clock)\n"
+     "/? or --help : Usage\n"
+     "--version : Version"},
     {107, "Pelmora"},
     {108, "Failure loading team file."},
     {109, "Failure writing output file."},

@@ -5,12 +5,15 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <memory>
+#include <regex>
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -210,6 +213,20 @@ inline CliRun runCli(const std::vector<std::string>& args)
         command += " '" + a + "'";
     const int raw = std::system((command + " >'" + out + "' 2>'" + err + "' </dev/null").c_str());
     return CliRun{(raw != -1 && WIFEXITED(raw)) ? WEXITSTATUS(raw) : -1, readFile(out), readFile(err)};
+}
+
+// The long options ("--name") a --help text or a man page names, so the two
+// can be checked against each other.
+inline std::set<std::string> longOptionsIn(const std::string& text, bool manPage)
+{
+    const std::regex option(manPage ? R"(\\-\\-[a-z](?:[a-z]|\\-)*)" : R"((?:^|[^a-z-])(--[a-z][a-z-]*))");
+    std::set<std::string> names;
+    for (std::sregex_iterator it(text.begin(), text.end(), option), end; it != end; ++it) {
+        std::string name = manPage ? it->str() : (*it)[1].str();
+        name.erase(std::remove(name.begin(), name.end(), '\\'), name.end());
+        names.insert(name);
+    }
+    return names;
 }
 
 }  // namespace support

@@ -8,6 +8,7 @@
 #include <regex>
 #include <string>
 
+#include "app/command_line.h"
 #include "resources/strings.h"
 #include "support.h"
 
@@ -23,7 +24,7 @@ const std::string kUpland = "/t2=" + support::dataPath("upland.xi");
 
 TEST(Cli, UsageOptionsPrintTheUsageAndSucceedWithoutPlaying)
 {
-    const std::string usage = std::string(loadString(str::Usage)) + "\n";
+    const std::string usage = usageText("pelmora-cli") + "\n";
     for (const std::vector<std::string>& args : {std::vector<std::string>{"/?"}, {"-?"}, {kHarbour, "/?", kUpland}}) {
         const CliRun run = runCli(args);
         EXPECT_EQ(run.status, 0) << args[0];
@@ -33,6 +34,9 @@ TEST(Cli, UsageOptionsPrintTheUsageAndSucceedWithoutPlaying)
     const CliRun help = runCli({"--help"});
     EXPECT_EQ(help.status, 0);
     EXPECT_EQ(help.out.substr(0, usage.size()), usage);
+    const std::string manPage = support::readFile(std::string(PELMORA_SOURCE_DIR) + "/docs/man/pelmora-cli.6");
+    EXPECT_EQ(support::longOptionsIn(help.out, false), support::longOptionsIn(manPage, true))
+        << "the man page documents every option --help lists, and no other";
 }
 
 TEST(Cli, MissingSecondTeamFileExitsWithTwo)

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <map>
 #include <nlohmann/json.hpp>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -191,6 +193,62 @@ TEST(Cricsheet, RegisterIdsAreStable)
     }
     EXPECT_EQ(cricsheetPlayerId("North", "Smith"), "4cee0f1f");
     EXPECT_NE(cricsheetPlayerId("South", "Smith"), cricsheetPlayerId("North", "Smith"));
+}
+
+// Readers key matches by date and teams: the matches of a batch or a
+// tournament are dated apart and numbered, from --date= or today.
+TEST(Cricsheet, MatchesOfARunAreDatedApartAndNumbered)
+{
+    struct Row {
+        const char* first;
+        long long index;
+        bool oneDay;
+        const char* date;
+    } const rows[] = {{"2024-02-28", 0, true, "2024-02-28"},
+                      {"2024-02-28", 2, true, "2024-03-01"},
+                      {"2024-02-28", 1, false, "2024-03-04"},
+                      {"9999-12-30", 3, true, "9999-12-31"},
+                      {"not a date", 3, true, "not a date"}};
+    for (const Row& r : rows)
+        EXPECT_EQ(cricsheetMatchDate(r.first, r.index, r.oneDay), r.date) << r.first << " + " << r.index;
+
+    const std::string folder = support::tempPath("dated-batch");
+    const support::CliRun batch =
+        support::runCli({"/t1=" + support::dataPath("harbour.xi"), "/t2=" + support::dataPath("upland.xi"), "/r=-4",
+                         "--overs=2", "--matches=3", "--date=2024-02-28", "--cricsheet=" + folder});
+    ASSERT_EQ(batch.status, 0) << batch.err;
+    for (int i = 0; i < 3; ++i) {
+        const json info = json::parse(support::readFile(folder + "/" + std::to_string(i - 4) + ".json"))["info"];
+        EXPECT_EQ(info["dates"][0], cricsheetMatchDate("2024-02-28", i, true));
+        EXPECT_EQ(info["event"], json({{"name", "Pelmora batch"}, {"match_number", i + 1}}));
+    }
+    EXPECT_EQ(support::runCli({"--date=2024-02-30", "--cricsheet=x"}).status, 2) << "no such day";
+
+    const std::string src = PELMORA_SOURCE_DIR;
+    const std::string cup =
+        support::writeFile("dated-cup.json", json{{"name", "Dated Cup"},
+                                                  {"sides",
+                                                   {src + "/samples/kestrels.xi", src + "/samples/harriers.xi",
+                                                    support::dataPath("harbour.xi"), support::dataPath("upland.xi")}},
+                                                  {"overs", 2},
+                                                  {"groups", 2},
+                                                  {"knockouts", "final"}}
+                                                 .dump());
+    const std::string files = support::tempPath("dated-cup");
+    const support::CliRun cupRun = support::runCli(
+        {"--tournament=" + cup, "/r=3", "--cricsheet=" + files, "--reports=" + support::tempPath("dated-cup-reports")});
+    ASSERT_EQ(cupRun.status, 0) << cupRun.err;
+    std::map<long long, json> events;
+    std::set<std::string> days;
+    for (const auto& entry : std::filesystem::directory_iterator(files)) {
+        const json info = json::parse(support::readFile(entry.path().string()))["info"];
+        events[info["event"]["match_number"].get<long long>()] = info["event"];
+        days.insert(info["dates"][0].get<std::string>());
+    }
+    ASSERT_EQ(events.size(), 3u);
+    EXPECT_EQ(days.size(), 3u);
+    EXPECT_EQ(events[1], json({{"name", "Dated Cup"}, {"match_number", 1}, {"group", "A"}}));
+    EXPECT_EQ(events[3]["stage"], "Final");
 }
 
 // Names set in memory may hold any bytes; the export still goes out.

@@ -158,7 +158,10 @@ TEST(MatchFiles, GroundOptionsAndAnswersShapePlayInSingleAndBatchMatchesAndRepla
                                    "--cricsheet=" + tempPath("ground-batch")};
     batch.insert(batch.end(), ground.begin(), ground.end());
     ASSERT_EQ(runCli(batch).status, 0);
-    EXPECT_EQ(readFile(tempPath("ground-batch/31.json")), readFile(tempPath("ground-one.json")));
+    // A batch's file numbers the match; the rest is the single match's.
+    nlohmann::json batchFile = nlohmann::json::parse(readFile(tempPath("ground-batch/31.json")));
+    batchFile["info"].erase("event");
+    EXPECT_EQ(batchFile, nlohmann::json::parse(readFile(tempPath("ground-one.json"))));
 
     const CliRun replay =
         runCli({"--replay=" + tempPath("ground.pelmora-match"), "--cricsheet=" + tempPath("ground-replay.json")});

@@ -448,6 +448,9 @@ TEST(Rating, RefusedCommandLinesFailAtOnceAndWriteNothing)
     const RateRun version = runRate({"--version", "--out=" + root + "/victim"});
     EXPECT_EQ(version.status, 0);
     EXPECT_EQ(version.out, "pelmora-rate 1.0\n");
+    const std::string manPage = support::readFile(std::string(PELMORA_SOURCE_DIR) + "/docs/man/pelmora-rate.6");
+    EXPECT_EQ(support::longOptionsIn(runRate({"--help"}).out, false), support::longOptionsIn(manPage, true))
+        << "the man page documents every option --help lists, and no other";
 }
 
 TEST(Rating, BatchModeWritesEveryMatchAsAFileNamedBySeed)

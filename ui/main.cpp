@@ -9,12 +9,17 @@
 #include <vector>
 
 #include "app/application.h"
+#include "app/command_line.h"
 #include "app/fatal_errors.h"
 #include "app/output_files.h"
 #include "ui/main_window.h"
 #include "ui/qt_platform.h"
 
 namespace {
+
+constexpr const char* kWindowOptions =
+    "\nThe window also takes Qt's own options (-style, -platform, ...); pelmora-cli plays\n"
+    "a match in the console.\n";
 
 // PELMORA_SCREENSHOT=file.png [PELMORA_SCREENSHOT_AFTER=balls]: saves a
 // picture of the window once that many balls (default 60) have been shown,
@@ -54,10 +59,14 @@ std::string programCommandLine()
 
 int main(int argc, char** argv)
 {
-    // Answered before Qt starts, so it needs no display.
+    // Answered before Qt starts, so they need no display.
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--version") == 0) {
             std::printf("pelmora %s\n", PELMORA_VERSION);
+            return std::fflush(stdout) == 0 ? 0 : 1;
+        }
+        if (std::strcmp(argv[i], "--help") == 0) {
+            std::printf("%s\n%s", usageText("pelmora").c_str(), kWindowOptions);
             return std::fflush(stdout) == 0 ? 0 : 1;
         }
     }
