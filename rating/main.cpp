@@ -1,5 +1,7 @@
 // pelmora-rate: reads Cricsheet match files and writes ratings with which
 // Pelmora's engine reproduces each player's figures.
+#include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
@@ -42,7 +44,13 @@ constexpr const char* kUsage =
     "                                or those of N overs a side; the fit plays each match\n"
     "                                again as a Pelmora Test with test, otherwise as a\n"
     "                                limited-overs match of its own allowance\n"
-    "  --from=YYYY-MM-DD, --to=YYYY-MM-DD  only matches played within these dates\n"
+    "  --match-type=TYPE  only matches of this info.match_type (T20, IT20, ODI, ODM, Test,\n"
+    "                   MDM, in any case); needed when the matches read have more than one.\n"
+    "                   Without --format, Test and MDM are played as Tests, any other type\n"
+    "                   as limited-overs matches of its own allowance\n"
+    "  --team-type=international|club  only matches of this info.team_type\n"
+    "  --event=NAME     only matches of this competition (info.event.name, exactly)\n"
+    "  --from=YYYY-MM-DD, --to=YYYY-MM-DD  only matches whose first day is within these dates\n"
     "  --gender=male|female  only men's or women's matches; needed when the files have both\n"
     "  --team=NAME      only matches NAME played in (may be repeated)\n"
     "  --side=NAME[=SHORT]  also write NAME.xi: the side's most recent eleven in batting\n"
@@ -86,12 +94,14 @@ constexpr const char* kUsage =
     "who took part (a substitute in \"replacements\" in the place of the one he replaced); a\n"
     "match whose elevens cannot be made counts in the figures but is not played again, and how\n"
     "many and why is printed. Super overs are in no figure. Options other than --team and --side\n"
-    "are given once.\n"
+    "are given once. How many matches the filters left out, and by which option, is said in\n"
+    "one line on standard error.\n"
     "While it reads and fits, a line on standard error shows how far it is, when that is a terminal.\n"
     "Exit status: 0 done; 1 no match to rate, an input or output cannot be read or written, or\n"
     "out of memory; 2 a refused command line: a bad or repeated option, a --styles file that\n"
     "cannot be read, an --out that is not a folder that can be written, a --team, --side or\n"
-    "--keeper not found in the matches read, or men's and women's matches without --gender.\n";
+    "--keeper not found in the matches read, men's and women's matches without --gender, or\n"
+    "matches of several types without --match-type (the message gives the counts).\n";
 
 const char* optionValue(const char* argument, const char* prefix)
 {
@@ -115,6 +125,27 @@ bool isDate(const std::string& s)
     for (int i : {0, 1, 2, 3, 5, 6, 8, 9})
         if (s[static_cast<std::size_t>(i)] < '0' || s[static_cast<std::size_t>(i)] > '9') return false;
     return true;
+}
+
+bool isMultiDay(const std::string& matchType)
+{
+    std::string lower;
+    for (char c : matchType)
+        lower += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return lower == "test" || lower == "mdm";
+}
+
+// "ODI 120, T20 33": the counts, the largest first.
+std::string countsText(const std::map<std::string, std::int64_t>& counts)
+{
+    std::vector<std::pair<std::int64_t, std::string>> sorted;
+    for (const auto& [name, count] : counts)
+        sorted.emplace_back(-count, name.empty() ? "unstated" : name);
+    std::sort(sorted.begin(), sorted.end());
+    std::string text;
+    for (const auto& [count, name] : sorted)
+        text += (text.empty() ? "" : ", ") + name + " " + std::to_string(-count);
+    return text;
 }
 
 Progress& progress()
@@ -174,8 +205,9 @@ bool readStyles(const std::string& path, std::vector<std::pair<std::string, int>
 // The options given once at most: a second would silently replace the first.
 bool givenTwice(const char* argument, std::set<std::string>& given)
 {
-    static const std::set<std::string> once = {"--format", "--from",        "--to",      "--keeper", "--styles",
-                                               "--out",    "--simulations", "--threads", "--seed",   "--gender"};
+    static const std::set<std::string> once = {"--format",     "--from",        "--to",      "--keeper", "--styles",
+                                               "--out",        "--simulations", "--threads", "--seed",   "--gender",
+                                               "--match-type", "--team-type",   "--event"};
     const char* equals = std::strchr(argument, '=');
     const std::string option(argument, equals ? static_cast<std::size_t>(equals - argument) : std::strlen(argument));
     return once.count(option) && !given.insert(option).second;
@@ -191,6 +223,7 @@ int rate(int argc, char** argv)
     std::string keeper, stylesPath, outFolder = ".";
     long long simulations = 0, threads = std::max(1u, std::thread::hardware_concurrency()), seed = 1;
     std::set<std::string> given;
+    bool formatGiven = false;
     for (int i = 1; i < argc; ++i) {
         const char* a = argv[i];
         const char* v = nullptr;
@@ -217,6 +250,15 @@ int rate(int argc, char** argv)
             } else {
                 return usage(std::string("--format is oneday, test or overs=N, not \"") + v + "\"");
             }
+            formatGiven = true;
+        } else if ((v = optionValue(a, "--match-type="))) {
+            filter.matchType = v;
+        } else if ((v = optionValue(a, "--team-type="))) {
+            if (std::strcmp(v, "international") != 0 && std::strcmp(v, "club") != 0)
+                return usage(std::string("--team-type is international or club, not \"") + v + "\"");
+            filter.teamType = v;
+        } else if ((v = optionValue(a, "--event="))) {
+            filter.event = v;
         } else if ((v = optionValue(a, "--from=")) || (v = optionValue(a, "--to="))) {
             if (!isDate(v)) return usage(std::string("a date is YYYY-MM-DD, not \"") + v + "\"");
             (a[2] == 'f' ? filter.from : filter.to) = v;
@@ -265,6 +307,10 @@ int rate(int argc, char** argv)
                 return usage("--side=" + sides[t] + " and --side=" + sides[s] + " would both be called " +
                              shortNames[s] + " in their files: give one another with --side=NAME=SHORT");
     if (!keeper.empty() && sides.empty()) return usage("--keeper names the keeper of a --side eleven: give --side too");
+    // A match type says the format: a Test or other multi-day one is played
+    // as a Test, any other as a limited-overs match of its own allowance.
+    if (!formatGiven && !filter.matchType.empty())
+        filter.format = isMultiDay(filter.matchType) ? MatchFilter::Format::Test : MatchFilter::Format::Any;
     const bool oneDay = filter.format != MatchFilter::Format::Test;
     const auto started = std::chrono::steady_clock::now();
 
@@ -330,7 +376,8 @@ int rate(int argc, char** argv)
     Archive archive;
     std::size_t skipped = 0, filtered = 0;
     std::set<std::string> sidesRead;
-    std::map<std::string, std::int64_t> genders;  // of the matches counted
+    std::map<std::string, std::int64_t> genders, matchTypes;  // of the matches counted
+    std::map<std::string, std::int64_t> leftOut;              // by the option that left them out
     constexpr std::size_t kChunk = 64, kChunkBytes = MatchSources::kMaxMatchBytes;
     std::vector<std::string> texts(kChunk), reasons(kChunk);
     std::vector<MatchRecord> records(kChunk);
@@ -363,10 +410,12 @@ int rate(int argc, char** argv)
                 continue;
             }
             sidesRead.insert(records[i].sides, records[i].sides + 2);
-            if (!filter.accepts(records[i]))
+            if (const std::string by = filter.leftOutBy(records[i]); !by.empty()) {
                 ++filtered;
-            else {
+                ++leftOut[by];
+            } else {
                 ++genders[records[i].gender];
+                ++matchTypes[records[i].matchType];
                 archive.add(records[i], static_cast<std::int64_t>(begin + i));
             }
         }
@@ -377,10 +426,17 @@ int rate(int argc, char** argv)
             return 2;
         }
     }
-    // Men's and women's matches together would make elevens of both.
+    if (filtered > 0)
+        complain(std::to_string(filtered) + (filtered == 1 ? " match" : " matches") + " left out by the filters (" +
+                 countsText(leftOut) + ")");
+    // Men's and women's matches together would make elevens of both; the
+    // match types differ in level and length.
     if (genders.count("male") && genders.count("female")) {
-        complain("the archive mixes " + std::to_string(genders["male"]) + " male and " +
-                 std::to_string(genders["female"]) + " female matches: choose one with --gender=");
+        complain("the archive mixes genders (" + countsText(genders) + "): choose one with --gender=");
+        return 2;
+    }
+    if (matchTypes.size() > 1) {
+        complain("the archive mixes match types (" + countsText(matchTypes) + "): choose one with --match-type=");
         return 2;
     }
     if (archive.matches == 0) {

@@ -133,6 +133,41 @@ TEST(Rating, FiguresOfASmallArchiveAgreeWithAHandCount)
     EXPECT_EQ(archive.players.size(), 22u);
 }
 
+// Each filter leaves match1.json out by its own option, or lets it through.
+TEST(Rating, EachFilterSaysWhichOptionLeftAMatchOut)
+{
+    MatchRecord match;
+    std::string why;
+    nlohmann::json m = nlohmann::json::parse(dataFile("match1.json"));
+    m["info"]["team_type"] = "club";
+    m["info"]["event"] = {{"name", "Northern Cup"}, {"match_number", 3}};
+    m["info"]["dates"] = {"2024-01-31", "2024-02-01"};
+    ASSERT_TRUE(parseCricsheet(m.dump(), match, why)) << why;
+    struct Case {
+        std::function<void(MatchFilter&)> set;
+        const char* leftOutBy;
+    };
+    const Case cases[] = {
+        {[](MatchFilter&) {}, ""},
+        {[](MatchFilter& f) { f.format = MatchFilter::Format::Test; }, "--format"},
+        {[](MatchFilter& f) { f.matchType = "odi"; }, ""},
+        {[](MatchFilter& f) { f.matchType = "T20"; }, "--match-type"},
+        {[](MatchFilter& f) { f.teamType = "international"; }, "--team-type"},
+        {[](MatchFilter& f) { f.event = "Northern Cup"; }, ""},
+        {[](MatchFilter& f) { f.event = "northern cup"; }, "--event"},
+        {[](MatchFilter& f) { f.gender = "female"; }, "--gender"},
+        {[](MatchFilter& f) { f.from = "2024-02-01"; }, "--from"},  // the first day counts
+        {[](MatchFilter& f) { f.to = "2024-01-31"; }, ""},
+        {[](MatchFilter& f) { f.to = "2024-01-30"; }, "--to"},
+        {[](MatchFilter& f) { f.teams = {"Gamma"}; }, "--team"},
+    };
+    for (std::size_t k = 0; k < std::size(cases); ++k) {
+        MatchFilter filter;
+        cases[k].set(filter);
+        EXPECT_EQ(filter.leftOutBy(match), cases[k].leftOutBy) << "row " << k;
+    }
+}
+
 // match1.json changed as a row says, then counted: the fit plays it again with
 // the eleven who took part, or the reason it cannot is counted.
 TEST(Rating, ElevensAreMadeFromThoseWhoTookPartElseTheMatchIsCountedAsNotPlayedAgain)
@@ -414,6 +449,9 @@ TEST(Rating, RefusedCommandLinesFailAtOnceAndWriteNothing)
     std::string women = dataFile("match2.json");
     women.replace(women.find("\"male\""), 6, "\"female\"");
     std::ofstream(root + "/women.json") << women;
+    std::string domestic = dataFile("match2.json");
+    domestic.replace(domestic.find("\"ODI\""), 5, "\"ODM\"");
+    std::ofstream(root + "/odm.json") << domestic;
     const std::string m1 = support::dataPath("rating/match1.json"), m2 = support::dataPath("rating/match2.json");
     const std::string o = "--out=" + out;
     struct Case {
@@ -436,7 +474,9 @@ TEST(Rating, RefusedCommandLinesFailAtOnceAndWriteNothing)
         {{"--gender=men", o, m1}, "--gender is male or female"},
         {{"--side=Beta=Two Words", o, m1}, "one word of at most 15 characters"},
         {{"--side=Alpha=AB", "--side=Beta=AB", o, m1}, "would both be called AB"},
-        {{o, m1, root + "/women.json"}, "mixes 1 male and 1 female matches: choose one with --gender="},
+        {{o, m1, root + "/women.json"}, "mixes genders (female 1, male 1): choose one with --gender="},
+        {{o, m1, root + "/odm.json"}, "mixes match types (ODI 1, ODM 1): choose one with --match-type="},
+        {{"--team-type=county", o, m1}, "--team-type is international or club"},
     };
     const auto before = filesBelow(root, "");
     for (const Case& c : cases) {
