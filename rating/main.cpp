@@ -22,6 +22,7 @@
 #include "app/output_files.h"
 #include "rating/figures.h"
 #include "rating/fit.h"
+#include "rating/forecast.h"
 #include "rating/match_sources.h"
 #include "rating/progress.h"
 #include "rating/side_file.h"
@@ -73,6 +74,24 @@ constexpr const char* kUsage =
     "                   at least every match of the archive once a round\n"
     "  --threads=K      threads (default: the number of cores); the result is the same for any K\n"
     "  --seed=N         seed of the fit's matches (default 1)\n"
+    "  --forecast=DIR   forecast the fixtures in DIR (Cricsheet match files, folders or .zip\n"
+    "                   archives; only their info is read: teams, dates, match type, overs,\n"
+    "                   gender and players) instead of writing players.csv: each fixture's\n"
+    "                   two elevens (the first eleven of info.players of each side) are rated\n"
+    "                   from the archive matches whose first day is before the fixture's (one\n"
+    "                   fit for each distinct set of them) and the fixture is played\n"
+    "                   --matches times as pelmora-cli --matches plays a batch, with seeds\n"
+    "                   --seed, --seed + 1, ... (the engine tosses; info.toss is not used).\n"
+    "                   Its bowlers are those of the eleven who bowled in at least a quarter of\n"
+    "                   their archive matches, topped up as the fit does. A player in no\n"
+    "                   archive match before it (a debutant) gets the prior of his role below,\n"
+    "                   his batting position his place in info.players. Writes --out's\n"
+    "                   forecast.csv: file,date,team1,team2,p_team1,p_team2,p_tie (team1 and\n"
+    "                   team2 in the order of info.teams; ties, and Tests whose time ran out,\n"
+    "                   in p_tie; the three add up to 1). A fixture of another match type or\n"
+    "                   gender than the archive, or with no archive match before it, is named\n"
+    "                   on standard error and left out\n"
+    "  --matches=N      plays of each fixture with --forecast (default 1000)\n"
     "  --help, -h       this text\n"
     "  --version        the program's version\n"
     "\n"
@@ -205,12 +224,80 @@ bool readStyles(const std::string& path, std::vector<std::pair<std::string, int>
 // The options given once at most: a second would silently replace the first.
 bool givenTwice(const char* argument, std::set<std::string>& given)
 {
-    static const std::set<std::string> once = {"--format",     "--from",        "--to",      "--keeper", "--styles",
-                                               "--out",        "--simulations", "--threads", "--seed",   "--gender",
-                                               "--match-type", "--team-type",   "--event"};
+    static const std::set<std::string> once = {"--format",     "--from",        "--to",      "--keeper",   "--styles",
+                                               "--out",        "--simulations", "--threads", "--seed",     "--gender",
+                                               "--match-type", "--team-type",   "--event",   "--forecast", "--matches"};
     const char* equals = std::strchr(argument, '=');
     const std::string option(argument, equals ? static_cast<std::size_t>(equals - argument) : std::strlen(argument));
     return once.count(option) && !given.insert(option).second;
+}
+
+// The fixtures' files read for their info; a fixture not of the archive's
+// match type or gender is named and skipped.
+void readFixtures(MatchSources& sources, const std::vector<MatchRecord>& archive,
+                  std::vector<ForecastFixture>& fixtures, std::size_t& skipped)
+{
+    for (std::size_t i = 0; i < sources.size(); ++i) {
+        ForecastFixture fixture;
+        fixture.file = sources.name(i);
+        std::string text, why;
+        if (sources.read(i, text, why) && parseCricsheetInfo(text, fixture.info, why)) {
+            const MatchRecord& m = fixture.info;
+            const MatchRecord& kind = archive.front();
+            if (!isDate(m.firstDate))
+                why = "info.dates does not give the first day as YYYY-MM-DD";
+            else if (!m.matchType.empty() && !kind.matchType.empty() && m.matchType != kind.matchType)
+                why = "a " + m.matchType + " match; the archive rated is of " + kind.matchType + " matches";
+            else if (!m.gender.empty() && !kind.gender.empty() && m.gender != kind.gender)
+                why = "a " + m.gender + " match; the archive rated is of " + kind.gender + " matches";
+        }
+        if (!why.empty()) {
+            complain("--forecast: " + fixture.file + ": skipped: " + why);
+            ++skipped;
+            continue;
+        }
+        fixtures.push_back(std::move(fixture));
+    }
+}
+
+int forecastFixtures(const std::vector<MatchRecord>& archive, MatchSources& sources, const std::string& outPath,
+                     const ForecastSettings& plan, std::chrono::steady_clock::time_point started)
+{
+    std::vector<ForecastFixture> fixtures;
+    std::size_t skipped = 0;
+    readFixtures(sources, archive, fixtures, skipped);
+    if (fixtures.empty()) {
+        complain("--forecast: no fixture to forecast (" + std::to_string(sources.size()) + " files read, " +
+                 std::to_string(skipped) + " skipped)");
+        return 1;
+    }
+    std::vector<std::string> why;
+    const std::vector<ForecastRow> rows = forecast(archive, fixtures, plan, why);
+    progress().clear();
+    std::size_t forecast = 0, debutants = 0;
+    std::set<std::string> days;
+    for (std::size_t f = 0; f < rows.size(); ++f) {
+        if (!why[f].empty()) {
+            complain("--forecast: " + fixtures[f].file + ": not forecast: " + why[f]);
+            ++skipped;
+            continue;
+        }
+        ++forecast;
+        debutants += static_cast<std::size_t>(rows[f].debutants);
+        days.insert(fixtures[f].info.firstDate);
+    }
+    std::string error;
+    if (!replaceFileContents(outPath, forecastCsv(rows), error)) {
+        complain("cannot write " + outPath + ": " + error);
+        return 1;
+    }
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+    std::printf(
+        "%zu fixtures forecast (%zu skipped) from %zu archive matches, %zu fixture days, %zu debutants, "
+        "%d plays each (seeds %u to %u), %.1f s\n",
+        forecast, skipped, archive.size(), days.size(), debutants, plan.matches, plan.firstSeed,
+        static_cast<std::uint32_t>(plan.firstSeed + static_cast<std::uint32_t>(plan.matches) - 1), seconds);
+    return forecast > 0 ? 0 : 1;
 }
 
 int rate(int argc, char** argv)
@@ -224,6 +311,8 @@ int rate(int argc, char** argv)
     long long simulations = 0, threads = std::max(1u, std::thread::hardware_concurrency()), seed = 1;
     std::set<std::string> given;
     bool formatGiven = false;
+    std::string forecastDir;
+    long long playsPerFixture = 0;
     for (int i = 1; i < argc; ++i) {
         const char* a = argv[i];
         const char* v = nullptr;
@@ -259,6 +348,11 @@ int rate(int argc, char** argv)
             filter.teamType = v;
         } else if ((v = optionValue(a, "--event="))) {
             filter.event = v;
+        } else if ((v = optionValue(a, "--forecast="))) {
+            forecastDir = v;
+        } else if ((v = optionValue(a, "--matches="))) {
+            if (!readNumber(v, 1, 1000000, playsPerFixture))
+                return usage(std::string("--matches needs a whole number from 1 to 1000000, not \"") + v + "\"");
         } else if ((v = optionValue(a, "--from=")) || (v = optionValue(a, "--to="))) {
             if (!isDate(v)) return usage(std::string("a date is YYYY-MM-DD, not \"") + v + "\"");
             (a[2] == 'f' ? filter.from : filter.to) = v;
@@ -307,6 +401,9 @@ int rate(int argc, char** argv)
                 return usage("--side=" + sides[t] + " and --side=" + sides[s] + " would both be called " +
                              shortNames[s] + " in their files: give one another with --side=NAME=SHORT");
     if (!keeper.empty() && sides.empty()) return usage("--keeper names the keeper of a --side eleven: give --side too");
+    if (forecastDir.empty() && playsPerFixture) return usage("--matches goes with --forecast=DIR");
+    if (!forecastDir.empty() && !sides.empty())
+        return usage("--side writes the side of one fit, --forecast fits once per fixture day: give one of them");
     // A match type says the format: a Test or other multi-day one is played
     // as a Test, any other as a limited-overs match of its own allowance.
     if (!formatGiven && !filter.matchType.empty())
@@ -332,18 +429,29 @@ int rate(int argc, char** argv)
         }
     }
 
+    MatchSources fixtureSources;
+    if (!forecastDir.empty()) {
+        std::string why;
+        if (!fixtureSources.add(forecastDir, why)) {
+            complain("--forecast=" + forecastDir + ": " + why);
+            return 2;
+        }
+    }
+
     // Outputs: always inside the --out folder, checked against every input and
     // each other, and the folder proved writable, before any match is read.
     // (Matches found in folders are .json files, never named like an output.)
     namespace fs = std::filesystem;
-    std::vector<NamedFile> files{
-        {"--out=" + outFolder + ": players.csv", (fs::path(outFolder) / "players.csv").string(), true}};
+    const char* const table = forecastDir.empty() ? "players.csv" : "forecast.csv";
+    std::vector<NamedFile> files{{"--out=" + outFolder + ": " + table, (fs::path(outFolder) / table).string(), true}};
     for (const std::string& side : sides)
         files.push_back(
             {"--side=" + side + ": " + sideFileName(side), (fs::path(outFolder) / sideFileName(side)).string(), true});
     const std::size_t outputCount = files.size();
     for (const std::string& in : sources.files())
         files.push_back({in, in, false});
+    for (const std::string& in : fixtureSources.files())
+        files.push_back({"--forecast=" + forecastDir + ": " + in, in, false});
     if (!stylesPath.empty()) files.push_back({"--styles=" + stylesPath, stylesPath, false});
     if (const std::string clash = findClash(files); !clash.empty()) {
         complain(clash);
@@ -374,6 +482,7 @@ int rate(int argc, char** argv)
     // then counted in file order so the result never depends on the threads.
     // A chunk holds at most kChunk files and, past its first, kChunkBytes of text.
     Archive archive;
+    std::vector<MatchRecord> counted;
     std::size_t skipped = 0, filtered = 0;
     std::set<std::string> sidesRead;
     std::map<std::string, std::int64_t> genders, matchTypes;  // of the matches counted
@@ -416,7 +525,10 @@ int rate(int argc, char** argv)
             } else {
                 ++genders[records[i].gender];
                 ++matchTypes[records[i].matchType];
-                archive.add(records[i], static_cast<std::int64_t>(begin + i));
+                if (forecastDir.empty())
+                    archive.add(records[i], static_cast<std::int64_t>(begin + i));
+                else
+                    counted.push_back(std::move(records[i]));  // fitted again at each fixture day
             }
         }
     }
@@ -439,10 +551,45 @@ int rate(int argc, char** argv)
         complain("the archive mixes match types (" + countsText(matchTypes) + "): choose one with --match-type=");
         return 2;
     }
-    if (archive.matches == 0) {
+    if (archive.matches == 0 && counted.empty()) {
         complain("no match to rate (" + std::to_string(sources.size()) + " files read, " + std::to_string(skipped) +
                  " skipped, " + std::to_string(filtered) + " of another kind)");
         return 1;
+    }
+
+    const auto stylesOf = [&](const Archive& rated) {
+        std::vector<int> styles;
+        for (const PlayerRecord& p : rated.players)
+            styles.push_back(styleByUse(p.figures));
+        for (std::size_t i = 0; i < rated.players.size(); ++i)
+            for (const auto& [who, style] : givenStyles)
+                if (who == rated.players[i].name || (!who.empty() && who == rated.players[i].id)) styles[i] = style;
+        return styles;
+    };
+    FitSettings settings;
+    settings.oneDay = oneDay;
+    settings.simulations = simulations ? simulations : (oneDay ? 200000 : 50000);
+    settings.threads = static_cast<int>(threads);
+    settings.seed = static_cast<std::uint32_t>(seed);
+    if (!forecastDir.empty()) {
+        ForecastSettings plan;
+        plan.matches = playsPerFixture ? static_cast<int>(playsPerFixture) : 1000;
+        plan.firstSeed = static_cast<std::uint32_t>(seed);
+        plan.threads = static_cast<int>(threads);
+        plan.fit = settings;
+        plan.styles = stylesOf;
+        std::string day;
+        std::int64_t before = 0;
+        plan.onFit = [&](const std::string& d, std::int64_t matches) {
+            day = d;
+            before = matches;
+            progress().show("fitting for " + day + ": " + std::to_string(before) + " matches");
+        };
+        plan.fit.onRound = [&](int done, int rounds) {
+            progress().show("fitting for " + day + ": round " + std::to_string(done) + " of " + std::to_string(rounds) +
+                            ", " + std::to_string(before) + " matches");
+        };
+        return forecastFixtures(counted, fixtureSources, files[0].path, plan, started);
     }
 
     // Every side file can be made (the ratings aside) before the long fit.
@@ -471,18 +618,7 @@ int rate(int argc, char** argv)
         notReplayed += count;
     }
 
-    std::vector<int> styles;
-    for (const PlayerRecord& p : archive.players)
-        styles.push_back(styleByUse(p.figures));
-    for (std::size_t i = 0; i < archive.players.size(); ++i)
-        for (const auto& [who, style] : givenStyles)
-            if (who == archive.players[i].name || (!who.empty() && who == archive.players[i].id)) styles[i] = style;
-
-    FitSettings settings;
-    settings.oneDay = oneDay;
-    settings.simulations = simulations ? simulations : (oneDay ? 200000 : 50000);
-    settings.threads = static_cast<int>(threads);
-    settings.seed = static_cast<std::uint32_t>(seed);
+    const std::vector<int> styles = stylesOf(archive);
     std::vector<Figures> real;
     for (const PlayerRecord& p : archive.players)
         real.push_back(p.figures);

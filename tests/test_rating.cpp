@@ -477,6 +477,9 @@ TEST(Rating, RefusedCommandLinesFailAtOnceAndWriteNothing)
         {{o, m1, root + "/women.json"}, "mixes genders (female 1, male 1): choose one with --gender="},
         {{o, m1, root + "/odm.json"}, "mixes match types (ODI 1, ODM 1): choose one with --match-type="},
         {{"--team-type=county", o, m1}, "--team-type is international or club"},
+        {{"--matches=5", o, m1}, "--matches goes with --forecast=DIR"},
+        {{"--forecast=" + root + "/none", o, m1}, "--forecast="},
+        {{"--forecast=" + root + "/folder", "--side=Beta", o, m1}, "give one of them"},
     };
     const auto before = filesBelow(root, "");
     for (const Case& c : cases) {
@@ -488,6 +491,64 @@ TEST(Rating, RefusedCommandLinesFailAtOnceAndWriteNothing)
     const RateRun version = runRate({"--version", "--out=" + root + "/victim"});
     EXPECT_EQ(version.status, 0);
     EXPECT_EQ(version.out, "pelmora-rate 1.0\n");
+}
+
+// Two archive matches and four fixtures made of match1.json's info: one
+// before the archive, then three, in the last of which a debutant plays.
+TEST(Rating, ForecastWritesAShareRowPerFixture)
+{
+    namespace fs = std::filesystem;
+    using nlohmann::json;
+    const std::string root = support::tempPath("forecast");
+    fs::create_directories(root + "/archive");
+    fs::create_directories(root + "/fixtures");
+    json m1 = json::parse(dataFile("match1.json")), m2 = json::parse(dataFile("match2.json"));
+    std::ofstream(root + "/archive/1.json") << m1.dump();
+    std::ofstream(root + "/archive/2.json") << m2.dump();
+    const std::tuple<const char*, const char*, const char*, json> fixtures[] = {
+        {"f0", "2023-12-01", "Alpha", {{"winner", "Alpha"}}},
+        {"f1", "2024-01-15", "Alpha", {{"winner", "Alpha"}}},
+        {"f2", "2024-03-01", "Beta", {{"result", "tie"}}},
+        {"f3", "2024-03-01", "Alpha", {{"result", "no result"}}},
+    };
+    for (const auto& [name, day, first, outcome] : fixtures) {
+        json info = m1["info"];
+        info["dates"] = {day};
+        info["teams"] = {first, first == std::string("Alpha") ? "Beta" : "Alpha"};
+        info["outcome"] = outcome;
+        if (name == std::string("f3")) info["players"]["Alpha"][0] = "New Boy";
+        std::ofstream(root + "/fixtures/" + name + ".json") << json{{"info", info}}.dump();
+    }
+    const RateRun run = runRate({root + "/archive", "--forecast=" + root + "/fixtures", "--out=" + root,
+                                 "--simulations=200", "--matches=100", "--threads=2"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(run.err.find("f0.json: not forecast: no match of the archive is dated before it"), std::string::npos)
+        << run.err;
+    EXPECT_NE(run.out.find("3 fixtures forecast (1 skipped) from 2 archive matches, 2 fixture days, 1 debutants"),
+              std::string::npos)
+        << run.out;
+
+    std::istringstream csv(support::readFile(root + "/forecast.csv"));
+    std::string line;
+    std::getline(csv, line);
+    EXPECT_EQ(line, "file,date,team1,team2,p_team1,p_team2,p_tie");
+    const char* expected[][3] = {
+        {"f1.json", "Alpha", "Beta"}, {"f2.json", "Beta", "Alpha"}, {"f3.json", "Alpha", "Beta"}};
+    for (const auto& [file, team1, team2] : expected) {
+        ASSERT_TRUE(std::getline(csv, line)) << file;
+        std::vector<std::string> fields;
+        std::istringstream cells(line);
+        for (std::string cell; std::getline(cells, cell, ',');)
+            fields.push_back(cell);
+        ASSERT_EQ(fields.size(), 7u) << line;
+        EXPECT_NE(fields[0].find(file), std::string::npos) << line;
+        EXPECT_EQ(fields[2] + "," + fields[3], std::string(team1) + "," + team2) << line;
+        const double p[3] = {std::stod(fields[4]), std::stod(fields[5]), std::stod(fields[6])};
+        for (double v : p)
+            EXPECT_TRUE(v >= 0 && v <= 1) << line;
+        EXPECT_NEAR(p[0] + p[1] + p[2], 1.0, 1e-9) << line;
+    }
+    EXPECT_FALSE(std::getline(csv, line)) << line;
 }
 
 TEST(Rating, BatchModeWritesEveryMatchAsAFileNamedBySeed)

@@ -1,0 +1,184 @@
+#include "rating/forecast.h"
+
+#include <algorithm>
+#include <array>
+#include <atomic>
+#include <cstdio>
+#include <cstring>
+#include <numeric>
+
+#include "analysis/batch.h"
+#include "match/match.h"
+#include "rating/side_file.h"
+
+namespace {
+
+// Indices of the matches in order of first day, ties in the order given.
+template <typename T, typename Day>
+std::vector<std::size_t> byFirstDay(const std::vector<T>& items, Day day)
+{
+    std::vector<std::size_t> order(items.size());
+    std::iota(order.begin(), order.end(), std::size_t{0});
+    std::stable_sort(order.begin(), order.end(),
+                     [&](std::size_t a, std::size_t b) { return day(items[a]) < day(items[b]); });
+    return order;
+}
+
+const std::string& dayOf(const MatchRecord& m)
+{
+    return m.firstDate;
+}
+
+const std::string& fixtureDay(const ForecastFixture& f)
+{
+    return f.info.firstDate;
+}
+
+// Plays the two rated sides as a batch does; a Test whose time ran out is a
+// draw, although the result line gives it to one side on aggregate.
+void play(const Team& first, const Team& second, const MatchRecord& info, const ForecastSettings& settings,
+          ForecastRow& row)
+{
+    BatchSettings batch;
+    batch.matches = settings.matches;
+    batch.threads = settings.threads;
+    batch.firstSeed = static_cast<std::int32_t>(settings.firstSeed);
+    batch.options.oneDay = settings.fit.oneDay ? 1 : 0;
+    if (settings.fit.oneDay && info.overs > 0) batch.options.overs = std::min(info.overs, Match::kMaxOvers);
+    std::atomic<std::int64_t> drawnWins[2] = {0, 0};
+    batch.eachMatch = [&](const Match& match, std::uint32_t) {
+        const MatchResult result = match.result();
+        if (result.kind == MatchResult::Tie || !match.timeRanOutIn(match.inningsCount - 1)) return;
+        // teams[0] batted first; the sides are told apart by the names given below.
+        const int slot = std::strcmp(match.teams[result.winner].name(), first.name()) == 0 ? 0 : 1;
+        ++drawnWins[slot];
+    };
+    const BatchResult played = runBatch(batch, first, second);
+    row.played = played.totals.played;
+    for (int s = 0; s < 2; ++s)
+        row.wins[s] = played.totals.wins[s] - drawnWins[s];
+    row.tiesOrDraws = played.totals.ties + drawnWins[0] + drawnWins[1];
+}
+
+}  // namespace
+
+void ForecastRow::shares(std::int64_t micro[3]) const
+{
+    constexpr std::int64_t kWhole = 1000000;
+    if (played <= 0) {
+        micro[0] = micro[1] = micro[2] = 0;
+        return;
+    }
+    micro[0] = (wins[0] * kWhole * 2 + played) / (2 * played);
+    micro[1] = (wins[1] * kWhole * 2 + played) / (2 * played);
+    micro[2] = kWhole - micro[0] - micro[1];
+    if (micro[2] < 0) {  // two halves rounded up
+        micro[1] += micro[2];
+        micro[2] = 0;
+    }
+}
+
+std::vector<ForecastRow> forecast(const std::vector<MatchRecord>& archive, const std::vector<ForecastFixture>& fixtures,
+                                  const ForecastSettings& settings, std::vector<std::string>& why)
+{
+    std::vector<ForecastRow> rows(fixtures.size());
+    why.assign(fixtures.size(), std::string());
+    const std::vector<std::size_t> order = byFirstDay(archive, dayOf);
+    const std::vector<std::size_t> fixtureOrder = byFirstDay(fixtures, fixtureDay);
+    std::vector<std::string> days;
+    for (std::size_t i : order)
+        days.push_back(archive[i].firstDate);
+    // How many archive matches, in order, come before this day.
+    const auto cutOf = [&](const std::string& day) {
+        return static_cast<std::size_t>(std::lower_bound(days.begin(), days.end(), day) - days.begin());
+    };
+
+    Archive rated;
+    std::size_t added = 0;
+    for (std::size_t at = 0; at < fixtureOrder.size();) {
+        const std::size_t cut = cutOf(fixtureDay(fixtures[fixtureOrder[at]]));
+        std::size_t end = at;
+        while (end < fixtureOrder.size() && cutOf(fixtureDay(fixtures[fixtureOrder[end]])) == cut)
+            ++end;
+        for (; added < cut; ++added)
+            rated.add(archive[order[added]], static_cast<std::int64_t>(order[added]));
+        if (cut == 0) {
+            for (std::size_t k = at; k < end; ++k)
+                why[fixtureOrder[k]] = "no match of the archive is dated before it";
+            at = end;
+            continue;
+        }
+
+        // The players of the archive, then one with no figures for each place
+        // in an eleven held by a debutant: the fit gives him the prior of his role.
+        std::vector<Figures> real;
+        for (const PlayerRecord& p : rated.players)
+            real.push_back(p.figures);
+        std::vector<int> styles = settings.styles ? settings.styles(rated) : std::vector<int>(real.size(), 0);
+        std::vector<std::array<Eleven, 2>> elevens(end - at);
+        for (std::size_t k = at; k < end; ++k) {
+            const std::size_t f = fixtureOrder[k];
+            const MatchRecord& info = fixtures[f].info;
+            for (int s = 0; s < 2; ++s) {
+                Eleven& eleven = elevens[k - at][static_cast<std::size_t>(s)];
+                for (int i = 0; i < info.listed && eleven.players.size() < 11; ++i) {
+                    const PersonRecord& person = info.people[static_cast<std::size_t>(i)];
+                    if (person.side != s) continue;
+                    int index = rated.find(person.id.empty() ? person.name + "|" + info.sides[s] : person.id);
+                    if (index < 0) {
+                        index = static_cast<int>(real.size());
+                        Figures debutant;
+                        debutant.atPosition[eleven.players.size()] = 1;
+                        real.push_back(debutant);
+                        styles.push_back(0);
+                        ++rows[f].debutants;
+                    }
+                    eleven.players.push_back(index);
+                    eleven.bowled.push_back(isRegularBowler(real[static_cast<std::size_t>(index)]));
+                }
+                if (eleven.players.size() < 11)
+                    why[f] = "info.players names fewer than eleven of \"" + info.sides[s] + "\"";
+            }
+        }
+        if (settings.onFit) settings.onFit(fixtureDay(fixtures[fixtureOrder[at]]), static_cast<std::int64_t>(cut));
+        const FitResult fit = fitRatings(real, rated.fixtures, styles, settings.fit);
+        for (std::size_t k = at; k < end; ++k) {
+            const std::size_t f = fixtureOrder[k];
+            rows[f].fixture = &fixtures[f];
+            if (!why[f].empty()) continue;
+            Team sides[2];
+            for (int s = 0; s < 2; ++s) {
+                sides[s] =
+                    ratedSide(elevens[k - at][static_cast<std::size_t>(s)], fit.ratings, real, settings.fit.oneDay);
+                sides[s].setName(s == 0 ? "1" : "2");
+            }
+            play(sides[0], sides[1], fixtures[f].info, settings, rows[f]);
+            if (rows[f].played == 0) why[f] = "neither side could bowl an innings through";
+        }
+        at = end;
+    }
+    for (std::size_t f = 0; f < fixtures.size(); ++f)
+        rows[f].fixture = &fixtures[f];
+    return rows;
+}
+
+std::string forecastCsv(const std::vector<ForecastRow>& rows)
+{
+    std::string out = "file,date,team1,team2,p_team1,p_team2,p_tie\n";
+    for (const ForecastRow& row : rows) {
+        if (row.played <= 0) continue;
+        const MatchRecord& info = row.fixture->info;
+        out += csvField(row.fixture->file) + "," + csvField(info.firstDate) + "," + csvField(info.sides[0]) + "," +
+               csvField(info.sides[1]);
+        std::int64_t micro[3];
+        row.shares(micro);
+        for (std::int64_t m : micro) {
+            char text[32];
+            std::snprintf(text, sizeof text, ",%lld.%06lld", static_cast<long long>(m / 1000000),
+                          static_cast<long long>(m % 1000000));
+            out += text;
+        }
+        out += "\n";
+    }
+    return out;
+}
