@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <atomic>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <numeric>
@@ -181,4 +182,52 @@ std::string forecastCsv(const std::vector<ForecastRow>& rows)
         out += "\n";
     }
     return out;
+}
+
+bool matchScore(const MatchRecord& match, double& score)
+{
+    if (match.winner == 0 || match.winner == 1) {
+        score = match.winner == 0 ? 1 : 0;
+        return true;
+    }
+    if (match.result == "tie" || match.result == "draw") {
+        score = 0.5;
+        return true;
+    }
+    return false;
+}
+
+double EloTable::rating(const std::string& side) const
+{
+    const auto it = ratings_.find(side);
+    return it == ratings_.end() ? kStart : it->second;
+}
+
+double EloTable::expected(const std::string& first, const std::string& second) const
+{
+    return 1 / (1 + std::pow(10.0, -(rating(first) - rating(second)) / 400));
+}
+
+void EloTable::add(const MatchRecord& match)
+{
+    double score = 0;
+    if (!matchScore(match, score)) return;
+    const double change = kK * (score - expected(match.sides[0], match.sides[1]));
+    const double first = rating(match.sides[0]), second = rating(match.sides[1]);
+    ratings_[match.sides[0]] = first + change;
+    ratings_[match.sides[1]] = second - change;
+}
+
+std::vector<double> eloForecasts(const std::vector<MatchRecord>& archive, const std::vector<ForecastFixture>& fixtures)
+{
+    std::vector<double> chances(fixtures.size(), 0.5);
+    const std::vector<std::size_t> order = byFirstDay(archive, dayOf);
+    EloTable elo;
+    std::size_t added = 0;
+    for (std::size_t f : byFirstDay(fixtures, fixtureDay)) {
+        for (; added < order.size() && archive[order[added]].firstDate < fixtureDay(fixtures[f]); ++added)
+            elo.add(archive[order[added]]);
+        chances[f] = elo.expected(fixtures[f].info.sides[0], fixtures[f].info.sides[1]);
+    }
+    return chances;
 }

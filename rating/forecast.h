@@ -1,6 +1,7 @@
 #pragma once
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -48,3 +49,31 @@ std::vector<ForecastRow> forecast(const std::vector<MatchRecord>& archive, const
 
 // forecast.csv: file,date,team1,team2,p_team1,p_team2,p_tie for the rows played.
 std::string forecastCsv(const std::vector<ForecastRow>& rows);
+
+// The result of a played match for a Brier score: 1 the first of info.teams
+// won, 0 the second, 0.5 a tie or a draw; false for no result or none stated.
+bool matchScore(const MatchRecord& match, double& score);
+
+// (p - score)^2: a fixture's Brier score for a forecast p that the first side wins.
+inline double brierScore(double p, double score)
+{
+    return (p - score) * (p - score);
+}
+
+// Chronological Elo of sides by name: each starts at 1500, K = 20, no home
+// advantage; a tie or a draw counts half a win, no result nothing.
+class EloTable {
+public:
+    static constexpr double kStart = 1500, kK = 20;
+    // The chance that `first` beats `second`: 1 / (1 + 10^(-(Ra - Rb) / 400)).
+    double expected(const std::string& first, const std::string& second) const;
+    void add(const MatchRecord& match);
+    double rating(const std::string& side) const;
+
+private:
+    std::map<std::string, double> ratings_;
+};
+
+// For each fixture, the Elo chance of info.teams[0] from the archive matches
+// whose first day is before the fixture's, played in order of day.
+std::vector<double> eloForecasts(const std::vector<MatchRecord>& archive, const std::vector<ForecastFixture>& fixtures);

@@ -92,6 +92,15 @@ constexpr const char* kUsage =
     "                   gender than the archive, or with no archive match before it, is named\n"
     "                   on standard error and left out\n"
     "  --matches=N      plays of each fixture with --forecast (default 1000)\n"
+    "  --backtest       with --forecast, also read each fixture's info.outcome and print the\n"
+    "                   Brier score of the forecast, of a coin and of an Elo table. A fixture's\n"
+    "                   Brier score is (p - y)^2, p the chance given to team1 winning, y 1 if\n"
+    "                   team1 won, 0.5 for a tie or a draw, 0 if it lost; the score printed is\n"
+    "                   the mean over the fixtures forecast (a no result, or no outcome, is left\n"
+    "                   out and counted). The coin says 0.5 (0.25 for each match won or lost).\n"
+    "                   Elo: every side starts at 1500 and the archive matches before the\n"
+    "                   fixture's day are taken in order of day, K 20, no home advantage,\n"
+    "                   p = 1 / (1 + 10^(-(Ra - Rb) / 400)), a tie or a draw half a win\n"
     "  --help, -h       this text\n"
     "  --version        the program's version\n"
     "\n"
@@ -116,11 +125,13 @@ constexpr const char* kUsage =
     "are given once. How many matches the filters left out, and by which option, is said in\n"
     "one line on standard error.\n"
     "While it reads and fits, a line on standard error shows how far it is, when that is a terminal.\n"
-    "Exit status: 0 done; 1 no match to rate, an input or output cannot be read or written, or\n"
-    "out of memory; 2 a refused command line: a bad or repeated option, a --styles file that\n"
-    "cannot be read, an --out that is not a folder that can be written, a --team, --side or\n"
-    "--keeper not found in the matches read, men's and women's matches without --gender, or\n"
-    "matches of several types without --match-type (the message gives the counts).\n";
+    "Exit status: 0 done; 1 no match to rate, no fixture forecast, an input or output cannot\n"
+    "be read or written, or out of memory; 2 a refused command line: a bad or repeated option,\n"
+    "--matches or --backtest without --forecast, a --forecast with --side, a --forecast or\n"
+    "--styles that cannot be read, an --out that is not a folder that can be written, a\n"
+    "--team, --side or --keeper not found in the matches read, men's and women's matches\n"
+    "without --gender, or matches of several types without --match-type (the message gives\n"
+    "the counts).\n";
 
 const char* optionValue(const char* argument, const char* prefix)
 {
@@ -224,9 +235,9 @@ bool readStyles(const std::string& path, std::vector<std::pair<std::string, int>
 // The options given once at most: a second would silently replace the first.
 bool givenTwice(const char* argument, std::set<std::string>& given)
 {
-    static const std::set<std::string> once = {"--format",     "--from",        "--to",      "--keeper",   "--styles",
-                                               "--out",        "--simulations", "--threads", "--seed",     "--gender",
-                                               "--match-type", "--team-type",   "--event",   "--forecast", "--matches"};
+    static const std::set<std::string> once = {
+        "--format", "--from",   "--to",         "--keeper",    "--styles", "--out",      "--simulations", "--threads",
+        "--seed",   "--gender", "--match-type", "--team-type", "--event",  "--forecast", "--matches",     "--backtest"};
     const char* equals = std::strchr(argument, '=');
     const std::string option(argument, equals ? static_cast<std::size_t>(equals - argument) : std::strlen(argument));
     return once.count(option) && !given.insert(option).second;
@@ -260,8 +271,39 @@ void readFixtures(MatchSources& sources, const std::vector<MatchRecord>& archive
     }
 }
 
+// The Brier scores of the forecast, of a coin and of Elo over the fixtures
+// forecast that have a result.
+void printBacktest(const std::vector<ForecastRow>& rows, const std::vector<MatchRecord>& archive,
+                   const std::vector<ForecastFixture>& fixtures)
+{
+    const std::vector<double> elo = eloForecasts(archive, fixtures);
+    double sums[3] = {0, 0, 0};
+    std::int64_t scored = 0, noResult = 0;
+    for (std::size_t f = 0; f < rows.size(); ++f) {
+        double y = 0;
+        if (rows[f].played <= 0) continue;
+        if (!matchScore(fixtures[f].info, y)) {
+            ++noResult;
+            continue;
+        }
+        ++scored;
+        sums[0] += brierScore(rows[f].pTeam1(), y);
+        sums[1] += brierScore(0.5, y);
+        sums[2] += brierScore(elo[f], y);
+    }
+    if (scored == 0) {
+        std::printf("Brier score: no fixture forecast has a result (%lld without one)\n",
+                    static_cast<long long>(noResult));
+        return;
+    }
+    const double n = double(scored);
+    std::printf("Brier score over %lld fixtures (%lld without a result left out): forecast %.6f, coin %.6f, Elo %.6f\n",
+                static_cast<long long>(scored), static_cast<long long>(noResult), sums[0] / n, sums[1] / n,
+                sums[2] / n);
+}
+
 int forecastFixtures(const std::vector<MatchRecord>& archive, MatchSources& sources, const std::string& outPath,
-                     const ForecastSettings& plan, std::chrono::steady_clock::time_point started)
+                     bool backtest, const ForecastSettings& plan, std::chrono::steady_clock::time_point started)
 {
     std::vector<ForecastFixture> fixtures;
     std::size_t skipped = 0;
@@ -297,6 +339,7 @@ int forecastFixtures(const std::vector<MatchRecord>& archive, MatchSources& sour
         "%d plays each (seeds %u to %u), %.1f s\n",
         forecast, skipped, archive.size(), days.size(), debutants, plan.matches, plan.firstSeed,
         static_cast<std::uint32_t>(plan.firstSeed + static_cast<std::uint32_t>(plan.matches) - 1), seconds);
+    if (backtest) printBacktest(rows, archive, fixtures);
     return forecast > 0 ? 0 : 1;
 }
 
@@ -310,7 +353,7 @@ int rate(int argc, char** argv)
     std::string keeper, stylesPath, outFolder = ".";
     long long simulations = 0, threads = std::max(1u, std::thread::hardware_concurrency()), seed = 1;
     std::set<std::string> given;
-    bool formatGiven = false;
+    bool formatGiven = false, backtest = false;
     std::string forecastDir;
     long long playsPerFixture = 0;
     for (int i = 1; i < argc; ++i) {
@@ -353,6 +396,8 @@ int rate(int argc, char** argv)
         } else if ((v = optionValue(a, "--matches="))) {
             if (!readNumber(v, 1, 1000000, playsPerFixture))
                 return usage(std::string("--matches needs a whole number from 1 to 1000000, not \"") + v + "\"");
+        } else if (std::strcmp(a, "--backtest") == 0) {
+            backtest = true;
         } else if ((v = optionValue(a, "--from=")) || (v = optionValue(a, "--to="))) {
             if (!isDate(v)) return usage(std::string("a date is YYYY-MM-DD, not \"") + v + "\"");
             (a[2] == 'f' ? filter.from : filter.to) = v;
@@ -401,7 +446,8 @@ int rate(int argc, char** argv)
                 return usage("--side=" + sides[t] + " and --side=" + sides[s] + " would both be called " +
                              shortNames[s] + " in their files: give one another with --side=NAME=SHORT");
     if (!keeper.empty() && sides.empty()) return usage("--keeper names the keeper of a --side eleven: give --side too");
-    if (forecastDir.empty() && playsPerFixture) return usage("--matches goes with --forecast=DIR");
+    if (forecastDir.empty() && (backtest || playsPerFixture))
+        return usage(std::string(backtest ? "--backtest" : "--matches") + " goes with --forecast=DIR");
     if (!forecastDir.empty() && !sides.empty())
         return usage("--side writes the side of one fit, --forecast fits once per fixture day: give one of them");
     // A match type says the format: a Test or other multi-day one is played
@@ -589,7 +635,7 @@ int rate(int argc, char** argv)
             progress().show("fitting for " + day + ": round " + std::to_string(done) + " of " + std::to_string(rounds) +
                             ", " + std::to_string(before) + " matches");
         };
-        return forecastFixtures(counted, fixtureSources, files[0].path, plan, started);
+        return forecastFixtures(counted, fixtureSources, files[0].path, backtest, plan, started);
     }
 
     // Every side file can be made (the ratings aside) before the long fit.

@@ -477,7 +477,7 @@ TEST(Rating, RefusedCommandLinesFailAtOnceAndWriteNothing)
         {{o, m1, root + "/women.json"}, "mixes genders (female 1, male 1): choose one with --gender="},
         {{o, m1, root + "/odm.json"}, "mixes match types (ODI 1, ODM 1): choose one with --match-type="},
         {{"--team-type=county", o, m1}, "--team-type is international or club"},
-        {{"--matches=5", o, m1}, "--matches goes with --forecast=DIR"},
+        {{"--backtest", o, m1}, "--backtest goes with --forecast=DIR"},
         {{"--forecast=" + root + "/none", o, m1}, "--forecast="},
         {{"--forecast=" + root + "/folder", "--side=Beta", o, m1}, "give one of them"},
     };
@@ -493,9 +493,10 @@ TEST(Rating, RefusedCommandLinesFailAtOnceAndWriteNothing)
     EXPECT_EQ(version.out, "pelmora-rate 1.0\n");
 }
 
-// Two archive matches and four fixtures made of match1.json's info: one
-// before the archive, then three, in the last of which a debutant plays.
-TEST(Rating, ForecastWritesAShareRowPerFixture)
+// Two archive matches (Alpha won the first, Beta the second) and four
+// fixtures made of match1.json's info: one before the archive, then a win, a
+// tie and a no result, in which a debutant plays.
+TEST(Rating, ForecastWritesAShareRowPerFixtureAndBacktestScoresItBesideACoinAndElo)
 {
     namespace fs = std::filesystem;
     using nlohmann::json;
@@ -503,6 +504,8 @@ TEST(Rating, ForecastWritesAShareRowPerFixture)
     fs::create_directories(root + "/archive");
     fs::create_directories(root + "/fixtures");
     json m1 = json::parse(dataFile("match1.json")), m2 = json::parse(dataFile("match2.json"));
+    m1["info"]["outcome"] = {{"winner", "Alpha"}, {"by", {{"runs", 3}}}};
+    m2["info"]["outcome"] = {{"winner", "Beta"}, {"by", {{"wickets", 2}}}};
     std::ofstream(root + "/archive/1.json") << m1.dump();
     std::ofstream(root + "/archive/2.json") << m2.dump();
     const std::tuple<const char*, const char*, const char*, json> fixtures[] = {
@@ -519,7 +522,7 @@ TEST(Rating, ForecastWritesAShareRowPerFixture)
         if (name == std::string("f3")) info["players"]["Alpha"][0] = "New Boy";
         std::ofstream(root + "/fixtures/" + name + ".json") << json{{"info", info}}.dump();
     }
-    const RateRun run = runRate({root + "/archive", "--forecast=" + root + "/fixtures", "--out=" + root,
+    const RateRun run = runRate({root + "/archive", "--forecast=" + root + "/fixtures", "--out=" + root, "--backtest",
                                  "--simulations=200", "--matches=100", "--threads=2"});
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_NE(run.err.find("f0.json: not forecast: no match of the archive is dated before it"), std::string::npos)
@@ -527,6 +530,11 @@ TEST(Rating, ForecastWritesAShareRowPerFixture)
     EXPECT_NE(run.out.find("3 fixtures forecast (1 skipped) from 2 archive matches, 2 fixture days, 1 debutants"),
               std::string::npos)
         << run.out;
+    // Elo: after 1.json Alpha 1510, Beta 1490, so f1 gives Alpha 1/(1+10^(-20/400)) = 0.528751, (1-p)^2 = 0.222076;
+    // after 2.json Beta 1500.575, Alpha 1499.425, so f2 gives Beta 0.501655, (p-0.5)^2 = 0.000003.
+    EXPECT_NE(run.out.find("Brier score over 2 fixtures (1 without a result left out): forecast "), std::string::npos)
+        << run.out;
+    EXPECT_NE(run.out.find(", coin 0.125000, Elo 0.111039\n"), std::string::npos) << run.out;
 
     std::istringstream csv(support::readFile(root + "/forecast.csv"));
     std::string line;
