@@ -145,7 +145,6 @@ std::vector<ForecastRow> forecast(const std::vector<MatchRecord>& archive, const
         const FitResult fit = fitRatings(real, rated.fixtures, styles, settings.fit);
         for (std::size_t k = at; k < end; ++k) {
             const std::size_t f = fixtureOrder[k];
-            rows[f].fixture = &fixtures[f];
             if (!why[f].empty()) continue;
             Team sides[2];
             for (int s = 0; s < 2; ++s) {

@@ -335,7 +335,7 @@ int forecastFixtures(const std::vector<MatchRecord>& archive, MatchSources& sour
     }
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
     std::printf(
-        "%zu fixtures forecast (%zu skipped) from %zu archive matches, %zu fixture days, %zu debutants, "
+        "%zu fixtures forecast (%zu skipped) from %zu archive matches, %zu fixture days, debutants %zu, "
         "%d plays each (seeds %u to %u), %.1f s\n",
         forecast, skipped, archive.size(), days.size(), debutants, plan.matches, plan.firstSeed,
         static_cast<std::uint32_t>(plan.firstSeed + static_cast<std::uint32_t>(plan.matches) - 1), seconds);

@@ -493,9 +493,9 @@ TEST(Rating, RefusedCommandLinesFailAtOnceAndWriteNothing)
     EXPECT_EQ(version.out, "pelmora-rate 1.0\n");
 }
 
-// Two archive matches (Alpha won the first, Beta the second) and four
-// fixtures made of match1.json's info: one before the archive, then a win, a
-// tie and a no result, in which a debutant plays.
+// Two archive matches (Alpha won the first, Beta the second; a women's match
+// left out) and four fixtures made of match1.json's info: one before the
+// archive, then a win, a tie and a no result, in which a debutant plays.
 TEST(Rating, ForecastWritesAShareRowPerFixtureAndBacktestScoresItBesideACoinAndElo)
 {
     namespace fs = std::filesystem;
@@ -508,6 +508,8 @@ TEST(Rating, ForecastWritesAShareRowPerFixtureAndBacktestScoresItBesideACoinAndE
     m2["info"]["outcome"] = {{"winner", "Beta"}, {"by", {{"wickets", 2}}}};
     std::ofstream(root + "/archive/1.json") << m1.dump();
     std::ofstream(root + "/archive/2.json") << m2.dump();
+    m2["info"]["gender"] = "female";
+    std::ofstream(root + "/archive/3.json") << m2.dump();
     const std::tuple<const char*, const char*, const char*, json> fixtures[] = {
         {"f0", "2023-12-01", "Alpha", {{"winner", "Alpha"}}},
         {"f1", "2024-01-15", "Alpha", {{"winner", "Alpha"}}},
@@ -523,11 +525,12 @@ TEST(Rating, ForecastWritesAShareRowPerFixtureAndBacktestScoresItBesideACoinAndE
         std::ofstream(root + "/fixtures/" + name + ".json") << json{{"info", info}}.dump();
     }
     const RateRun run = runRate({root + "/archive", "--forecast=" + root + "/fixtures", "--out=" + root, "--backtest",
-                                 "--simulations=200", "--matches=100", "--threads=2"});
+                                 "--gender=male", "--simulations=200", "--matches=100", "--threads=2"});
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_NE(run.err.find("f0.json: not forecast: no match of the archive is dated before it"), std::string::npos)
         << run.err;
-    EXPECT_NE(run.out.find("3 fixtures forecast (1 skipped) from 2 archive matches, 2 fixture days, 1 debutants"),
+    EXPECT_NE(run.err.find("1 match left out by the filters (--gender 1)"), std::string::npos) << run.err;
+    EXPECT_NE(run.out.find("3 fixtures forecast (1 skipped) from 2 archive matches, 2 fixture days, debutants 1"),
               std::string::npos)
         << run.out;
     // Elo: after 1.json Alpha 1510, Beta 1490, so f1 gives Alpha 1/(1+10^(-20/400)) = 0.528751, (1-p)^2 = 0.222076;
