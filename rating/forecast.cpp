@@ -5,11 +5,11 @@
 #include <atomic>
 #include <cmath>
 #include <cstdio>
-#include <cstring>
 #include <numeric>
 
-#include "analysis/batch.h"
+#include "analysis/on_threads.h"
 #include "match/match.h"
+#include "match/unattended.h"
 #include "rating/side_file.h"
 
 namespace {
@@ -35,30 +35,71 @@ const std::string& fixtureDay(const ForecastFixture& f)
     return f.info.firstDate;
 }
 
-// Plays the two rated sides as a batch does; a Test whose time ran out is a
-// draw, although the result line gives it to one side on aggregate.
+// What one play of a fixture came to.
+enum class Play : std::uint8_t { OtherToss, Refused, FirstWon, SecondWon, TieOrDraw };
+
+// A Test whose time ran out is a draw, although the result line gives it to
+// one side on aggregate.
+Play playOnce(const Team& first, const Team& second, const GameOptions& options, std::uint32_t seed, int battingFirst)
+{
+    Match match;
+    match.options() = options;
+    int battedFirst = 0;
+    UnattendedResult started = startUnattended(match, first, second, seed, &battedFirst);
+    if (battingFirst >= 0 && battedFirst != battingFirst) return Play::OtherToss;
+    if (started == UnattendedResult::CannotBowl) return Play::Refused;
+    if (started == UnattendedResult::Played) finishUnattended(match);
+    const MatchResult result = match.result();
+    if (result.kind == MatchResult::Tie || match.timeRanOutIn(match.inningsCount - 1)) return Play::TieOrDraw;
+    // The winner is 0 for the side that batted first.
+    return (result.winner == 0) == (battedFirst == 0) ? Play::FirstWon : Play::SecondWon;
+}
+
+// Plays the two rated sides settings.matches times with seeds firstSeed,
+// firstSeed + 1, ...; when info.toss says who batted first, only the seeds
+// whose toss sends that side in count. Which seeds count does not depend on
+// the threads.
 void play(const Team& first, const Team& second, const MatchRecord& info, const ForecastSettings& settings,
           ForecastRow& row)
 {
-    BatchSettings batch;
-    batch.matches = settings.matches;
-    batch.threads = settings.threads;
-    batch.firstSeed = static_cast<std::int32_t>(settings.firstSeed);
-    batch.options.oneDay = settings.fit.oneDay ? 1 : 0;
-    if (settings.fit.oneDay && info.overs > 0) batch.options.overs = std::min(info.overs, Match::kMaxOvers);
-    std::atomic<std::int64_t> drawnWins[2] = {0, 0};
-    batch.eachMatch = [&](const Match& match, std::uint32_t) {
-        const MatchResult result = match.result();
-        if (result.kind == MatchResult::Tie || !match.timeRanOutIn(match.inningsCount - 1)) return;
-        // teams[0] batted first; the sides are told apart by the names given below.
-        const int slot = std::strcmp(match.teams[result.winner].name(), first.name()) == 0 ? 0 : 1;
-        ++drawnWins[slot];
-    };
-    const BatchResult played = runBatch(batch, first, second);
-    row.played = played.totals.played;
-    for (int s = 0; s < 2; ++s)
-        row.wins[s] = played.totals.wins[s] - drawnWins[s];
-    row.tiesOrDraws = played.totals.ties + drawnWins[0] + drawnWins[1];
+    GameOptions options;
+    options.oneDay = settings.fit.oneDay ? 1 : 0;
+    if (settings.fit.oneDay && info.overs > 0) options.overs = std::min(info.overs, Match::kMaxOvers);
+    const std::size_t wanted = static_cast<std::size_t>(std::max(settings.matches, 0));
+    // A toss that never comes out so would otherwise be tried for ever.
+    const std::size_t mostSeeds = 20 * wanted + 1000;
+    std::vector<Play> plays;  // by seed - firstSeed
+    std::size_t counted = 0;
+    while (counted < wanted && plays.size() < mostSeeds) {
+        const std::size_t begin = plays.size();
+        const std::size_t end =
+            std::min(mostSeeds, begin + (info.battedFirst < 0 ? wanted : 2 * (wanted - counted) + 16));
+        plays.resize(end);
+        constexpr std::size_t kBlock = 16;
+        std::atomic<std::size_t> next{begin};
+        const int threads = static_cast<int>(std::clamp<std::size_t>(
+            (end - begin) / kBlock + 1, 1, static_cast<std::size_t>(std::max(settings.threads, 1))));
+        runOnThreads(threads, [&](int) {
+            for (std::size_t at; (at = next.fetch_add(kBlock)) < end;)
+                for (std::size_t i = at; i < std::min(end, at + kBlock); ++i)
+                    plays[i] = playOnce(first, second, options, settings.firstSeed + static_cast<std::uint32_t>(i),
+                                        info.battedFirst);
+        });
+        counted += static_cast<std::size_t>(std::count_if(plays.begin() + static_cast<std::ptrdiff_t>(begin),
+                                                          plays.end(), [](Play p) { return p != Play::OtherToss; }));
+    }
+    std::size_t taken = 0;
+    for (std::size_t i = 0; i < plays.size() && taken < wanted; ++i) {
+        if (plays[i] == Play::OtherToss) continue;
+        ++taken;
+        switch (plays[i]) {
+        case Play::FirstWon: ++row.wins[0]; break;
+        case Play::SecondWon: ++row.wins[1]; break;
+        case Play::TieOrDraw: ++row.tiesOrDraws; break;
+        default: continue;
+        }
+        ++row.played;
+    }
 }
 
 }  // namespace
@@ -147,11 +188,9 @@ std::vector<ForecastRow> forecast(const std::vector<MatchRecord>& archive, const
             const std::size_t f = fixtureOrder[k];
             if (!why[f].empty()) continue;
             Team sides[2];
-            for (int s = 0; s < 2; ++s) {
+            for (int s = 0; s < 2; ++s)
                 sides[s] =
                     ratedSide(elevens[k - at][static_cast<std::size_t>(s)], fit.ratings, real, settings.fit.oneDay);
-                sides[s].setName(s == 0 ? "1" : "2");
-            }
             play(sides[0], sides[1], fixtures[f].info, settings, rows[f]);
             if (rows[f].played == 0) why[f] = "neither side could bowl an innings through";
         }

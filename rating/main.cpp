@@ -76,12 +76,13 @@ constexpr const char* kUsage =
     "  --seed=N         seed of the fit's matches (default 1)\n"
     "  --forecast=DIR   forecast the fixtures in DIR (Cricsheet match files, folders or .zip\n"
     "                   archives; only their info is read: teams, dates, match type, overs,\n"
-    "                   gender and players) instead of writing players.csv: each fixture's\n"
+    "                   gender, players and toss) instead of writing players.csv: each fixture's\n"
     "                   two elevens (the first eleven of info.players of each side) are rated\n"
     "                   from the archive matches whose first day is before the fixture's (one\n"
     "                   fit for each distinct set of them) and the fixture is played\n"
     "                   --matches times as pelmora-cli --matches plays a batch, with seeds\n"
-    "                   --seed, --seed + 1, ... (the engine tosses; info.toss is not used).\n"
+    "                   --seed, --seed + 1, ...; when info.toss says who won it and chose\n"
+    "                   what, only the seeds whose toss sends in that side to bat first count.\n"
     "                   Its bowlers are those of the eleven who bowled in at least a quarter of\n"
     "                   their archive matches, topped up as the fit does. A player in no\n"
     "                   archive match before it (a debutant) gets the prior of his role below,\n"
@@ -336,9 +337,8 @@ int forecastFixtures(const std::vector<MatchRecord>& archive, MatchSources& sour
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
     std::printf(
         "%zu fixtures forecast (%zu skipped) from %zu archive matches, %zu fixture days, debutants %zu, "
-        "%d plays each (seeds %u to %u), %.1f s\n",
-        forecast, skipped, archive.size(), days.size(), debutants, plan.matches, plan.firstSeed,
-        static_cast<std::uint32_t>(plan.firstSeed + static_cast<std::uint32_t>(plan.matches) - 1), seconds);
+        "%d plays each from seed %u, %.1f s\n",
+        forecast, skipped, archive.size(), days.size(), debutants, plan.matches, plan.firstSeed, seconds);
     if (backtest) printBacktest(rows, archive, fixtures);
     return forecast > 0 ? 0 : 1;
 }

@@ -161,6 +161,13 @@ bool parseMatch(const std::string& text, bool innings, MatchRecord& out, std::st
             out.result = textOr(*outcome, "result");
         }
 
+        if (const auto toss = info.find("toss"); toss != info.end() && toss->is_object()) {
+            const std::string winner = textOr(*toss, "winner"), decision = textOr(*toss, "decision");
+            const int won = winner == out.sides[0] ? 0 : winner == out.sides[1] ? 1 : -1;
+            if (won >= 0 && (decision == "bat" || decision == "field"))
+                out.battedFirst = decision == "bat" ? won : 1 - won;
+        }
+
         People people(out);
         if (const auto players = info.find("players"); players != info.end()) {
             for (int s = 0; s < 2; ++s) {

@@ -71,6 +71,7 @@ struct MatchRecord {
     // "no result" or empty when the file does not say.
     int winner = -1;
     std::string result;
+    int battedFirst = -1;              // by info.toss: the side sent in to bat first; -1 when not stated
     std::vector<PersonRecord> people;  // the two elevens first, side by side, then anyone else named
     int listed = 0;                    // how many of people the elevens are
     std::vector<InningsRecord> innings;

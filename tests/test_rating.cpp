@@ -133,8 +133,9 @@ TEST(Rating, FiguresOfASmallArchiveAgreeWithAHandCount)
     EXPECT_EQ(archive.players.size(), 22u);
 }
 
-// Each filter leaves match1.json out by its own option, or lets it through.
-TEST(Rating, EachFilterSaysWhichOptionLeftAMatchOut)
+// Each filter leaves match1.json out by its own option, or lets it through;
+// a fixture's info alone gives the side the toss sent in first.
+TEST(Rating, EachFilterSaysWhichOptionLeftAMatchOutAndTheTossWhoBattedFirst)
 {
     MatchRecord match;
     std::string why;
@@ -165,6 +166,15 @@ TEST(Rating, EachFilterSaysWhichOptionLeftAMatchOut)
         MatchFilter filter;
         cases[k].set(filter);
         EXPECT_EQ(filter.leftOutBy(match), cases[k].leftOutBy) << "row " << k;
+    }
+    m.erase("innings");
+    const std::tuple<const char*, const char*, int> tosses[] = {
+        {"Alpha", "bat", 0}, {"Alpha", "field", 1}, {"Beta", "field", 0}, {"Gamma", "bat", -1}, {"Beta", "", -1}};
+    for (const auto& [winner, decision, battedFirst] : tosses) {
+        m["info"]["toss"] = {{"winner", winner}, {"decision", decision}};
+        ASSERT_TRUE(parseCricsheetInfo(m.dump(), match, why)) << why;
+        EXPECT_EQ(match.battedFirst, battedFirst) << winner << " " << decision;
+        EXPECT_EQ(match.listed, 22) << "the elevens from info.players";
     }
 }
 
