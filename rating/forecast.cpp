@@ -38,8 +38,9 @@ const std::string& fixtureDay(const ForecastFixture& f)
 // What one play of a fixture came to.
 enum class Play : std::uint8_t { OtherToss, Refused, FirstWon, SecondWon, TieOrDraw };
 
-// A Test whose time ran out is a draw, although the result line gives it to
-// one side on aggregate.
+// One play of the fixture with this seed, none when its toss does not send
+// in `battingFirst` (0 first, 1 second; -1 any). A Test whose time ran out
+// is a draw, although the result line gives it to one side on aggregate.
 Play playOnce(const Team& first, const Team& second, const GameOptions& options, std::uint32_t seed, int battingFirst)
 {
     Match match;
