@@ -1,6 +1,7 @@
 #include "rating/figures.h"
 
 #include <algorithm>
+#include <cctype>
 
 void Figures::add(const Figures& o)
 {
@@ -163,27 +164,42 @@ void addMatchFigures(const MatchRecord& match, Figures* const* batting, Figures*
     }
 }
 
-bool MatchFilter::accepts(const MatchRecord& m) const
+namespace {
+
+bool sameIgnoringCase(const std::string& a, const std::string& b)
+{
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+           });
+}
+
+bool formatFits(MatchFilter::Format format, int overs, const MatchRecord& m)
 {
     switch (format) {
-    case Format::Any: break;
-    case Format::OneDay:
-        if (!(m.matchType == "ODI" || m.matchType == "ODM" || (m.overs == 50 && m.matchType != "Test"))) return false;
-        break;
-    case Format::Test:
-        if (!(m.matchType == "Test" || m.matchType == "MDM")) return false;
-        break;
-    case Format::Overs:
-        if (m.overs != overs) return false;
-        break;
+    case MatchFilter::Format::Any: return true;
+    case MatchFilter::Format::OneDay:
+        return m.matchType == "ODI" || m.matchType == "ODM" || (m.overs == 50 && m.matchType != "Test");
+    case MatchFilter::Format::Test: return m.matchType == "Test" || m.matchType == "MDM";
+    case MatchFilter::Format::Overs: return m.overs == overs;
     }
-    if (!gender.empty() && m.gender != gender) return false;
-    if (!from.empty() && m.date < from) return false;
-    if (!to.empty() && m.date > to) return false;
+    return true;
+}
+
+}  // namespace
+
+std::string MatchFilter::leftOutBy(const MatchRecord& m) const
+{
+    if (!formatFits(format, overs, m)) return "--format";
+    if (!matchType.empty() && !sameIgnoringCase(m.matchType, matchType)) return "--match-type";
+    if (!teamType.empty() && !sameIgnoringCase(m.teamType, teamType)) return "--team-type";
+    if (!event.empty() && m.event != event) return "--event";
+    if (!gender.empty() && m.gender != gender) return "--gender";
+    if (!from.empty() && m.firstDate < from) return "--from";
+    if (!to.empty() && m.firstDate > to) return "--to";
     if (!teams.empty() && std::find(teams.begin(), teams.end(), m.sides[0]) == teams.end() &&
         std::find(teams.begin(), teams.end(), m.sides[1]) == teams.end())
-        return false;
-    return true;
+        return "--team";
+    return {};
 }
 
 int Archive::playerIndex(const MatchRecord& match, int person)

@@ -61,12 +61,17 @@ void addMatchFigures(const MatchRecord& match, Figures* const* batting, Figures*
 struct MatchFilter {
     enum class Format { Any, OneDay, Test, Overs } format = Format::Any;
     int overs = 0;                   // for Format::Overs
-    std::string from, to;            // YYYY-MM-DD, inclusive; empty for open
+    std::string matchType;           // info.match_type ("T20", ...), any case; empty for all
+    std::string teamType;            // "international" or "club"; empty for all
+    std::string event;               // info.event.name exactly; empty for all
+    std::string from, to;            // the first day, YYYY-MM-DD, inclusive; empty for open
     std::vector<std::string> teams;  // any of these must play; empty for all
     std::string gender;              // "male" or "female"; empty for all
 
-    // Empty when the match counts, else why not.
-    bool accepts(const MatchRecord& match) const;
+    // The option that leaves the match out ("--format", "--match-type", ...),
+    // the first that does in that order; empty when the match counts.
+    std::string leftOutBy(const MatchRecord& match) const;
+    bool accepts(const MatchRecord& match) const { return leftOutBy(match).empty(); }
 };
 
 struct PlayerRecord {
@@ -103,6 +108,12 @@ struct Fixture {
 class Archive {
 public:
     void add(const MatchRecord& match, std::int64_t sequence);
+    // The player of this key (PlayerRecord::key), -1 for one not met.
+    int find(const std::string& key) const
+    {
+        const auto it = index_.find(key);
+        return it == index_.end() ? -1 : it->second;
+    }
 
     std::vector<PlayerRecord> players;
     std::map<std::string, LatestEleven> latest;      // by side name

@@ -106,52 +106,7 @@ struct Fitter {
         weightedMeans(&Figures::balls, &Ratings::batTempo, &Ratings::batRisk, averageTempo, averageRisk);
     }
 
-    // One side of a fixture with the current ratings: the batting order and
-    // the bowlers of that match, topped up to the match type's minimum by
-    // those who bowl most; the keeper is a non-bowler, he takes no part in
-    // the figures.
-    Team side(const Eleven& eleven) const
-    {
-        const auto figures = [&](int k) -> const Figures& {
-            return real[static_cast<std::size_t>(eleven.players[static_cast<std::size_t>(k)])];
-        };
-        bool bowls[11];
-        int keeper = -1;
-        for (int k = 0; k < 11; ++k) {
-            bowls[k] = eleven.bowled[static_cast<std::size_t>(k)];
-            if (!bowls[k] && (keeper < 0 || figures(k).stumpings > figures(keeper).stumpings)) keeper = k;
-        }
-        GameOptions kind;
-        kind.oneDay = settings.oneDay ? 1 : 0;
-        for (int have = static_cast<int>(std::count(bowls, bowls + 11, true)); have < bowlersNeeded(kind); ++have) {
-            int best = -1;
-            for (int k = 0; k < 11; ++k)
-                if (k != keeper && !bowls[k] && (best < 0 || figures(k).bowlBalls > figures(best).bowlBalls)) best = k;
-            if (best < 0) break;
-            bowls[best] = true;
-        }
-        Team team;
-        int list[Team::kMaxBowlers];
-        int count = 0;
-        for (int k = 0; k < 11; ++k) {
-            const Ratings& r = ratings[static_cast<std::size_t>(eleven.players[static_cast<std::size_t>(k)])];
-            Player& p = *team.player(k);
-            p.batTempo = r.batTempo;
-            p.batRisk = r.batRisk;
-            p.batSurvival = r.batSurvival;
-            p.isKeeper = k == keeper;
-            if (bowls[k] && k != keeper && count < Team::kMaxBowlers) {
-                p.isBowler = 1;
-                p.bowlTempo = r.bowlTempo;
-                p.bowlThreat = r.bowlThreat;
-                p.bowlStyle = r.bowlStyle;
-                list[count++] = k;
-            }
-        }
-        team.setKeeper(std::max(keeper, 0));
-        team.setBowlers(list, count);
-        return team;
-    }
+    Team side(const Eleven& eleven) const { return ratedSide(eleven, ratings, real, settings.oneDay); }
 
     // Plays every fixture `perFixture` times with the current ratings and
     // returns each player's figures in them.
@@ -312,6 +267,49 @@ struct Fitter {
 };
 
 }  // namespace
+
+Team ratedSide(const Eleven& eleven, const std::vector<Ratings>& ratings, const std::vector<Figures>& real, bool oneDay)
+{
+    const auto figures = [&](int k) -> const Figures& {
+        return real[static_cast<std::size_t>(eleven.players[static_cast<std::size_t>(k)])];
+    };
+    bool bowls[11];
+    int keeper = -1;
+    for (int k = 0; k < 11; ++k) {
+        bowls[k] = eleven.bowled[static_cast<std::size_t>(k)];
+        if (!bowls[k] && (keeper < 0 || figures(k).stumpings > figures(keeper).stumpings)) keeper = k;
+    }
+    GameOptions kind;
+    kind.oneDay = oneDay ? 1 : 0;
+    for (int have = static_cast<int>(std::count(bowls, bowls + 11, true)); have < bowlersNeeded(kind); ++have) {
+        int best = -1;
+        for (int k = 0; k < 11; ++k)
+            if (k != keeper && !bowls[k] && (best < 0 || figures(k).bowlBalls > figures(best).bowlBalls)) best = k;
+        if (best < 0) break;
+        bowls[best] = true;
+    }
+    Team team;
+    int list[Team::kMaxBowlers];
+    int count = 0;
+    for (int k = 0; k < 11; ++k) {
+        const Ratings& r = ratings[static_cast<std::size_t>(eleven.players[static_cast<std::size_t>(k)])];
+        Player& p = *team.player(k);
+        p.batTempo = r.batTempo;
+        p.batRisk = r.batRisk;
+        p.batSurvival = r.batSurvival;
+        p.isKeeper = k == keeper;
+        if (bowls[k] && k != keeper && count < Team::kMaxBowlers) {
+            p.isBowler = 1;
+            p.bowlTempo = r.bowlTempo;
+            p.bowlThreat = r.bowlThreat;
+            p.bowlStyle = r.bowlStyle;
+            list[count++] = k;
+        }
+    }
+    team.setKeeper(std::max(keeper, 0));
+    team.setBowlers(list, count);
+    return team;
+}
 
 FitResult fitRatings(const std::vector<Figures>& real, const std::vector<Fixture>& fixtures,
                      const std::vector<int>& styles, const FitSettings& settings)

@@ -48,6 +48,14 @@ struct FitResult {
     std::int64_t matchesPlayed = 0;
 };
 
+// One side of a fixture with these ratings (by player): the batting order
+// and the bowlers of the eleven, topped up to the match type's minimum by
+// those who bowled most; the keeper, a non-bowler with the most stumpings,
+// never bowls.
+class Team;
+Team ratedSide(const Eleven& eleven, const std::vector<Ratings>& ratings, const std::vector<Figures>& real,
+               bool oneDay);
+
 // Finds ratings with which the engine, playing the archive's own matches
 // again (the same elevens, batting orders and bowlers), reproduces each
 // player's figures in them: play, compare, adjust, several rounds. `styles`

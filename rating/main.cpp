@@ -1,5 +1,7 @@
 // pelmora-rate: reads Cricsheet match files and writes ratings with which
 // Pelmora's engine reproduces each player's figures.
+#include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
@@ -20,6 +22,7 @@
 #include "app/output_files.h"
 #include "rating/figures.h"
 #include "rating/fit.h"
+#include "rating/forecast.h"
 #include "rating/match_sources.h"
 #include "rating/progress.h"
 #include "rating/side_file.h"
@@ -42,7 +45,13 @@ constexpr const char* kUsage =
     "                                or those of N overs a side; the fit plays each match\n"
     "                                again as a Pelmora Test with test, otherwise as a\n"
     "                                limited-overs match of its own allowance\n"
-    "  --from=YYYY-MM-DD, --to=YYYY-MM-DD  only matches played within these dates\n"
+    "  --match-type=TYPE  only matches of this info.match_type (T20, IT20, ODI, ODM, Test,\n"
+    "                   MDM, in any case); needed when the matches read have more than one.\n"
+    "                   Without --format, Test and MDM are played as Tests, any other type\n"
+    "                   as limited-overs matches of its own allowance\n"
+    "  --team-type=international|club  only matches of this info.team_type\n"
+    "  --event=NAME     only matches of this competition (info.event.name, exactly)\n"
+    "  --from=YYYY-MM-DD, --to=YYYY-MM-DD  only matches whose first day is within these dates\n"
     "  --gender=male|female  only men's or women's matches; needed when the files have both\n"
     "  --team=NAME      only matches NAME played in (may be repeated)\n"
     "  --side=NAME[=SHORT]  also write NAME.xi: the side's most recent eleven in batting\n"
@@ -65,6 +74,34 @@ constexpr const char* kUsage =
     "                   at least every match of the archive once a round\n"
     "  --threads=K      threads (default: the number of cores); the result is the same for any K\n"
     "  --seed=N         seed of the fit's matches (default 1)\n"
+    "  --forecast=DIR   forecast the fixtures in DIR (Cricsheet match files, folders or .zip\n"
+    "                   archives; only their info is read: teams, dates, match type, overs,\n"
+    "                   gender, players and toss) instead of writing players.csv: each fixture's\n"
+    "                   two elevens (the first eleven of info.players of each side) are rated\n"
+    "                   from the archive matches whose first day is before the fixture's (one\n"
+    "                   fit for each distinct set of them) and the fixture is played\n"
+    "                   --matches times as pelmora-cli --matches plays a batch, with seeds\n"
+    "                   --seed, --seed + 1, ...; when info.toss says who won it and chose\n"
+    "                   what, only the seeds whose toss sends in that side to bat first count.\n"
+    "                   Its bowlers are those of the eleven who bowled in at least a quarter of\n"
+    "                   their archive matches, topped up as the fit does. A player in no\n"
+    "                   archive match before it (a debutant) gets the prior of his role below,\n"
+    "                   his batting position his place in info.players. Writes --out's\n"
+    "                   forecast.csv: file,date,team1,team2,p_team1,p_team2,p_tie (team1 and\n"
+    "                   team2 in the order of info.teams; ties, and Tests whose time ran out,\n"
+    "                   in p_tie; the three add up to 1). A fixture of another match type or\n"
+    "                   gender than the archive, or with no archive match before it, is named\n"
+    "                   on standard error and left out\n"
+    "  --matches=N      plays of each fixture with --forecast (default 1000)\n"
+    "  --backtest       with --forecast, also read each fixture's info.outcome and print the\n"
+    "                   Brier score of the forecast, of a coin and of an Elo table. A fixture's\n"
+    "                   Brier score is (p - y)^2, p the chance given to team1 winning, y 1 if\n"
+    "                   team1 won, 0.5 for a tie or a draw, 0 if it lost; the score printed is\n"
+    "                   the mean over the fixtures forecast (a no result, or no outcome, is left\n"
+    "                   out and counted). The coin says 0.5 (0.25 for each match won or lost).\n"
+    "                   Elo: every side starts at 1500 and the archive matches before the\n"
+    "                   fixture's day are taken in order of day, K 20, no home advantage,\n"
+    "                   p = 1 / (1 + 10^(-(Ra - Rb) / 400)), a tie or a draw half a win\n"
     "  --help, -h       this text\n"
     "  --version        the program's version\n"
     "\n"
@@ -86,12 +123,16 @@ constexpr const char* kUsage =
     "who took part (a substitute in \"replacements\" in the place of the one he replaced); a\n"
     "match whose elevens cannot be made counts in the figures but is not played again, and how\n"
     "many and why is printed. Super overs are in no figure. Options other than --team and --side\n"
-    "are given once.\n"
+    "are given once. How many matches the filters left out, and by which option, is said in\n"
+    "one line on standard error.\n"
     "While it reads and fits, a line on standard error shows how far it is, when that is a terminal.\n"
-    "Exit status: 0 done; 1 no match to rate, an input or output cannot be read or written, or\n"
-    "out of memory; 2 a refused command line: a bad or repeated option, a --styles file that\n"
-    "cannot be read, an --out that is not a folder that can be written, a --team, --side or\n"
-    "--keeper not found in the matches read, or men's and women's matches without --gender.\n";
+    "Exit status: 0 done; 1 no match to rate, no fixture forecast, an input or output cannot\n"
+    "be read or written, or out of memory; 2 a refused command line: a bad or repeated option,\n"
+    "--matches or --backtest without --forecast, a --forecast with --side, a --forecast or\n"
+    "--styles that cannot be read, an --out that is not a folder that can be written, a\n"
+    "--team, --side or --keeper not found in the matches read, men's and women's matches\n"
+    "without --gender, or matches of several types without --match-type (the message gives\n"
+    "the counts).\n";
 
 const char* optionValue(const char* argument, const char* prefix)
 {
@@ -115,6 +156,27 @@ bool isDate(const std::string& s)
     for (int i : {0, 1, 2, 3, 5, 6, 8, 9})
         if (s[static_cast<std::size_t>(i)] < '0' || s[static_cast<std::size_t>(i)] > '9') return false;
     return true;
+}
+
+bool isMultiDay(const std::string& matchType)
+{
+    std::string lower;
+    for (char c : matchType)
+        lower += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return lower == "test" || lower == "mdm";
+}
+
+// "ODI 120, T20 33": the counts, the largest first.
+std::string countsText(const std::map<std::string, std::int64_t>& counts)
+{
+    std::vector<std::pair<std::int64_t, std::string>> sorted;
+    for (const auto& [name, count] : counts)
+        sorted.emplace_back(-count, name.empty() ? "unstated" : name);
+    std::sort(sorted.begin(), sorted.end());
+    std::string text;
+    for (const auto& [count, name] : sorted)
+        text += (text.empty() ? "" : ", ") + name + " " + std::to_string(-count);
+    return text;
 }
 
 Progress& progress()
@@ -174,11 +236,111 @@ bool readStyles(const std::string& path, std::vector<std::pair<std::string, int>
 // The options given once at most: a second would silently replace the first.
 bool givenTwice(const char* argument, std::set<std::string>& given)
 {
-    static const std::set<std::string> once = {"--format", "--from",        "--to",      "--keeper", "--styles",
-                                               "--out",    "--simulations", "--threads", "--seed",   "--gender"};
+    static const std::set<std::string> once = {
+        "--format", "--from",   "--to",         "--keeper",    "--styles", "--out",      "--simulations", "--threads",
+        "--seed",   "--gender", "--match-type", "--team-type", "--event",  "--forecast", "--matches",     "--backtest"};
     const char* equals = std::strchr(argument, '=');
     const std::string option(argument, equals ? static_cast<std::size_t>(equals - argument) : std::strlen(argument));
     return once.count(option) && !given.insert(option).second;
+}
+
+// The fixtures' files read for their info; a fixture not of the archive's
+// match type or gender is named and skipped.
+void readFixtures(MatchSources& sources, const std::vector<MatchRecord>& archive,
+                  std::vector<ForecastFixture>& fixtures, std::size_t& skipped)
+{
+    for (std::size_t i = 0; i < sources.size(); ++i) {
+        ForecastFixture fixture;
+        fixture.file = sources.name(i);
+        std::string text, why;
+        if (sources.read(i, text, why) && parseCricsheetInfo(text, fixture.info, why)) {
+            const MatchRecord& m = fixture.info;
+            const MatchRecord& kind = archive.front();
+            if (!isDate(m.firstDate))
+                why = "info.dates does not give the first day as YYYY-MM-DD";
+            else if (!m.matchType.empty() && !kind.matchType.empty() && m.matchType != kind.matchType)
+                why = "a " + m.matchType + " match; the archive rated is of " + kind.matchType + " matches";
+            else if (!m.gender.empty() && !kind.gender.empty() && m.gender != kind.gender)
+                why = "a " + m.gender + " match; the archive rated is of " + kind.gender + " matches";
+        }
+        if (!why.empty()) {
+            complain("--forecast: " + fixture.file + ": skipped: " + why);
+            ++skipped;
+            continue;
+        }
+        fixtures.push_back(std::move(fixture));
+    }
+}
+
+// The Brier scores of the forecast, of a coin and of Elo over the fixtures
+// forecast that have a result.
+void printBacktest(const std::vector<ForecastRow>& rows, const std::vector<MatchRecord>& archive,
+                   const std::vector<ForecastFixture>& fixtures)
+{
+    const std::vector<double> elo = eloForecasts(archive, fixtures);
+    double sums[3] = {0, 0, 0};
+    std::int64_t scored = 0, noResult = 0;
+    for (std::size_t f = 0; f < rows.size(); ++f) {
+        double y = 0;
+        if (rows[f].played <= 0) continue;
+        if (!matchScore(fixtures[f].info, y)) {
+            ++noResult;
+            continue;
+        }
+        ++scored;
+        sums[0] += brierScore(rows[f].pTeam1(), y);
+        sums[1] += brierScore(0.5, y);
+        sums[2] += brierScore(elo[f], y);
+    }
+    if (scored == 0) {
+        std::printf("Brier score: no fixture forecast has a result (%lld without one)\n",
+                    static_cast<long long>(noResult));
+        return;
+    }
+    const double n = double(scored);
+    std::printf("Brier score over %lld fixtures (%lld without a result left out): forecast %.6f, coin %.6f, Elo %.6f\n",
+                static_cast<long long>(scored), static_cast<long long>(noResult), sums[0] / n, sums[1] / n,
+                sums[2] / n);
+}
+
+int forecastFixtures(const std::vector<MatchRecord>& archive, MatchSources& sources, const std::string& outPath,
+                     bool backtest, const ForecastSettings& plan, std::chrono::steady_clock::time_point started)
+{
+    std::vector<ForecastFixture> fixtures;
+    std::size_t skipped = 0;
+    readFixtures(sources, archive, fixtures, skipped);
+    if (fixtures.empty()) {
+        complain("--forecast: no fixture to forecast (" + std::to_string(sources.size()) + " files read, " +
+                 std::to_string(skipped) + " skipped)");
+        return 1;
+    }
+    std::vector<std::string> why;
+    const std::vector<ForecastRow> rows = forecast(archive, fixtures, plan, why);
+    progress().clear();
+    std::size_t forecast = 0, debutants = 0;
+    std::set<std::string> days;
+    for (std::size_t f = 0; f < rows.size(); ++f) {
+        if (!why[f].empty()) {
+            complain("--forecast: " + fixtures[f].file + ": not forecast: " + why[f]);
+            ++skipped;
+            continue;
+        }
+        ++forecast;
+        debutants += static_cast<std::size_t>(rows[f].debutants);
+        days.insert(fixtures[f].info.firstDate);
+    }
+    std::string error;
+    if (!replaceFileContents(outPath, forecastCsv(rows), error)) {
+        complain("cannot write " + outPath + ": " + error);
+        return 1;
+    }
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+    std::printf(
+        "%zu fixtures forecast (%zu skipped) from %zu archive matches, %zu fixture days, debutants %zu, "
+        "%d plays each from seed %u, %.1f s\n",
+        forecast, skipped, archive.size(), days.size(), debutants, plan.matches, plan.firstSeed, seconds);
+    if (backtest) printBacktest(rows, archive, fixtures);
+    return forecast > 0 ? 0 : 1;
 }
 
 int rate(int argc, char** argv)
@@ -191,6 +353,9 @@ int rate(int argc, char** argv)
     std::string keeper, stylesPath, outFolder = ".";
     long long simulations = 0, threads = std::max(1u, std::thread::hardware_concurrency()), seed = 1;
     std::set<std::string> given;
+    bool formatGiven = false, backtest = false;
+    std::string forecastDir;
+    long long playsPerFixture = 0;
     for (int i = 1; i < argc; ++i) {
         const char* a = argv[i];
         const char* v = nullptr;
@@ -217,6 +382,22 @@ int rate(int argc, char** argv)
             } else {
                 return usage(std::string("--format is oneday, test or overs=N, not \"") + v + "\"");
             }
+            formatGiven = true;
+        } else if ((v = optionValue(a, "--match-type="))) {
+            filter.matchType = v;
+        } else if ((v = optionValue(a, "--team-type="))) {
+            if (std::strcmp(v, "international") != 0 && std::strcmp(v, "club") != 0)
+                return usage(std::string("--team-type is international or club, not \"") + v + "\"");
+            filter.teamType = v;
+        } else if ((v = optionValue(a, "--event="))) {
+            filter.event = v;
+        } else if ((v = optionValue(a, "--forecast="))) {
+            forecastDir = v;
+        } else if ((v = optionValue(a, "--matches="))) {
+            if (!readNumber(v, 1, 1000000, playsPerFixture))
+                return usage(std::string("--matches needs a whole number from 1 to 1000000, not \"") + v + "\"");
+        } else if (std::strcmp(a, "--backtest") == 0) {
+            backtest = true;
         } else if ((v = optionValue(a, "--from=")) || (v = optionValue(a, "--to="))) {
             if (!isDate(v)) return usage(std::string("a date is YYYY-MM-DD, not \"") + v + "\"");
             (a[2] == 'f' ? filter.from : filter.to) = v;
@@ -265,6 +446,14 @@ int rate(int argc, char** argv)
                 return usage("--side=" + sides[t] + " and --side=" + sides[s] + " would both be called " +
                              shortNames[s] + " in their files: give one another with --side=NAME=SHORT");
     if (!keeper.empty() && sides.empty()) return usage("--keeper names the keeper of a --side eleven: give --side too");
+    if (forecastDir.empty() && (backtest || playsPerFixture))
+        return usage(std::string(backtest ? "--backtest" : "--matches") + " goes with --forecast=DIR");
+    if (!forecastDir.empty() && !sides.empty())
+        return usage("--side writes the side of one fit, --forecast fits once per fixture day: give one of them");
+    // A match type says the format: a Test or other multi-day one is played
+    // as a Test, any other as a limited-overs match of its own allowance.
+    if (!formatGiven && !filter.matchType.empty())
+        filter.format = isMultiDay(filter.matchType) ? MatchFilter::Format::Test : MatchFilter::Format::Any;
     const bool oneDay = filter.format != MatchFilter::Format::Test;
     const auto started = std::chrono::steady_clock::now();
 
@@ -286,18 +475,29 @@ int rate(int argc, char** argv)
         }
     }
 
+    MatchSources fixtureSources;
+    if (!forecastDir.empty()) {
+        std::string why;
+        if (!fixtureSources.add(forecastDir, why)) {
+            complain("--forecast=" + forecastDir + ": " + why);
+            return 2;
+        }
+    }
+
     // Outputs: always inside the --out folder, checked against every input and
     // each other, and the folder proved writable, before any match is read.
     // (Matches found in folders are .json files, never named like an output.)
     namespace fs = std::filesystem;
-    std::vector<NamedFile> files{
-        {"--out=" + outFolder + ": players.csv", (fs::path(outFolder) / "players.csv").string(), true}};
+    const char* const table = forecastDir.empty() ? "players.csv" : "forecast.csv";
+    std::vector<NamedFile> files{{"--out=" + outFolder + ": " + table, (fs::path(outFolder) / table).string(), true}};
     for (const std::string& side : sides)
         files.push_back(
             {"--side=" + side + ": " + sideFileName(side), (fs::path(outFolder) / sideFileName(side)).string(), true});
     const std::size_t outputCount = files.size();
     for (const std::string& in : sources.files())
         files.push_back({in, in, false});
+    for (const std::string& in : fixtureSources.files())
+        files.push_back({"--forecast=" + forecastDir + ": " + in, in, false});
     if (!stylesPath.empty()) files.push_back({"--styles=" + stylesPath, stylesPath, false});
     if (const std::string clash = findClash(files); !clash.empty()) {
         complain(clash);
@@ -328,9 +528,11 @@ int rate(int argc, char** argv)
     // then counted in file order so the result never depends on the threads.
     // A chunk holds at most kChunk files and, past its first, kChunkBytes of text.
     Archive archive;
+    std::vector<MatchRecord> counted;
     std::size_t skipped = 0, filtered = 0;
     std::set<std::string> sidesRead;
-    std::map<std::string, std::int64_t> genders;  // of the matches counted
+    std::map<std::string, std::int64_t> genders, matchTypes;  // of the matches counted
+    std::map<std::string, std::int64_t> leftOut;              // by the option that left them out
     constexpr std::size_t kChunk = 64, kChunkBytes = MatchSources::kMaxMatchBytes;
     std::vector<std::string> texts(kChunk), reasons(kChunk);
     std::vector<MatchRecord> records(kChunk);
@@ -363,11 +565,16 @@ int rate(int argc, char** argv)
                 continue;
             }
             sidesRead.insert(records[i].sides, records[i].sides + 2);
-            if (!filter.accepts(records[i]))
+            if (const std::string by = filter.leftOutBy(records[i]); !by.empty()) {
                 ++filtered;
-            else {
+                ++leftOut[by];
+            } else {
                 ++genders[records[i].gender];
-                archive.add(records[i], static_cast<std::int64_t>(begin + i));
+                ++matchTypes[records[i].matchType];
+                if (forecastDir.empty())
+                    archive.add(records[i], static_cast<std::int64_t>(begin + i));
+                else
+                    counted.push_back(std::move(records[i]));  // fitted again at each fixture day
             }
         }
     }
@@ -377,16 +584,58 @@ int rate(int argc, char** argv)
             return 2;
         }
     }
-    // Men's and women's matches together would make elevens of both.
+    if (filtered > 0)
+        complain(std::to_string(filtered) + (filtered == 1 ? " match" : " matches") + " left out by the filters (" +
+                 countsText(leftOut) + ")");
+    // Men's and women's matches together would make elevens of both; the
+    // match types differ in level and length.
     if (genders.count("male") && genders.count("female")) {
-        complain("the archive mixes " + std::to_string(genders["male"]) + " male and " +
-                 std::to_string(genders["female"]) + " female matches: choose one with --gender=");
+        complain("the archive mixes genders (" + countsText(genders) + "): choose one with --gender=");
         return 2;
     }
-    if (archive.matches == 0) {
+    if (matchTypes.size() > 1) {
+        complain("the archive mixes match types (" + countsText(matchTypes) + "): choose one with --match-type=");
+        return 2;
+    }
+    if (archive.matches == 0 && counted.empty()) {
         complain("no match to rate (" + std::to_string(sources.size()) + " files read, " + std::to_string(skipped) +
                  " skipped, " + std::to_string(filtered) + " of another kind)");
         return 1;
+    }
+
+    const auto stylesOf = [&](const Archive& rated) {
+        std::vector<int> styles;
+        for (const PlayerRecord& p : rated.players)
+            styles.push_back(styleByUse(p.figures));
+        for (std::size_t i = 0; i < rated.players.size(); ++i)
+            for (const auto& [who, style] : givenStyles)
+                if (who == rated.players[i].name || (!who.empty() && who == rated.players[i].id)) styles[i] = style;
+        return styles;
+    };
+    FitSettings settings;
+    settings.oneDay = oneDay;
+    settings.simulations = simulations ? simulations : (oneDay ? 200000 : 50000);
+    settings.threads = static_cast<int>(threads);
+    settings.seed = static_cast<std::uint32_t>(seed);
+    if (!forecastDir.empty()) {
+        ForecastSettings plan;
+        plan.matches = playsPerFixture ? static_cast<int>(playsPerFixture) : 1000;
+        plan.firstSeed = static_cast<std::uint32_t>(seed);
+        plan.threads = static_cast<int>(threads);
+        plan.fit = settings;
+        plan.styles = stylesOf;
+        std::string day;
+        std::int64_t before = 0;
+        plan.onFit = [&](const std::string& d, std::int64_t matches) {
+            day = d;
+            before = matches;
+            progress().show("fitting for " + day + ": " + std::to_string(before) + " matches");
+        };
+        plan.fit.onRound = [&](int done, int rounds) {
+            progress().show("fitting for " + day + ": round " + std::to_string(done) + " of " + std::to_string(rounds) +
+                            ", " + std::to_string(before) + " matches");
+        };
+        return forecastFixtures(counted, fixtureSources, files[0].path, backtest, plan, started);
     }
 
     // Every side file can be made (the ratings aside) before the long fit.
@@ -415,18 +664,7 @@ int rate(int argc, char** argv)
         notReplayed += count;
     }
 
-    std::vector<int> styles;
-    for (const PlayerRecord& p : archive.players)
-        styles.push_back(styleByUse(p.figures));
-    for (std::size_t i = 0; i < archive.players.size(); ++i)
-        for (const auto& [who, style] : givenStyles)
-            if (who == archive.players[i].name || (!who.empty() && who == archive.players[i].id)) styles[i] = style;
-
-    FitSettings settings;
-    settings.oneDay = oneDay;
-    settings.simulations = simulations ? simulations : (oneDay ? 200000 : 50000);
-    settings.threads = static_cast<int>(threads);
-    settings.seed = static_cast<std::uint32_t>(seed);
+    const std::vector<int> styles = stylesOf(archive);
     std::vector<Figures> real;
     for (const PlayerRecord& p : archive.players)
         real.push_back(p.figures);

@@ -108,7 +108,17 @@ void parseDelivery(const json& d, int batting, People& people, DeliveryRecord& o
 
 }  // namespace
 
-bool parseCricsheet(const std::string& text, MatchRecord& out, std::string& why)
+namespace {
+
+// A text member of an object, empty when absent or not text.
+std::string textOr(const json& object, const char* key)
+{
+    const auto it = object.find(key);
+    return it != object.end() && it->is_string() ? it->get<std::string>() : std::string();
+}
+
+// Reads the file; with `innings` the deliveries too, otherwise only info.
+bool parseMatch(const std::string& text, bool innings, MatchRecord& out, std::string& why)
 {
     out = MatchRecord{};
     if (const std::string deep = jsonDepthError(text); !deep.empty()) {
@@ -123,8 +133,8 @@ bool parseCricsheet(const std::string& text, MatchRecord& out, std::string& why)
         return false;
     }
     try {
-        if (!doc.is_object() || !doc.contains("info") || !doc.contains("innings")) {
-            why = "not a Cricsheet match file: no info or innings";
+        if (!doc.is_object() || !doc.contains("info") || (innings && !doc.contains("innings"))) {
+            why = innings ? "not a Cricsheet match file: no info or innings" : "not a Cricsheet match file: no info";
             return false;
         }
         const json& info = doc["info"];
@@ -135,11 +145,28 @@ bool parseCricsheet(const std::string& text, MatchRecord& out, std::string& why)
         }
         out.sides[0] = teams[0].get<std::string>();
         out.sides[1] = teams[1].get<std::string>();
-        out.matchType = info.value("match_type", std::string());
-        out.gender = info.value("gender", std::string());
+        out.matchType = textOr(info, "match_type");
+        out.gender = textOr(info, "gender");
+        out.teamType = textOr(info, "team_type");
+        if (const auto event = info.find("event"); event != info.end() && event->is_object())
+            out.event = textOr(*event, "name");
         out.overs = intOr(info, "overs", 0);
-        if (const auto dates = info.find("dates"); dates != info.end() && dates->is_array() && !dates->empty())
+        if (const auto dates = info.find("dates"); dates != info.end() && dates->is_array() && !dates->empty()) {
+            out.firstDate = dates->front().get<std::string>();
             out.date = dates->back().get<std::string>();
+        }
+        if (const auto outcome = info.find("outcome"); outcome != info.end() && outcome->is_object()) {
+            const std::string winner = textOr(*outcome, "winner");
+            out.winner = winner.empty() ? -1 : winner == out.sides[0] ? 0 : winner == out.sides[1] ? 1 : -1;
+            out.result = textOr(*outcome, "result");
+        }
+
+        if (const auto toss = info.find("toss"); toss != info.end() && toss->is_object()) {
+            const std::string winner = textOr(*toss, "winner"), decision = textOr(*toss, "decision");
+            const int won = winner == out.sides[0] ? 0 : winner == out.sides[1] ? 1 : -1;
+            if (won >= 0 && (decision == "bat" || decision == "field"))
+                out.battedFirst = decision == "bat" ? won : 1 - won;
+        }
 
         People people(out);
         if (const auto players = info.find("players"); players != info.end()) {
@@ -151,7 +178,8 @@ bool parseCricsheet(const std::string& text, MatchRecord& out, std::string& why)
             }
         }
         out.listed = static_cast<int>(out.people.size());
-        for (const json& inn : doc["innings"]) {
+        static const json none = json::array();
+        for (const json& inn : innings ? doc["innings"] : none) {
             // A super over decides a tie; it is not part of anyone's figures.
             if (inn.is_object() && inn.value("super_over", false)) continue;
             const std::string team = inn.at("team").get<std::string>();
@@ -192,6 +220,18 @@ bool parseCricsheet(const std::string& text, MatchRecord& out, std::string& why)
         return false;
     }
     return true;
+}
+
+}  // namespace
+
+bool parseCricsheet(const std::string& text, MatchRecord& out, std::string& why)
+{
+    return parseMatch(text, true, out, why);
+}
+
+bool parseCricsheetInfo(const std::string& text, MatchRecord& out, std::string& why)
+{
+    return parseMatch(text, false, out, why);
 }
 
 void recordOfMatch(const Match& match, MatchRecord& out)

@@ -60,10 +60,18 @@ struct ReplacementRecord {
 
 struct MatchRecord {
     std::string sides[2];
-    std::string matchType;             // "ODI", "Test", ...
-    std::string gender;                // "male", "female"; empty when the file does not say
-    int overs = 0;                     // the allowance per innings; 0 for a multi-day match
-    std::string date;                  // the last day played, YYYY-MM-DD
+    std::string matchType;  // "ODI", "Test", ...
+    std::string gender;     // "male", "female"; empty when the file does not say
+    std::string teamType;   // "international", "club"; empty when the file does not say
+    std::string event;      // info.event.name; empty for none
+    int overs = 0;          // the allowance per innings; 0 for a multi-day match
+    std::string firstDate;  // the first day played, YYYY-MM-DD
+    std::string date;       // the last day played, YYYY-MM-DD
+    // info.outcome: the side that won (0, 1), else -1 and "tie", "draw",
+    // "no result" or empty when the file does not say.
+    int winner = -1;
+    std::string result;
+    int battedFirst = -1;              // by info.toss: the side sent in to bat first; -1 when not stated
     std::vector<PersonRecord> people;  // the two elevens first, side by side, then anyone else named
     int listed = 0;                    // how many of people the elevens are
     std::vector<InningsRecord> innings;
@@ -73,6 +81,9 @@ struct MatchRecord {
 // Reads one Cricsheet match file. Returns false with a reason for text that
 // is not JSON or not a Cricsheet match.
 bool parseCricsheet(const std::string& text, MatchRecord& out, std::string& why);
+// The same of the file's info alone (a fixture not yet played): the sides,
+// their elevens, dates, kind and outcome; innings are not read.
+bool parseCricsheetInfo(const std::string& text, MatchRecord& out, std::string& why);
 
 // The record of a match played by the engine: person 0..10 are teams[0]'s
 // players by index, 11..21 teams[1]'s.

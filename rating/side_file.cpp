@@ -12,10 +12,6 @@
 #include "teams/line_scan.h"
 #include "teams/text_encoding.h"
 
-namespace {
-
-// A text field as RFC 4180 has it; one a spreadsheet would take for a formula
-// is made plain text with a leading quote.
 std::string csvField(const std::string& s)
 {
     std::string text = s;
@@ -28,6 +24,8 @@ std::string csvField(const std::string& s)
     }
     return out + "\"";
 }
+
+namespace {
 
 std::string number(double v)
 {

@@ -11,6 +11,10 @@
 // bowled his ratings rest on (0 for the prior of his role).
 std::string playersCsv(const std::vector<PlayerRecord>& players, const FitResult& fit);
 
+// A text field as RFC 4180 has it; one a spreadsheet would take for a formula
+// is made plain text with a leading quote.
+std::string csvField(const std::string& s);
+
 // Whether a player counts as a bowler in players.csv.
 bool isRegularBowler(const Figures& f);
 

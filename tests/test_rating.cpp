@@ -133,6 +133,51 @@ TEST(Rating, FiguresOfASmallArchiveAgreeWithAHandCount)
     EXPECT_EQ(archive.players.size(), 22u);
 }
 
+// Each filter leaves match1.json out by its own option, or lets it through;
+// a fixture's info alone gives the side the toss sent in first.
+TEST(Rating, EachFilterSaysWhichOptionLeftAMatchOutAndTheTossWhoBattedFirst)
+{
+    MatchRecord match;
+    std::string why;
+    nlohmann::json m = nlohmann::json::parse(dataFile("match1.json"));
+    m["info"]["team_type"] = "club";
+    m["info"]["event"] = {{"name", "Northern Cup"}, {"match_number", 3}};
+    m["info"]["dates"] = {"2024-01-31", "2024-02-01"};
+    ASSERT_TRUE(parseCricsheet(m.dump(), match, why)) << why;
+    struct Case {
+        std::function<void(MatchFilter&)> set;
+        const char* leftOutBy;
+    };
+    const Case cases[] = {
+        {[](MatchFilter&) {}, ""},
+        {[](MatchFilter& f) { f.format = MatchFilter::Format::Test; }, "--format"},
+        {[](MatchFilter& f) { f.matchType = "odi"; }, ""},
+        {[](MatchFilter& f) { f.matchType = "T20"; }, "--match-type"},
+        {[](MatchFilter& f) { f.teamType = "international"; }, "--team-type"},
+        {[](MatchFilter& f) { f.event = "Northern Cup"; }, ""},
+        {[](MatchFilter& f) { f.event = "northern cup"; }, "--event"},
+        {[](MatchFilter& f) { f.gender = "female"; }, "--gender"},
+        {[](MatchFilter& f) { f.from = "2024-02-01"; }, "--from"},  // the first day counts
+        {[](MatchFilter& f) { f.to = "2024-01-31"; }, ""},
+        {[](MatchFilter& f) { f.to = "2024-01-30"; }, "--to"},
+        {[](MatchFilter& f) { f.teams = {"Gamma"}; }, "--team"},
+    };
+    for (std::size_t k = 0; k < std::size(cases); ++k) {
+        MatchFilter filter;
+        cases[k].set(filter);
+        EXPECT_EQ(filter.leftOutBy(match), cases[k].leftOutBy) << "row " << k;
+    }
+    m.erase("innings");
+    const std::tuple<const char*, const char*, int> tosses[] = {
+        {"Alpha", "bat", 0}, {"Alpha", "field", 1}, {"Beta", "field", 0}, {"Gamma", "bat", -1}, {"Beta", "", -1}};
+    for (const auto& [winner, decision, battedFirst] : tosses) {
+        m["info"]["toss"] = {{"winner", winner}, {"decision", decision}};
+        ASSERT_TRUE(parseCricsheetInfo(m.dump(), match, why)) << why;
+        EXPECT_EQ(match.battedFirst, battedFirst) << winner << " " << decision;
+        EXPECT_EQ(match.listed, 22) << "the elevens from info.players";
+    }
+}
+
 // match1.json changed as a row says, then counted: the fit plays it again with
 // the eleven who took part, or the reason it cannot is counted.
 TEST(Rating, ElevensAreMadeFromThoseWhoTookPartElseTheMatchIsCountedAsNotPlayedAgain)
@@ -414,6 +459,9 @@ TEST(Rating, RefusedCommandLinesFailAtOnceAndWriteNothing)
     std::string women = dataFile("match2.json");
     women.replace(women.find("\"male\""), 6, "\"female\"");
     std::ofstream(root + "/women.json") << women;
+    std::string domestic = dataFile("match2.json");
+    domestic.replace(domestic.find("\"ODI\""), 5, "\"ODM\"");
+    std::ofstream(root + "/odm.json") << domestic;
     const std::string m1 = support::dataPath("rating/match1.json"), m2 = support::dataPath("rating/match2.json");
     const std::string o = "--out=" + out;
     struct Case {
@@ -436,7 +484,12 @@ TEST(Rating, RefusedCommandLinesFailAtOnceAndWriteNothing)
         {{"--gender=men", o, m1}, "--gender is male or female"},
         {{"--side=Beta=Two Words", o, m1}, "one word of at most 15 characters"},
         {{"--side=Alpha=AB", "--side=Beta=AB", o, m1}, "would both be called AB"},
-        {{o, m1, root + "/women.json"}, "mixes 1 male and 1 female matches: choose one with --gender="},
+        {{o, m1, root + "/women.json"}, "mixes genders (female 1, male 1): choose one with --gender="},
+        {{o, m1, root + "/odm.json"}, "mixes match types (ODI 1, ODM 1): choose one with --match-type="},
+        {{"--team-type=county", o, m1}, "--team-type is international or club"},
+        {{"--backtest", o, m1}, "--backtest goes with --forecast=DIR"},
+        {{"--forecast=" + root + "/none", o, m1}, "--forecast="},
+        {{"--forecast=" + root + "/folder", "--side=Beta", o, m1}, "give one of them"},
     };
     const auto before = filesBelow(root, "");
     for (const Case& c : cases) {
@@ -451,6 +504,75 @@ TEST(Rating, RefusedCommandLinesFailAtOnceAndWriteNothing)
     const std::string manPage = support::readFile(std::string(PELMORA_SOURCE_DIR) + "/docs/man/pelmora-rate.6");
     EXPECT_EQ(support::longOptionsIn(runRate({"--help"}).out, false), support::longOptionsIn(manPage, true))
         << "the man page documents every option --help lists, and no other";
+}
+
+// Two archive matches (Alpha won the first, Beta the second; a women's match
+// left out) and four fixtures made of match1.json's info: one before the
+// archive, then a win, a tie and a no result, in which a debutant plays.
+TEST(Rating, ForecastWritesAShareRowPerFixtureAndBacktestScoresItBesideACoinAndElo)
+{
+    namespace fs = std::filesystem;
+    using nlohmann::json;
+    const std::string root = support::tempPath("forecast");
+    fs::create_directories(root + "/archive");
+    fs::create_directories(root + "/fixtures");
+    json m1 = json::parse(dataFile("match1.json")), m2 = json::parse(dataFile("match2.json"));
+    m1["info"]["outcome"] = {{"winner", "Alpha"}, {"by", {{"runs", 3}}}};
+    m2["info"]["outcome"] = {{"winner", "Beta"}, {"by", {{"wickets", 2}}}};
+    std::ofstream(root + "/archive/1.json") << m1.dump();
+    std::ofstream(root + "/archive/2.json") << m2.dump();
+    m2["info"]["gender"] = "female";
+    std::ofstream(root + "/archive/3.json") << m2.dump();
+    const std::tuple<const char*, const char*, const char*, json> fixtures[] = {
+        {"f0", "2023-12-01", "Alpha", {{"winner", "Alpha"}}},
+        {"f1", "2024-01-15", "Alpha", {{"winner", "Alpha"}}},
+        {"f2", "2024-03-01", "Beta", {{"result", "tie"}}},
+        {"f3", "2024-03-01", "Alpha", {{"result", "no result"}}},
+    };
+    for (const auto& [name, day, first, outcome] : fixtures) {
+        json info = m1["info"];
+        info["dates"] = {day};
+        info["teams"] = {first, first == std::string("Alpha") ? "Beta" : "Alpha"};
+        info["outcome"] = outcome;
+        if (name == std::string("f3")) info["players"]["Alpha"][0] = "New Boy";
+        std::ofstream(root + "/fixtures/" + name + ".json") << json{{"info", info}}.dump();
+    }
+    const RateRun run = runRate({root + "/archive", "--forecast=" + root + "/fixtures", "--out=" + root, "--backtest",
+                                 "--gender=male", "--simulations=200", "--matches=100", "--threads=2"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(run.err.find("f0.json: not forecast: no match of the archive is dated before it"), std::string::npos)
+        << run.err;
+    EXPECT_NE(run.err.find("1 match left out by the filters (--gender 1)"), std::string::npos) << run.err;
+    EXPECT_NE(run.out.find("3 fixtures forecast (1 skipped) from 2 archive matches, 2 fixture days, debutants 1"),
+              std::string::npos)
+        << run.out;
+    // Elo: after 1.json Alpha 1510, Beta 1490, so f1 gives Alpha 1/(1+10^(-20/400)) = 0.528751, (1-p)^2 = 0.222076;
+    // after 2.json Beta 1500.575, Alpha 1499.425, so f2 gives Beta 0.501655, (p-0.5)^2 = 0.000003.
+    EXPECT_NE(run.out.find("Brier score over 2 fixtures (1 without a result left out): forecast "), std::string::npos)
+        << run.out;
+    EXPECT_NE(run.out.find(", coin 0.125000, Elo 0.111039\n"), std::string::npos) << run.out;
+
+    std::istringstream csv(support::readFile(root + "/forecast.csv"));
+    std::string line;
+    std::getline(csv, line);
+    EXPECT_EQ(line, "file,date,team1,team2,p_team1,p_team2,p_tie");
+    const char* expected[][3] = {
+        {"f1.json", "Alpha", "Beta"}, {"f2.json", "Beta", "Alpha"}, {"f3.json", "Alpha", "Beta"}};
+    for (const auto& [file, team1, team2] : expected) {
+        ASSERT_TRUE(std::getline(csv, line)) << file;
+        std::vector<std::string> fields;
+        std::istringstream cells(line);
+        for (std::string cell; std::getline(cells, cell, ',');)
+            fields.push_back(cell);
+        ASSERT_EQ(fields.size(), 7u) << line;
+        EXPECT_NE(fields[0].find(file), std::string::npos) << line;
+        EXPECT_EQ(fields[2] + "," + fields[3], std::string(team1) + "," + team2) << line;
+        const double p[3] = {std::stod(fields[4]), std::stod(fields[5]), std::stod(fields[6])};
+        for (double v : p)
+            EXPECT_TRUE(v >= 0 && v <= 1) << line;
+        EXPECT_NEAR(p[0] + p[1] + p[2], 1.0, 1e-9) << line;
+    }
+    EXPECT_FALSE(std::getline(csv, line)) << line;
 }
 
 TEST(Rating, BatchModeWritesEveryMatchAsAFileNamedBySeed)
