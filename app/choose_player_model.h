@@ -1,6 +1,7 @@
 #pragma once
 #include <functional>
 #include <string>
+#include <vector>
 
 class Innings;
 
@@ -21,6 +22,10 @@ public:
     std::string figureLine(int row) const;
     // Bowler mode: "overs-maidens-runs-wickets" of this innings; empty otherwise.
     std::string bowlingFigures(int row) const;
+    // The list's columns: the player's number in his side, his name, the
+    // three ratings of the mode and, for a bowler, his figures so far.
+    std::vector<std::string> headings() const;
+    std::vector<std::string> cells(int row) const;
 
     int selectedRow() const { return selected_; }
     void select(int row) { selected_ = (row >= 0 && row < rowCount_) ? row : -1; }

@@ -15,11 +15,11 @@ enum : int {
     ChooseTeams = 1,
     PlayGame,
     Options,
-    HelpAbout,  // Help > About: the command-line usage
+    HelpAbout,  // Help > About: the about box
     SaveMatch,
     OpenMatch,
     ResumeLastMatch,
-    AboutPelmora,  // Help > About Pelmora...: the about box
+    HelpUsage,  // Help > Usage: the command-line usage
 };
 }
 

@@ -139,12 +139,12 @@ void MainWindow::buildMenus()
     connect(view, &QMenu::aboutToShow, this,
             [this, table] { table->setEnabled(tournament_ && control_.tournament()); });
 
-    // Both About items live in the Help menu: the usage, then the about box.
+    // The command-line usage, and the about box: name, version, licence.
     QMenu* help = menuBar()->addMenu(uiText(str::HelpMenu));
-    connect(addCommand(help, str::HelpAboutItem, cmd::HelpAbout), &QAction::triggered, this,
-            [this] { application_.showUsage(appPlatform_); });
-    help->addSeparator();
-    connect(addCommand(help, str::AboutMenuItem, cmd::AboutPelmora), &QAction::triggered, this, [this] {
+    QAction* usage = help->addAction(tr("&Usage"));
+    actions_[cmd::HelpUsage] = usage;
+    connect(usage, &QAction::triggered, this, [this] { application_.showUsage(appPlatform_); });
+    connect(addCommand(help, str::HelpAboutItem, cmd::HelpAbout), &QAction::triggered, this, [this] {
         AboutDialog about(this);
         about.exec();
     });
