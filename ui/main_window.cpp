@@ -61,6 +61,11 @@ MainWindow::MainWindow(Application& application, AppPlatform& appPlatform, QWidg
 
     view_ = new ScoreboardView(control_.match(), this);
     setCentralWidget(view_);
+    // The title is the caption's animation; screen readers get the name and the score.
+    setAccessibleName(uiText(str::AppName));
+    connect(view_, &ScoreboardView::scoreChanged, this, [this](const QString& score) {
+        setAccessibleName(score.isEmpty() ? uiText(str::AppName) : uiText(str::AppName) + QStringLiteral(": ") + score);
+    });
     connect(view_->pauseButton(), &QPushButton::clicked, this, [this] { control_.togglePause(); });
 
     status_ = new QLabel(this);
