@@ -425,6 +425,21 @@ ChoiceResult MatchController::choosePlayer(Innings& innings, int chooseBatsman, 
     return ChoiceResult{model.choice, model.declared};
 }
 
+bool MatchController::matchInPlay() const
+{
+    return !destroyed_ && match_.gameStarted && !match_.gameOver;
+}
+
+bool MatchController::mayClose()
+{
+    if (!matchInPlay()) return true;
+    const int hold = match_.hold;
+    match_.hold = 1;
+    const bool yes = platform_.askYesNo("End the match in play?", text(str::AppName));
+    match_.hold = hold;
+    return yes;
+}
+
 void MatchController::close()
 {
     if (destroyed_) return;

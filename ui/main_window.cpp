@@ -126,6 +126,12 @@ void MainWindow::buildMenus()
     // There is something to export once the match is over.
     connect(game, &QMenu::aboutToShow, this, [this, exportItem] { exportItem->setEnabled(control_.match().gameOver); });
 
+    // Quit, as Escape and the close box, asks first when a match is in play (closeEvent).
+    game->addSeparator();
+    QAction* quitItem = game->addAction(tr("&Quit"));
+    quitItem->setShortcut(QKeySequence::Quit);
+    connect(quitItem, &QAction::triggered, this, &QWidget::close);
+
     QMenu* team = menuBar()->addMenu(uiText(str::TeamMenu));
     connect(team->addAction(uiText(str::NewTeamItem)), &QAction::triggered, this,
             [this] { TeamEditorDialog::newTeam(this); });
@@ -225,6 +231,11 @@ int MainWindow::run()
 
 void MainWindow::closeEvent(QCloseEvent* event)
 {
+    // Quitting at the end of autoplay asks nothing; the user ending a match in play is asked.
+    if (!quitRequested_ && !control_.mayClose()) {
+        event->ignore();
+        return;
+    }
     control_.close();
     // The user closing the window is a normal end, whatever happened before.
     if (!quitRequested_) quit(0);
@@ -254,6 +265,14 @@ void MainWindow::messageBox(std::string_view text, std::string_view caption, Mes
     const QString title = caption.empty() ? uiText(str::AppName) : utf8(caption);
     QMessageBox box(boxIcon(icon), title, utf8(text), QMessageBox::Ok, dialogParent());
     box.exec();
+}
+
+bool MainWindow::askYesNo(std::string_view question, std::string_view caption)
+{
+    QMessageBox box(QMessageBox::Question, utf8(caption), utf8(question), QMessageBox::Yes | QMessageBox::No,
+                    dialogParent());
+    box.setDefaultButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
 }
 
 std::optional<std::string> MainWindow::chooseFile(FileKind kind)
