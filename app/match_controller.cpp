@@ -241,7 +241,7 @@ bool MatchController::loadTeams()
     for (int slot = 0; slot < 2; ++slot) {
         std::optional<std::string> name = slot == 0 ? team1File_ : team2File_;
         if (!name) {
-            name = platform_.chooseFile(FileKind::Team);
+            name = platform_.chooseFile(slot == 0 ? FileKind::Team1 : FileKind::Team2);
             if (!name) return false;
         }
         LoadDiagnosis why;

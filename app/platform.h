@@ -24,7 +24,7 @@ enum : int {
 }
 
 enum class MessageIcon { None, Information, Question, Warning };
-enum class FileKind { Team, Report, OpenMatch, SaveMatch };
+enum class FileKind { Team1, Team2, Report, OpenMatch, SaveMatch };  // Team1 and Team2: the two sides in turn
 
 // What the window control logic needs from a window system. The Qt window,
 // the console runner and the tests' fake each implement it; the logic itself

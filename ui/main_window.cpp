@@ -7,6 +7,7 @@
 #include <QEventLoop>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QIcon>
 #include <QLabel>
 #include <QMenu>
@@ -46,6 +47,17 @@ QMessageBox::Icon boxIcon(MessageIcon icon)
     case MessageIcon::None: break;
     }
     return QMessageBox::NoIcon;
+}
+
+// The sample sides as installed (<prefix>/share/pelmora/samples beside
+// <prefix>/bin), else in the desktop's data folders; else the current folder.
+QString samplesFolder()
+{
+    const QString installed = QCoreApplication::applicationDirPath() + QStringLiteral("/../share/pelmora/samples");
+    if (QFileInfo(installed).isDir()) return QDir(installed).canonicalPath();
+    const QString found = QStandardPaths::locate(QStandardPaths::GenericDataLocation, QStringLiteral("pelmora/samples"),
+                                                 QStandardPaths::LocateDirectory);
+    return found.isEmpty() ? QDir::currentPath() : found;
 }
 
 }  // namespace
@@ -278,8 +290,11 @@ bool MainWindow::askYesNo(std::string_view question, std::string_view caption)
 std::optional<std::string> MainWindow::chooseFile(FileKind kind)
 {
     QFileDialog dialog(dialogParent());
-    if (kind == FileKind::Team) {
-        dialog.setWindowTitle(uiText(str::OpenTeamFileTitle));
+    const bool team = kind == FileKind::Team1 || kind == FileKind::Team2;
+    if (team) {
+        dialog.setWindowTitle(uiText(str::OpenTeamFileTitle) + tr(" for Team %1").arg(kind == FileKind::Team1 ? 1 : 2));
+        // The second side is most likely beside the first.
+        dialog.setDirectory(teamFolder_.isEmpty() ? samplesFolder() : teamFolder_);
         dialog.setAcceptMode(QFileDialog::AcceptOpen);
         dialog.setFileMode(QFileDialog::ExistingFile);
         dialog.setNameFilter(uiText(str::TeamFilePattern));
@@ -304,7 +319,9 @@ std::optional<std::string> MainWindow::chooseFile(FileKind kind)
         dialog.setDefaultSuffix(QStringLiteral("txt"));
     }
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
-    return QFile::encodeName(dialog.selectedFiles().constFirst()).toStdString();
+    const QString chosen = dialog.selectedFiles().constFirst();
+    if (team) teamFolder_ = QFileInfo(chosen).absolutePath();
+    return QFile::encodeName(chosen).toStdString();
 }
 
 void MainWindow::setCaption(std::string_view caption)

@@ -91,6 +91,7 @@ private:
     class TournamentWindow* tournament_ = nullptr;
     QLabel* status_ = nullptr;
     QEventLoop* loop_ = nullptr;
+    QString teamFolder_;  // where the last team file was chosen
     bool quitRequested_ = false;
     int exitStatus_ = 0;
     MatchController control_;
