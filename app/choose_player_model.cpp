@@ -78,7 +78,7 @@ std::vector<std::string> ChoosePlayerModel::headings() const
     std::vector<std::string> out = {"No.", "Name"};
     for (int r = first; r < first + 3; ++r)
         out.emplace_back(EditorPlayer::ratingHeading(r));
-    if (!chooseBatsman) out.emplace_back("Overs-maidens-runs-wickets");
+    if (!chooseBatsman) out.emplace_back("Figures (O-M-R-W)");
     return out;
 }
 

@@ -3,12 +3,14 @@
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
 #include <QSlider>
 #include <QSpinBox>
 #include <QTableWidget>
+#include <QTest>
 #include <QTreeWidget>
 #include <vector>
 
@@ -180,26 +182,42 @@ TEST(Dialogs, EveryDialogIsReadableAtAnyFontAndScale)
     QApplication::setFont(standard);
 }
 
-// The answer is the row selected, whichever way it was selected: here only
-// through the selection, as a screen reader selects, the current row left alone.
-TEST(ChoosePlayerDialog, AnswersTheSelectedRowNotTheCurrentOne)
+// The answer is the row selected, whichever way it was selected: through the
+// selection alone, as a screen reader selects, the current row left alone;
+// or with the keys, after the Options dialog has come and gone.
+TEST(ChoosePlayerDialog, AnswersTheSelectedRowHoweverItWasSelected)
 {
-    Window w(presetTeams() + " /s=" + scratchPath("selected.txt"));
-    w.frame->start();
-    w.frame->action(cmd::PlayGame)->trigger();
-    ModalAnswerer answerer([&](QWidget* widget) {
-        auto* dialog = qobject_cast<ChoosePlayerDialog*>(widget);
-        if (!dialog) return;
-        QItemSelectionModel* selection = dialog->list()->selectionModel();
-        selection->select(dialog->list()->model()->index(3, 0),
-                          QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-        EXPECT_EQ(dialog->list()->currentIndex().row(), 0);
-        dialog->okButton()->click();
-    });
-    w.frame->control().tick(MatchController::kMainTimer);
-    const Innings& innings = w.frame->control().match().innings[0];
-    // Player 3 opens, then player 4 (row 3 of the ten left).
-    EXPECT_EQ(std::vector<int>(innings.battingOrder, innings.battingOrder + 2), std::vector<int>({3, 4}));
+    for (const bool keys : {false, true}) {
+        SCOPED_TRACE(keys ? "arrows and Enter" : "selection only");
+        Window w(presetTeams() + " /s=" + scratchPath("selected.txt"));
+        w.frame->start();
+        w.frame->action(cmd::PlayGame)->trigger();
+        ModalAnswerer answerer([&](QWidget* widget) {
+            auto* dialog = qobject_cast<ChoosePlayerDialog*>(widget);
+            if (!dialog) return;
+            QTreeWidget* list = dialog->list();
+            if (keys) {
+                {
+                    ModalAnswerer closesOptions;
+                    dialog->optionsButton()->setFocus();
+                    dialog->optionsButton()->click();
+                }
+                EXPECT_EQ(dialog->focusWidget(), list) << "the keys are back in the list";
+                for (int i = 0; i < 3; ++i)
+                    QTest::keyClick(list, Qt::Key_Down);
+                QTest::keyClick(list, Qt::Key_Return);
+                return;
+            }
+            list->selectionModel()->select(list->model()->index(3, 0),
+                                           QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+            EXPECT_EQ(list->currentIndex().row(), 0);
+            dialog->okButton()->click();
+        });
+        w.frame->control().tick(MatchController::kMainTimer);
+        const Innings& innings = w.frame->control().match().innings[0];
+        // Player 3 opens, then player 4 (row 3 of the ten left).
+        EXPECT_EQ(std::vector<int>(innings.battingOrder, innings.battingOrder + 2), std::vector<int>({3, 4}));
+    }
 }
 
 // What is typed reaches the model at once, and Save follows its checks.
@@ -227,4 +245,16 @@ TEST(TeamEditorDialog, EditsReachTheModelAndSaveFollowsTheChecks)
     EXPECT_TRUE(dialog.saveButton()->isEnabled()) << dialog.problemsLabel()->text().toStdString();
     EXPECT_FALSE(dialog.table()->cellWidget(5, 1 + EditorPlayer::kBowlStyle)->isEnabled())
         << "the keeper does not bowl";
+    // Escape with edits unsaved asks first; No keeps the dialog and its edits.
+    dialog.show();
+    int asked = 0;
+    {
+        ModalAnswerer answerer([&](QWidget* box) {
+            ++asked;
+            qobject_cast<QMessageBox*>(box)->button(QMessageBox::No)->click();
+        });
+        QTest::keyClick(&dialog, Qt::Key_Escape);
+    }
+    EXPECT_EQ(asked, 1);
+    EXPECT_TRUE(dialog.isVisible());
 }
