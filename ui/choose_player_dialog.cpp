@@ -53,6 +53,11 @@ ChoosePlayerDialog::ChoosePlayerDialog(ChoosePlayerModel& model, QWidget* parent
     for (const std::string& h : model_.headings())
         headings << utf8(h);
     list_->setHeaderLabels(headings);
+    list_->setAccessibleName(windowTitle());
+    // The ratings' headings explain themselves as the team editor's do.
+    const int firstTip = model_.chooseBatsman ? str::BatTempoTip : str::BowlTempoTip;
+    for (int rating = 0; rating < 3; ++rating)
+        list_->headerItem()->setToolTip(2 + rating, uiText(firstTip + rating));
     for (int row = 0; row < model_.rowCount(); ++row) {
         QStringList cells;
         for (const std::string& c : model_.cells(row))

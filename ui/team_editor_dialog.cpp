@@ -174,6 +174,7 @@ TeamEditorDialog::TeamEditorDialog(TeamEditorModel model, QString savePath, QWid
                 cell = spin;
             }
             cell->setToolTip(uiText(str::BatTempoTip + r));
+            cell->setAccessibleDescription(cell->toolTip());
             cell->setAccessibleName(QString::fromLatin1(EditorPlayer::ratingHeading(r)) + QStringLiteral(", ") +
                                     player);
             table_->setCellWidget(row, 1 + r, cell);
