@@ -39,15 +39,6 @@ const char* ChoosePlayerModel::caption() const
     return loadString(chooseBatsman ? str::ChooseBatsman : str::ChooseBowler).data();
 }
 
-const char* ChoosePlayerModel::rowText(int row) const
-{
-    if (!innings_ || row < 0 || row >= rowCount_) return "";
-    const Team* team = chooseBatsman ? innings_->battingTeam : innings_->bowlingTeam;
-    const int index = chooseBatsman ? rowMap_[row] : team->bowlerAt(rowMap_[row]);
-    const Player* p = team ? team->player(index) : nullptr;
-    return p ? p->name() : "";
-}
-
 std::string ChoosePlayerModel::figureLine(int row) const
 {
     if (!innings_ || row < 0 || row >= rowCount_) return {};
@@ -86,6 +77,7 @@ std::vector<std::string> ChoosePlayerModel::cells(int row) const
 {
     if (!innings_ || row < 0 || row >= rowCount_) return {};
     const Team* team = chooseBatsman ? innings_->battingTeam : innings_->bowlingTeam;
+    if (!team) return {};
     const int index = chooseBatsman ? rowMap_[row] : team->bowlerAt(rowMap_[row]);
     const Player* p = team->player(index);
     if (!p) return {};

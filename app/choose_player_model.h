@@ -16,7 +16,6 @@ public:
 
     const char* caption() const;
     int rowCount() const { return rowCount_; }
-    const char* rowText(int row) const;
     int rowMap(int row) const { return (row >= 0 && row < rowCount_) ? rowMap_[row] : -1; }
     // "%d %s %d %d %d": the row, the name and three ratings.
     std::string figureLine(int row) const;

@@ -18,6 +18,7 @@ TournamentWindow::TournamentWindow(MatchController& control, QWidget* parent)
     setWindowTitle(tr("Tournament"));
     auto* layout = new QVBoxLayout(this);
     title_ = new QLabel(this);
+    title_->setWordWrap(true);
     fullSpeed_ = new QCheckBox(tr("Full speed"), this);
     fullSpeed_->setToolTip(tr("Play each match through at once, with no pause between matches"));
     view_ = new QPlainTextEdit(this);
