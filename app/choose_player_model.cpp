@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "app/team_editor_model.h"
 #include "engine/innings.h"
 #include "resources/strings.h"
 
@@ -38,15 +39,6 @@ const char* ChoosePlayerModel::caption() const
     return loadString(chooseBatsman ? str::ChooseBatsman : str::ChooseBowler).data();
 }
 
-const char* ChoosePlayerModel::rowText(int row) const
-{
-    if (!innings_ || row < 0 || row >= rowCount_) return "";
-    const Team* team = chooseBatsman ? innings_->battingTeam : innings_->bowlingTeam;
-    const int index = chooseBatsman ? rowMap_[row] : team->bowlerAt(rowMap_[row]);
-    const Player* p = team ? team->player(index) : nullptr;
-    return p ? p->name() : "";
-}
-
 std::string ChoosePlayerModel::figureLine(int row) const
 {
     if (!innings_ || row < 0 || row >= rowCount_) return {};
@@ -69,6 +61,35 @@ std::string ChoosePlayerModel::bowlingFigures(int row) const
     char buf[64];
     std::snprintf(buf, sizeof buf, "%d-%d-%d-%d", l->balls / 6, l->maidens, l->runs, l->wickets);
     return buf;
+}
+
+std::vector<std::string> ChoosePlayerModel::headings() const
+{
+    const int first = chooseBatsman ? 0 : 5;  // the batting or the bowling ratings of a team file
+    std::vector<std::string> out = {"No.", "Name"};
+    for (int r = first; r < first + 3; ++r)
+        out.emplace_back(EditorPlayer::ratingHeading(r));
+    if (!chooseBatsman) out.emplace_back("Figures (O-M-R-W)");
+    return out;
+}
+
+std::vector<std::string> ChoosePlayerModel::cells(int row) const
+{
+    if (!innings_ || row < 0 || row >= rowCount_) return {};
+    const Team* team = chooseBatsman ? innings_->battingTeam : innings_->bowlingTeam;
+    if (!team) return {};
+    const int index = chooseBatsman ? rowMap_[row] : team->bowlerAt(rowMap_[row]);
+    const Player* p = team->player(index);
+    if (!p) return {};
+    const int batting[] = {p->batTempo, p->batRisk, p->batSurvival};
+    const int bowling[] = {p->bowlTempo, p->bowlThreat, p->bowlStyle};
+    std::vector<std::string> out = {std::to_string(index + 1), p->name()};
+    for (int rating : chooseBatsman ? batting : bowling)
+        out.push_back(std::to_string(rating));
+    if (chooseBatsman) return out;
+    if (p->bowlStyle >= 0 && p->bowlStyle <= 2) out.back() = loadString(str::PaceStyle + p->bowlStyle);
+    out.push_back(bowlingFigures(row));
+    return out;
 }
 
 void ChoosePlayerModel::acceptSelection()

@@ -1,6 +1,7 @@
 #pragma once
 #include <functional>
 #include <string>
+#include <vector>
 
 class Innings;
 
@@ -15,12 +16,15 @@ public:
 
     const char* caption() const;
     int rowCount() const { return rowCount_; }
-    const char* rowText(int row) const;
     int rowMap(int row) const { return (row >= 0 && row < rowCount_) ? rowMap_[row] : -1; }
     // "%d %s %d %d %d": the row, the name and three ratings.
     std::string figureLine(int row) const;
     // Bowler mode: "overs-maidens-runs-wickets" of this innings; empty otherwise.
     std::string bowlingFigures(int row) const;
+    // The list's columns: the player's number in his side, his name, the
+    // three ratings of the mode and, for a bowler, his figures so far.
+    std::vector<std::string> headings() const;
+    std::vector<std::string> cells(int row) const;
 
     int selectedRow() const { return selected_; }
     void select(int row) { selected_ = (row >= 0 && row < rowCount_) ? row : -1; }

@@ -241,7 +241,7 @@ bool MatchController::loadTeams()
     for (int slot = 0; slot < 2; ++slot) {
         std::optional<std::string> name = slot == 0 ? team1File_ : team2File_;
         if (!name) {
-            name = platform_.chooseFile(FileKind::Team);
+            name = platform_.chooseFile(slot == 0 ? FileKind::Team1 : FileKind::Team2);
             if (!name) return false;
         }
         LoadDiagnosis why;
@@ -423,6 +423,21 @@ ChoiceResult MatchController::choosePlayer(Innings& innings, int chooseBatsman, 
         record_->events.push_back(e);
     }
     return ChoiceResult{model.choice, model.declared};
+}
+
+bool MatchController::matchInPlay() const
+{
+    return !destroyed_ && match_.gameStarted && !match_.gameOver;
+}
+
+bool MatchController::mayClose()
+{
+    if (!matchInPlay()) return true;
+    const int hold = match_.hold;
+    match_.hold = 1;
+    const bool yes = platform_.askYesNo("End the match in play?", text(str::AppName));
+    match_.hold = hold;
+    return yes;
 }
 
 void MatchController::close()

@@ -52,6 +52,11 @@ public:
     void togglePause();  // the Pause/Go button
     // The window is going away (closed, Escape, or the end of autoplay).
     void close();
+    // Begun and not yet over.
+    bool matchInPlay() const;
+    // Game > Quit, Escape or the close box: whether the window may close now.
+    // A match in play is ended only when the user says Yes; play waits for the answer.
+    bool mayClose();
 
     // Match files: the match is recorded from the start of play.
     void saveMatch();

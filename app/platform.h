@@ -15,16 +15,16 @@ enum : int {
     ChooseTeams = 1,
     PlayGame,
     Options,
-    HelpAbout,  // Help > About: the command-line usage
+    HelpAbout,  // Help > About: the about box
     SaveMatch,
     OpenMatch,
     ResumeLastMatch,
-    AboutPelmora,  // Help > About Pelmora...: the about box
+    HelpUsage,  // Help > Usage: the command-line usage
 };
 }
 
 enum class MessageIcon { None, Information, Question, Warning };
-enum class FileKind { Team, Report, OpenMatch, SaveMatch };
+enum class FileKind { Team1, Team2, Report, OpenMatch, SaveMatch };  // Team1 and Team2: the two sides in turn
 
 // What the window control logic needs from a window system. The Qt window,
 // the console runner and the tests' fake each implement it; the logic itself
@@ -38,7 +38,14 @@ public:
     virtual void killTimer(int id) = 0;
     // Modal; returns when the user closes it. Timer ticks go on meanwhile.
     virtual void messageBox(std::string_view text, std::string_view caption, MessageIcon icon) = 0;
-    // A file to open: an existing team file, or the report file. nullopt on cancel.
+    // A question with Yes and No, modal; true for Yes. Without a way to ask
+    // the answer is Yes.
+    virtual bool askYesNo(std::string_view question, std::string_view caption)
+    {
+        (void)question, (void)caption;
+        return true;
+    }
+    // A file to open: an existing team file (of the first or the second side), or the report file. nullopt on cancel.
     virtual std::optional<std::string> chooseFile(FileKind kind) = 0;
     virtual void setCaption(std::string_view caption) = 0;
     // A short line saying why the last command could not be done; empty clears it.

@@ -117,6 +117,14 @@ const char* EditorPlayer::ratingName(int i)
     return i >= 0 && i < kRatings ? names[i] : "";
 }
 
+const char* EditorPlayer::ratingHeading(int i)
+{
+    static const char* const headings[kRatings] = {"Batting tempo",  "Batting risk", "Batting survival",
+                                                   "Keeper",         "Bowler",       "Bowling tempo",
+                                                   "Bowling threat", "Bowling style"};
+    return i >= 0 && i < kRatings ? headings[i] : "";
+}
+
 TeamEditorModel TeamEditorModel::newSide()
 {
     TeamEditorModel model;

@@ -17,6 +17,8 @@ struct EditorPlayer {
 
     // The team file's name of rating i ("batTempo" ... "bowlStyle").
     static const char* ratingName(int i);
+    // Rating i in words, for column headings ("Batting tempo" ... "Bowling style").
+    static const char* ratingHeading(int i);
     bool keeps() const { return ratings[kIsKeeper] != 0; }
     // A keeper never bowls, whatever his row says (as loading reads him).
     bool bowls() const { return ratings[kIsBowler] != 0 && !keeps(); }

@@ -234,3 +234,30 @@ void Scoreboard::paint(TextCanvas& canvas, const Match& match, const CanvasRect*
     match.repaintHint(current);
     paintHighlights(canvas, *inn, area, current);
 }
+
+Scoreboard::Spoken Scoreboard::spoken(const Match& match)
+{
+    Spoken out;
+    const Innings* inn = match.currentInnings == -1 ? nullptr : match.inningsAt(match.currentInnings);
+    if (!inn || !match.playing) return out;
+    char text[160];
+    formatScore(*inn, text, sizeof text);
+    out.score = text;
+    RepaintHint at;
+    match.repaintHint(at);
+    for (const int position : {at.striker, at.nonStriker}) {
+        const BattingLine* line = inn->battingLine(position);
+        if (!line) continue;
+        std::snprintf(text, sizeof text, "%s%s %d (%d)", out.batsmen.empty() ? "" : ", ", batsmanName(*inn, position),
+                      line->runs, line->balls);
+        out.batsmen += text;
+    }
+    if (const BowlingLine* line = inn->bowlingLine(at.bowler)) {
+        std::snprintf(text, sizeof text, "%s %d.%d-%d-%d-%d", bowlerName(*inn, at.bowler), line->balls / 6,
+                      line->balls % 6, line->maidens, line->runs, line->wickets);
+        out.bowler = text;
+    }
+    for (int k = Innings::kCommentaryLines - 1; k >= 0 && out.commentary.empty(); --k)
+        out.commentary = inn->commentaryLine(k);
+    return out;
+}

@@ -1,4 +1,6 @@
 #pragma once
+#include <string>
+
 #include "presentation/text_canvas.h"
 
 class Match;
@@ -15,4 +17,12 @@ public:
     // hint: repaint only the four hinted lines, the summary and the
     // commentary (null: everything, then the highlight pass).
     static void paint(TextCanvas& canvas, const Match& match, const CanvasRect* update, const RepaintHint* hint);
+
+    // The board in words, for assistive technology: the score row as painted,
+    // the two batsmen at the crease, the bowler and the latest commentary
+    // line of the innings in play. All empty before play.
+    struct Spoken {
+        std::string score, batsmen, bowler, commentary;
+    };
+    static Spoken spoken(const Match& match);
 };

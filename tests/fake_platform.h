@@ -45,6 +45,13 @@ struct FakePlatform : WindowPlatform {
         captions.emplace_back(caption);
         if (duringBox) duringBox(boxes.back());
     }
+    std::vector<std::string> questions;
+    bool answerYes = false;
+    bool askYesNo(std::string_view question, std::string_view) override
+    {
+        questions.emplace_back(question);
+        return answerYes;
+    }
     std::optional<std::string> chooseFile(FileKind kind) override
     {
         reportAsks += kind == FileKind::Report;

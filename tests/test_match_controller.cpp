@@ -339,6 +339,12 @@ TEST(MatchController, ClosingInAnyStateEndsCleanly)
         if (state == InOptionsDialog) h.window->showOptions();
         h.tick(30);
         if (state == GameOver) h.playToEnd();
+        // Quit, Escape and the close box ask before ending a match in play.
+        const bool inPlay = state == Playing || state == Paused;
+        EXPECT_EQ(h.window->mayClose(), !inPlay);
+        EXPECT_EQ(h.platform.questions, Texts(inPlay ? 1 : 0, "End the match in play?"));
+        h.platform.answerYes = true;
+        EXPECT_TRUE(h.window->mayClose());
         h.window->close();
         const int played = h.currentDeliveries();
         h.tick(10);

@@ -1,7 +1,7 @@
 #include "ui/about_dialog.h"
 
+#include <QGridLayout>
 #include <QLabel>
-#include <QPlainTextEdit>
 #include <QPushButton>
 
 #include "resources/strings.h"
@@ -12,25 +12,33 @@
 AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent, kDialogFlags)
 {
     applyDialogLook(*this);
-    setWindowTitle(uiText(str::AboutCaption));
+    setWindowTitle(tr("About Pelmora"));
     const DialogUnits du(font());
-    setFixedSize(du.size(236, 198));
 
     auto* icon = new QLabel(this);
     icon->setPixmap(applicationIcon().pixmap(32, 32));
-    icon->setGeometry(du.x(7), du.y(7), 32, 32);
-
-    auto* version = new QLabel(uiText(str::AboutVersion), this);
-    version->setGeometry(du.rect(40, 10, 150, 8));
-    auto* contact = new QLabel(uiText(str::AboutContact), this);
-    contact->setGeometry(du.rect(40, 24, 189, 8));
+    icon->setAccessibleName(tr("Pelmora icon"));
 
     auto* ok = new QPushButton(uiText(str::OkButton), this);
-    ok->setGeometry(du.rect(195, 7, 34, 14));
     ok->setDefault(true);
+    ok->setMinimumWidth(du.x(34));
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
 
-    usage_ = new QPlainTextEdit(uiText(str::Usage), this);
-    usage_->setReadOnly(true);
-    usage_->setGeometry(du.rect(7, 38, 222, 153));
+    auto* layout = new QGridLayout(this);
+    layout->setHorizontalSpacing(du.x(6));
+    layout->addWidget(icon, 0, 0, 4, 1, Qt::AlignTop);
+    const QString lines[] = {
+        uiText(str::AboutVersion),
+        tr("A cricket match simulator. Free software under the MIT License."),
+        tr("Copyright (c) 2026 The Pelmora developers."),
+        uiText(str::AboutContact),
+    };
+    int row = 0;
+    for (const QString& line : lines) {
+        auto* label = new QLabel(line, this);
+        label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        layout->addWidget(label, row++, 1);
+    }
+    layout->addWidget(ok, 0, 2, Qt::AlignTop);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
 }

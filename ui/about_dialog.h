@@ -1,16 +1,10 @@
 #pragma once
 #include <QDialog>
 
-class QPlainTextEdit;
-
-// The About box: version, a contact line and the usage text.
+// The About box: the program's name and version, its licence and a line of
+// credit. The command-line usage is Help > Usage's.
 class AboutDialog : public QDialog {
     Q_OBJECT
 public:
     explicit AboutDialog(QWidget* parent = nullptr);
-
-    QPlainTextEdit* usageText() const { return usage_; }
-
-private:
-    QPlainTextEdit* usage_;
 };

@@ -3,7 +3,7 @@
 
 class ChoosePlayerModel;
 class QLabel;
-class QListWidget;
+class QTreeWidget;
 class QPushButton;
 
 // The choice of the next batsman or bowler. The model decides the rows, the
@@ -18,7 +18,7 @@ public:
     // that would put both its left and its top edge off the screen.
     void placeTopRightAt(const QPoint& corner);
 
-    QListWidget* list() const { return list_; }
+    QTreeWidget* list() const { return list_; }
     QLabel* figureLine() const { return figureLine_; }
     QLabel* bowlingFigures() const { return bowlingFigures_; }
     QPushButton* okButton() const { return ok_; }
@@ -28,11 +28,13 @@ public:
     void done(int result) override;
 
 private:
+    // The selected row, if any, becomes the model's.
+    void takeSelection();
     void showFigures();
 
     ChoosePlayerModel& model_;
     QLabel* figureLine_;
-    QListWidget* list_;
+    QTreeWidget* list_;
     QLabel* bowlingFigures_;
     QPushButton* ok_;
     QPushButton* declare_;

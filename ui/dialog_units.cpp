@@ -1,13 +1,18 @@
 #include "ui/dialog_units.h"
 
+#include <QFontInfo>
 #include <QFontMetrics>
+#include <QGuiApplication>
 #include <QPalette>
 #include <QWidget>
+#include <algorithm>
 
 QFont dialogFont()
 {
     QFont font(QStringLiteral("Arial"));
-    font.setPixelSize(11);
+    // 11 pixels, or the desktop's font where that is larger: a reader who
+    // asked for larger text gets it in the dialogs too.
+    font.setPixelSize(std::max(11, QFontInfo(QGuiApplication::font()).pixelSize()));
     font.setWeight(QFont::Normal);
     return font;
 }

@@ -7,6 +7,7 @@
 #include <QEventLoop>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QIcon>
 #include <QLabel>
 #include <QMenu>
@@ -48,6 +49,17 @@ QMessageBox::Icon boxIcon(MessageIcon icon)
     return QMessageBox::NoIcon;
 }
 
+// The sample sides as installed (<prefix>/share/pelmora/samples beside
+// <prefix>/bin), else in the desktop's data folders; else the current folder.
+QString samplesFolder()
+{
+    const QString installed = QCoreApplication::applicationDirPath() + QStringLiteral("/../share/pelmora/samples");
+    if (QFileInfo(installed).isDir()) return QDir(installed).canonicalPath();
+    const QString found = QStandardPaths::locate(QStandardPaths::GenericDataLocation, QStringLiteral("pelmora/samples"),
+                                                 QStandardPaths::LocateDirectory);
+    return found.isEmpty() ? QDir::currentPath() : found;
+}
+
 }  // namespace
 
 MainWindow::MainWindow(Application& application, AppPlatform& appPlatform, QWidget* parent)
@@ -61,6 +73,11 @@ MainWindow::MainWindow(Application& application, AppPlatform& appPlatform, QWidg
 
     view_ = new ScoreboardView(control_.match(), this);
     setCentralWidget(view_);
+    // The title is the caption's animation; screen readers get the name and the score.
+    setAccessibleName(uiText(str::AppName));
+    connect(view_, &ScoreboardView::scoreChanged, this, [this](const QString& score) {
+        setAccessibleName(score.isEmpty() ? uiText(str::AppName) : uiText(str::AppName) + QStringLiteral(": ") + score);
+    });
     connect(view_->pauseButton(), &QPushButton::clicked, this, [this] { control_.togglePause(); });
 
     status_ = new QLabel(this);
@@ -121,6 +138,12 @@ void MainWindow::buildMenus()
     // There is something to export once the match is over.
     connect(game, &QMenu::aboutToShow, this, [this, exportItem] { exportItem->setEnabled(control_.match().gameOver); });
 
+    // Quit, as Escape and the close box, asks first when a match is in play (closeEvent).
+    game->addSeparator();
+    QAction* quitItem = game->addAction(tr("&Quit"));
+    quitItem->setShortcut(QKeySequence::Quit);
+    connect(quitItem, &QAction::triggered, this, &QWidget::close);
+
     QMenu* team = menuBar()->addMenu(uiText(str::TeamMenu));
     connect(team->addAction(uiText(str::NewTeamItem)), &QAction::triggered, this,
             [this] { TeamEditorDialog::newTeam(this); });
@@ -139,12 +162,12 @@ void MainWindow::buildMenus()
     connect(view, &QMenu::aboutToShow, this,
             [this, table] { table->setEnabled(tournament_ && control_.tournament()); });
 
-    // Both About items live in the Help menu: the usage, then the about box.
+    // The command-line usage, and the about box: name, version, licence.
     QMenu* help = menuBar()->addMenu(uiText(str::HelpMenu));
-    connect(addCommand(help, str::HelpAboutItem, cmd::HelpAbout), &QAction::triggered, this,
-            [this] { application_.showUsage(appPlatform_); });
-    help->addSeparator();
-    connect(addCommand(help, str::AboutMenuItem, cmd::AboutPelmora), &QAction::triggered, this, [this] {
+    QAction* usage = help->addAction(tr("&Usage"));
+    actions_[cmd::HelpUsage] = usage;
+    connect(usage, &QAction::triggered, this, [this] { application_.showUsage(appPlatform_); });
+    connect(addCommand(help, str::HelpAboutItem, cmd::HelpAbout), &QAction::triggered, this, [this] {
         AboutDialog about(this);
         about.exec();
     });
@@ -220,6 +243,11 @@ int MainWindow::run()
 
 void MainWindow::closeEvent(QCloseEvent* event)
 {
+    // Quitting at the end of autoplay asks nothing; the user ending a match in play is asked.
+    if (!quitRequested_ && !control_.mayClose()) {
+        event->ignore();
+        return;
+    }
     control_.close();
     // The user closing the window is a normal end, whatever happened before.
     if (!quitRequested_) quit(0);
@@ -251,11 +279,22 @@ void MainWindow::messageBox(std::string_view text, std::string_view caption, Mes
     box.exec();
 }
 
+bool MainWindow::askYesNo(std::string_view question, std::string_view caption)
+{
+    QMessageBox box(QMessageBox::Question, utf8(caption), utf8(question), QMessageBox::Yes | QMessageBox::No,
+                    dialogParent());
+    box.setDefaultButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
+}
+
 std::optional<std::string> MainWindow::chooseFile(FileKind kind)
 {
     QFileDialog dialog(dialogParent());
-    if (kind == FileKind::Team) {
-        dialog.setWindowTitle(uiText(str::OpenTeamFileTitle));
+    const bool team = kind == FileKind::Team1 || kind == FileKind::Team2;
+    if (team) {
+        dialog.setWindowTitle(uiText(str::OpenTeamFileTitle) + tr(" for Team %1").arg(kind == FileKind::Team1 ? 1 : 2));
+        // The second side is most likely beside the first.
+        dialog.setDirectory(teamFolder_.isEmpty() ? samplesFolder() : teamFolder_);
         dialog.setAcceptMode(QFileDialog::AcceptOpen);
         dialog.setFileMode(QFileDialog::ExistingFile);
         dialog.setNameFilter(uiText(str::TeamFilePattern));
@@ -280,7 +319,9 @@ std::optional<std::string> MainWindow::chooseFile(FileKind kind)
         dialog.setDefaultSuffix(QStringLiteral("txt"));
     }
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
-    return QFile::encodeName(dialog.selectedFiles().constFirst()).toStdString();
+    const QString chosen = dialog.selectedFiles().constFirst();
+    if (team) teamFolder_ = QFileInfo(chosen).absolutePath();
+    return QFile::encodeName(chosen).toStdString();
 }
 
 void MainWindow::setCaption(std::string_view caption)

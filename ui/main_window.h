@@ -52,6 +52,7 @@ public:
     bool setTimer(int id, int periodMs) override;
     void killTimer(int id) override;
     void messageBox(std::string_view text, std::string_view caption, MessageIcon icon) override;
+    bool askYesNo(std::string_view question, std::string_view caption) override;
     std::optional<std::string> chooseFile(FileKind kind) override;
     void setCaption(std::string_view caption) override;
     void setStatus(std::string_view text) override;
@@ -90,6 +91,7 @@ private:
     class TournamentWindow* tournament_ = nullptr;
     QLabel* status_ = nullptr;
     QEventLoop* loop_ = nullptr;
+    QString teamFolder_;  // where the last team file was chosen
     bool quitRequested_ = false;
     int exitStatus_ = 0;
     MatchController control_;

@@ -1,12 +1,15 @@
 #include "ui/options_dialog.h"
 
 #include <QCheckBox>
+#include <QGridLayout>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
 #include <QSpinBox>
+#include <QVBoxLayout>
 
 #include "app/options_model.h"
 #include "resources/strings.h"
@@ -15,36 +18,48 @@
 
 namespace {
 
-struct Rect {
-    int x, y, w, h;
-};
-
-void place(QWidget* widget, const DialogUnits& du, Rect r)
+QLabel* endLabel(QGroupBox* group, int textId, Qt::Alignment align)
 {
-    widget->setGeometry(du.rect(r.x, r.y, r.w, r.h));
-}
-
-QLabel* label(QWidget* parent, const DialogUnits& du, int textId, Rect r, Qt::Alignment align = Qt::AlignLeft)
-{
-    auto* l = new QLabel(uiText(textId), parent);
+    auto* l = new QLabel(uiText(textId), group);
     l->setAlignment(align | Qt::AlignVCenter);
-    place(l, du, r);
     return l;
 }
 
-QSlider* slider(QWidget* parent, const DialogUnits& du, Qt::Orientation orientation, Rect r, int value)
+// A slider in its own frame, the frame's title its accessible name and the
+// words at its two ends its description, so a screen reader can tell the
+// sliders apart. Laid out, the frame grows with its words and the font.
+QSlider* sliderGroup(QWidget* parent, const DialogUnits& du, int titleId, int lowId, int highId, int value,
+                     Qt::Orientation orientation)
 {
-    auto* s = new QSlider(orientation, parent);
+    auto* group = new QGroupBox(uiText(titleId), parent);
+    auto* s = new QSlider(orientation, group);
     s->setRange(OptionsModel::kMin, OptionsModel::kMax);
     s->setTickPosition(QSlider::NoTicks);
     s->setPageStep(10);
+    s->setAccessibleName(uiText(titleId));
+    s->setAccessibleDescription(uiText(lowId) + QStringLiteral(" (%1) to ").arg(OptionsModel::kMin) + uiText(highId) +
+                                QStringLiteral(" (%1)").arg(OptionsModel::kMax));
+    QLabel* low = endLabel(group, lowId, Qt::AlignLeft);
+    QLabel* high = endLabel(group, highId, orientation == Qt::Vertical ? Qt::AlignLeft : Qt::AlignRight);
     if (orientation == Qt::Vertical) {
         // The minimum ("Fast") is at the top, and Up moves towards it.
         s->setInvertedAppearance(true);
         s->setInvertedControls(true);
+        s->setMinimumHeight(du.y(68));
+        auto* layout = new QGridLayout(group);
+        layout->addWidget(s, 0, 0, 3, 1);
+        layout->addWidget(low, 0, 1, Qt::AlignTop);
+        layout->setRowStretch(1, 1);
+        layout->addWidget(high, 2, 1, Qt::AlignBottom);
+    } else {
+        s->setMinimumWidth(du.x(100));
+        auto* layout = new QGridLayout(group);
+        layout->addWidget(s, 0, 0, 1, 3);
+        layout->addWidget(low, 1, 0);
+        layout->setColumnStretch(1, 1);
+        layout->addWidget(high, 1, 2);
     }
     s->setValue(value);
-    place(s, du, r);
     return s;
 }
 
@@ -55,32 +70,33 @@ OptionsDialog::OptionsDialog(OptionsModel& model, QWidget* parent) : QDialog(par
     applyDialogLook(*this);
     setWindowTitle(uiText(str::GameOptionsCaption));
     const DialogUnits du(font());
-    // A margin below the lowest frame, as between the frames.
-    setFixedSize(du.size(187, 185));
 
-    // Group boxes first, so the controls inside them stack above.
-    const struct {
-        int textId;
-        Rect rect;
-    } groups[] = {
-        {str::GameTypeGroup, {122, 7, 58, 38}},          {str::OutputFileGroup, {122, 48, 58, 25}},
-        {str::GameSpeedGroup, {122, 80, 58, 81}},        {str::PitchSurfaceGroup, {5, 5, 110, 40}},
-        {str::PitchTypeGroup, {5, 50, 110, 40}},         {str::OutfieldGroup, {5, 95, 110, 40}},
-        {str::WicketDifficultyGroup, {5, 140, 110, 40}},
-    };
-    for (const auto& g : groups)
-        place(new QGroupBox(uiText(g.textId), this), du, g.rect);
+    // The four ground settings down the left; the game type, the report, the
+    // speed and OK down the right. Layouts size every frame to its words.
+    auto* left = new QVBoxLayout;
+    pitchSurface_ = sliderGroup(this, du, str::PitchSurfaceGroup, str::BareLabel, str::GreenTopLabel,
+                                model_.pitchSurface, Qt::Horizontal);
+    pitchPace_ =
+        sliderGroup(this, du, str::PitchTypeGroup, str::DullLabel, str::LivelyLabel, model_.pitchPace, Qt::Horizontal);
+    outfield_ =
+        sliderGroup(this, du, str::OutfieldGroup, str::SlowLabel, str::FastLabel, model_.outfield, Qt::Horizontal);
+    wicketDifficulty_ = sliderGroup(this, du, str::WicketDifficultyGroup, str::BattingEasyLabel,
+                                    str::BattingTrickyLabel, model_.wicketDifficulty, Qt::Horizontal);
+    for (QSlider* s : {pitchSurface_, pitchPace_, outfield_, wicketDifficulty_})
+        left->addWidget(s->parentWidget());
 
-    oneDay_ = new QRadioButton(uiText(str::OneDayRadio), this);
-    place(oneDay_, du, {126, 18, 34, 10});
-    overs_ = new QSpinBox(this);
+    auto* gameType = new QGroupBox(uiText(str::GameTypeGroup), this);
+    oneDay_ = new QRadioButton(uiText(str::OneDayRadio), gameType);
+    overs_ = new QSpinBox(gameType);
     overs_->setRange(1, 50);
     overs_->setValue(model_.overs);
     overs_->setToolTip(QStringLiteral("Overs an innings in a limited-overs match"));
     overs_->setAccessibleName(QStringLiteral("Overs"));
-    place(overs_, du, {160, 16, 19, 12});
-    test_ = new QRadioButton(uiText(str::TestRadio), this);
-    place(test_, du, {126, 31, 40, 10});
+    test_ = new QRadioButton(uiText(str::TestRadio), gameType);
+    auto* typeLayout = new QGridLayout(gameType);
+    typeLayout->addWidget(oneDay_, 0, 0);
+    typeLayout->addWidget(overs_, 0, 1);
+    typeLayout->addWidget(test_, 1, 0, 1, 2);
     if (model_.gameTypeEnabled) {
         oneDay_->setChecked(model_.oneDayChecked != 0);
         test_->setChecked(model_.testChecked != 0);
@@ -92,35 +108,28 @@ OptionsDialog::OptionsDialog(OptionsModel& model, QWidget* parent) : QDialog(par
     connect(oneDay_, &QRadioButton::toggled, overs_,
             [this](bool on) { overs_->setEnabled(on && model_.gameTypeEnabled); });
 
-    ballByBall_ = new QCheckBox(uiText(str::BallByBallCheck), this);
-    place(ballByBall_, du, {126, 57, 52, 12});
+    auto* output = new QGroupBox(uiText(str::OutputFileGroup), this);
+    ballByBall_ = new QCheckBox(uiText(str::BallByBallCheck), output);
     ballByBall_->setChecked(model_.ballByBall != 0);
+    (new QVBoxLayout(output))->addWidget(ballByBall_);
 
-    speed_ = slider(this, du, Qt::Vertical, {131, 89, 15, 68}, model_.gameSpeed);
-    label(this, du, str::FastLabel, {147, 93, 26, 10});
-    label(this, du, str::SlowLabel, {149, 146, 25, 10});
-
-    pitchSurface_ = slider(this, du, Qt::Horizontal, {10, 15, 100, 15}, model_.pitchSurface);
-    label(this, du, str::BareLabel, {10, 30, 40, 10});
-    label(this, du, str::GreenTopLabel, {65, 30, 45, 10}, Qt::AlignRight);
-
-    pitchPace_ = slider(this, du, Qt::Horizontal, {10, 60, 100, 15}, model_.pitchPace);
-    label(this, du, str::DullLabel, {10, 75, 40, 10});
-    label(this, du, str::LivelyLabel, {65, 75, 45, 10}, Qt::AlignRight);
-
-    outfield_ = slider(this, du, Qt::Horizontal, {10, 105, 100, 15}, model_.outfield);
-    label(this, du, str::SlowLabel, {10, 120, 50, 10});
-    label(this, du, str::FastLabel, {60, 120, 50, 10}, Qt::AlignRight);
-
-    // Placed in its frame as the other sliders are, clear of the frame's bottom edge.
-    wicketDifficulty_ = slider(this, du, Qt::Horizontal, {10, 150, 100, 15}, model_.wicketDifficulty);
-    label(this, du, str::BattingEasyLabel, {10, 165, 50, 10});
-    label(this, du, str::BattingTrickyLabel, {60, 165, 50, 10}, Qt::AlignRight);
+    speed_ = sliderGroup(this, du, str::GameSpeedGroup, str::FastLabel, str::SlowLabel, model_.gameSpeed, Qt::Vertical);
 
     auto* ok = new QPushButton(uiText(str::OkButton), this);
-    place(ok, du, {130, 165, 50, 14});
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+
+    auto* right = new QVBoxLayout;
+    right->addWidget(gameType);
+    right->addWidget(output);
+    right->addWidget(speed_->parentWidget(), 1);
+    right->addWidget(ok);
+
+    auto* layout = new QHBoxLayout(this);
+    layout->addLayout(left, 1);
+    layout->addLayout(right);
+    // As large as its words need and no larger; a larger font makes it larger.
+    layout->setSizeConstraint(QLayout::SetFixedSize);
 }
 
 void OptionsDialog::accept()

@@ -5,6 +5,7 @@
 #include <QPushButton>
 #include <algorithm>
 #include <cmath>
+#include <string>
 
 #include "match/match.h"
 #include "presentation/scoreboard.h"
@@ -12,6 +13,26 @@
 #include "ui/dialog_units.h"
 #include "ui/painter_canvas.h"
 #include "ui/ui_text.h"
+
+namespace {
+
+// Row 0 of the board, empty in play: whose innings it is, and the headings
+// of the batting card's figures, over their columns.
+void paintHeadings(TextCanvas& canvas, const Match& match)
+{
+    const Innings* inn = match.inningsAt(match.currentInnings);
+    if (!inn || !inn->battingTeam) return;
+    const int cw = canvas.charWidth();
+    canvas.drawText(cw, 0, std::string(inn->battingTeam->name()) + " batting", 0, nullptr, 0);
+    const struct {
+        int column;
+        const char* text;
+    } headings[] = {{51, "Runs"}, {56, "(Balls)"}, {63, "4s"}, {68, "6s"}};
+    for (const auto& h : headings)
+        canvas.drawText(h.column * cw, 0, h.text, 0, nullptr, 0);
+}
+
+}  // namespace
 
 ScoreboardView::ScoreboardView(const Match& match, QWidget* parent)
     : QWidget(parent), match_(match), pauseButton_(new QPushButton(uiText(str::PauseGo), this))
@@ -21,6 +42,23 @@ ScoreboardView::ScoreboardView(const Match& match, QWidget* parent)
     pauseButton_->setFixedSize(DialogUnits(dialogFont()).size(40, 14));
     pauseButton_->setDefault(true);
     pauseButton_->hide();
+    setAccessibleName(tr("Scoreboard"));
+}
+
+void ScoreboardView::announce()
+{
+    const Scoreboard::Spoken words = Scoreboard::spoken(match_);
+    QStringList parts;
+    for (const std::string* part : {&words.batsmen, &words.bowler, &words.commentary})
+        if (!part->empty()) parts << utf8(*part);
+    const QString score = utf8(words.score);
+    const QString name = score.isEmpty() ? tr("Scoreboard") : score;
+    const QString description = parts.join(QStringLiteral("; "));
+    // Screen readers hear of a change, not of every repaint.
+    if (name == accessibleName() && description == accessibleDescription()) return;
+    setAccessibleName(name);
+    setAccessibleDescription(description);
+    emit scoreChanged(score);
 }
 
 CanvasRect ScoreboardView::paintArea() const
@@ -41,10 +79,12 @@ void ScoreboardView::invalidateAll()
 {
     stale_ = true;
     update();
+    announce();
 }
 
 void ScoreboardView::paintNow(const RepaintHint* hint)
 {
+    announce();
     ensureImage();
     if (stale_) {
         // A full repaint is pending anyway and covers this one.
@@ -74,6 +114,7 @@ void ScoreboardView::render(const RepaintHint* hint, bool erase)
     painter.setTransform(toWidget);
     PainterCanvas canvas(painter, scoreboardFont(), paintArea(), colours);
     Scoreboard::paint(canvas, match_, nullptr, hint);
+    if (erase && match_.currentInnings != -1 && match_.playing) paintHeadings(canvas, match_);
     if (erase && match_.currentInnings == -1 && match_.teams[0].name()[0] == '\0' &&
         match_.teams[1].name()[0] == '\0') {
         const CanvasRect a = paintArea();

@@ -44,12 +44,20 @@ public:
     // What the last paintNow or full repaint changed, in widget coordinates.
     const QRegion& lastChanged() const { return lastChanged_; }
 
+signals:
+    // The score row in words changed (empty before play); the board's
+    // accessible name and description hold it, the batsmen, the bowler and
+    // the latest commentary line.
+    void scoreChanged(const QString& score);
+
 protected:
     void changeEvent(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    // The board's words for screen readers, brought up to date.
+    void announce();
     void ensureImage();
     void render(const RepaintHint* hint, bool erase);
 

@@ -13,7 +13,9 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QStyle>
 #include <QTableWidget>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <fstream>
@@ -101,6 +103,20 @@ private:
     QDialogButtonBox* buttons_;
 };
 
+// A rating cell: what is typed replaces the value, however the cell was reached.
+class RatingBox : public QSpinBox {
+public:
+    using QSpinBox::QSpinBox;
+
+protected:
+    void focusInEvent(QFocusEvent* event) override
+    {
+        QSpinBox::focusInEvent(event);
+        // After the click that gave the focus has placed the cursor.
+        QTimer::singleShot(0, this, [this] { selectAll(); });
+    }
+};
+
 }  // namespace
 
 TeamEditorDialog::TeamEditorDialog(TeamEditorModel model, QString savePath, QWidget* parent)
@@ -118,14 +134,17 @@ TeamEditorDialog::TeamEditorDialog(TeamEditorModel model, QString savePath, QWid
     layout->addLayout(top);
 
     table_ = new QTableWidget(Team::kPlayers, 1 + EditorPlayer::kRatings, this);
-    table_->setHorizontalHeaderItem(0, new QTableWidgetItem(QStringLiteral("name")));
+    table_->setHorizontalHeaderItem(0, new QTableWidgetItem(tr("Name")));
     for (int r = 0; r < EditorPlayer::kRatings; ++r) {
-        auto* header = new QTableWidgetItem(QString::fromLatin1(EditorPlayer::ratingName(r)));
+        auto* header = new QTableWidgetItem(QString::fromLatin1(EditorPlayer::ratingHeading(r)));
         header->setToolTip(uiText(str::BatTempoTip + r));
         table_->setHorizontalHeaderItem(1 + r, header);
     }
     for (int row = 0; row < Team::kPlayers; ++row) {
-        table_->setItem(row, 0, new QTableWidgetItem);
+        const QString player = uiText(str::PlayerLabel) + QString::number(row + 1);
+        auto* nameItem = new QTableWidgetItem;
+        nameItem->setData(Qt::AccessibleTextRole, tr("Name, %1").arg(player));
+        table_->setItem(row, 0, nameItem);
         for (int r = 0; r < EditorPlayer::kRatings; ++r) {
             QWidget* cell = nullptr;
             if (r == EditorPlayer::kIsKeeper || r == EditorPlayer::kIsBowler) {
@@ -145,7 +164,7 @@ TeamEditorDialog::TeamEditorDialog(TeamEditorModel model, QString savePath, QWid
                 });
                 cell = style;
             } else {
-                auto* spin = new QSpinBox(table_);
+                auto* spin = new RatingBox(table_);
                 spin->setRange(0, 1000);
                 spin->setSingleStep(10);
                 connect(spin, &QSpinBox::valueChanged, this, [this, row, r](int value) {
@@ -155,11 +174,18 @@ TeamEditorDialog::TeamEditorDialog(TeamEditorModel model, QString savePath, QWid
                 cell = spin;
             }
             cell->setToolTip(uiText(str::BatTempoTip + r));
+            cell->setAccessibleDescription(cell->toolTip());
+            cell->setAccessibleName(QString::fromLatin1(EditorPlayer::ratingHeading(r)) + QStringLiteral(", ") +
+                                    player);
             table_->setCellWidget(row, 1 + r, cell);
         }
     }
     table_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     table_->horizontalHeader()->setStretchLastSection(true);
+    // A name may be 15 characters long; it shows whole.
+    table_->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Interactive);
+    table_->setColumnWidth(0, table_->fontMetrics().horizontalAdvance(QString(15, QLatin1Char('M'))) +
+                                  2 * table_->style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 8);
     layout->addWidget(table_, 1);
 
     problems_ = new QLabel(this);
@@ -183,11 +209,22 @@ TeamEditorDialog::TeamEditorDialog(TeamEditorModel model, QString savePath, QWid
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
     showModel();
+    opened_ = model_.fileText();
     // The whole eleven in view, without scrolling.
     table_->setMinimumHeight(table_->horizontalHeader()->sizeHint().height() + table_->verticalHeader()->length() +
                              2 * table_->frameWidth());
     resize(table_->verticalHeader()->sizeHint().width() + table_->horizontalHeader()->length() + 60,
            sizeHint().height());
+}
+
+void TeamEditorDialog::reject()
+{
+    // Cancel, Escape and the close box: edits are thrown away only when the user says so.
+    if (model_.fileText() != opened_ &&
+        QMessageBox::question(this, uiText(str::TeamEditorCaption), tr("Throw away the changes to this side?"),
+                              QMessageBox::Yes | QMessageBox::No, QMessageBox::No) != QMessageBox::Yes)
+        return;
+    QDialog::reject();
 }
 
 void TeamEditorDialog::showModel()

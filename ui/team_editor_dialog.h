@@ -29,6 +29,9 @@ public:
     // The side's file once saved.
     QString savedPath() const { return savePath_; }
 
+    // Asks before unsaved edits are thrown away.
+    void reject() override;
+
 private:
     // Fills every control from the model.
     void showModel();
@@ -38,6 +41,7 @@ private:
 
     TeamEditorModel model_;
     QString savePath_;
+    std::string opened_;  // the side's file as the dialog opened, to tell whether it was edited
     QLineEdit* name_ = nullptr;
     QTableWidget* table_ = nullptr;
     QLabel* problems_ = nullptr;

@@ -18,6 +18,9 @@ public:
     QString text() const;
 
 private:
+    // Wide enough for the longest line, as far as the screen allows.
+    void fitWidestLine();
+
     MatchController& control_;
     QLabel* title_;
     QCheckBox* fullSpeed_;

@@ -3,12 +3,15 @@
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
-#include <QListWidget>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QSlider>
 #include <QSpinBox>
 #include <QTableWidget>
+#include <QTest>
+#include <QTreeWidget>
 #include <vector>
 
 #include "app/choose_player_model.h"
@@ -18,15 +21,56 @@
 #include "ui/options_dialog.h"
 #include "ui/team_editor_dialog.h"
 #include "ui/tests/ui_test_support.h"
+#include "ui/tournament_window.h"
 
 namespace {
 
-QStringList rows(const QListWidget& list)
+// The names column of the choice list.
+QStringList rows(const QTreeWidget& list)
 {
     QStringList out;
-    for (int i = 0; i < list.count(); ++i)
-        out << list.item(i)->text();
+    for (int i = 0; i < list.topLevelItemCount(); ++i)
+        out << list.topLevelItem(i)->text(1);
     return out;
+}
+
+std::string describe(const QWidget* w)
+{
+    return std::string(w->metaObject()->className()) + " \"" +
+           (w->accessibleName().isEmpty() ? w->objectName() : w->accessibleName()).toStdString() + "\"";
+}
+
+// Everything readable: each visible widget inside the window, no two visible
+// sibling controls on top of each other, and the words of every label,
+// button and frame within its width.
+void expectReadable(QWidget& window)
+{
+    window.show();
+    QApplication::processEvents();
+    const std::string name = window.metaObject()->className();
+    const QList<QWidget*> all = window.findChildren<QWidget*>();
+    for (QWidget* w : all) {
+        if (!w->isVisibleTo(&window) || w->isWindow()) continue;
+        const QRect inWindow(w->mapTo(&window, QPoint(0, 0)), w->size());
+        EXPECT_TRUE(window.rect().contains(inWindow)) << name << ": " << describe(w) << " sticks out";
+        if (auto* label = qobject_cast<QLabel*>(w); label && !label->wordWrap()) {
+            for (const QString& line : label->text().split(QLatin1Char('\n')))
+                EXPECT_LE(label->fontMetrics().horizontalAdvance(line), label->contentsRect().width())
+                    << name << ": " << describe(w) << " cuts \"" << line.toStdString() << "\"";
+        } else if (qobject_cast<QAbstractButton*>(w) || qobject_cast<QGroupBox*>(w)) {
+            EXPECT_LE(w->minimumSizeHint().width(), w->width()) << name << ": " << describe(w) << " cuts its words";
+        }
+    }
+    // No two controls side by side on top of each other; a frame holds its controls.
+    for (QWidget* parent : QList<QWidget*>{&window} + all) {
+        QList<QWidget*> siblings;
+        for (QWidget* c : parent->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+            if (c->isVisibleTo(&window) && !c->isWindow()) siblings << c;
+        for (int i = 0; i < siblings.size(); ++i)
+            for (int j = i + 1; j < siblings.size(); ++j)
+                EXPECT_FALSE(siblings[i]->geometry().intersects(siblings[j]->geometry()))
+                    << name << ": " << describe(siblings[i]) << " overlaps " << describe(siblings[j]);
+    }
 }
 
 }  // namespace
@@ -97,30 +141,82 @@ TEST(OptionsDialog, GameTypeIsDisabledAndUncheckedWhenItMayNotChange)
     EXPECT_FALSE(dialog.oneDayButton()->isChecked());
     EXPECT_FALSE(dialog.testButton()->isChecked());
 }
-TEST(Dialogs, ControlsStayInsideTheDialogAndTheirFramesAndThereIsNoMinimiseOrMaximise)
+// At the default font and a large one, and (in a second run of the suite)
+// at twice the scale: every dialog shows all its words, each control apart.
+TEST(Dialogs, EveryDialogIsReadableAtAnyFontAndScale)
 {
-    GameOptions options;
-    OptionsModel model;
-    model.load(options);
-    OptionsDialog optionsDialog(model);
-    AboutDialog about;
-    for (QDialog* dialog : {static_cast<QDialog*>(&optionsDialog), static_cast<QDialog*>(&about)}) {
-        const char* name = dialog->metaObject()->className();
-        EXPECT_FALSE(dialog->windowFlags() & Qt::WindowMinMaxButtonsHint) << name;
-        EXPECT_EQ(dialog->minimumSize(), dialog->maximumSize()) << name << " has a fixed size";
-        const QList<QWidget*> children = dialog->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
-        for (QWidget* child : children) {
-            EXPECT_TRUE(dialog->rect().contains(child->geometry()))
-                << name << ": " << child->objectName().toStdString();
-            // A control in a frame keeps clear of the frame's edges.
-            for (QWidget* frame : children) {
-                if (!qobject_cast<QGroupBox*>(frame) || frame == child) continue;
-                if (!frame->geometry().contains(child->geometry().center())) continue;
-                EXPECT_TRUE(frame->geometry().adjusted(2, 2, -2, -2).contains(child->geometry()))
-                    << name << ": a control runs into the frame \""
-                    << qobject_cast<QGroupBox*>(frame)->title().toStdString() << "\"";
+    const QFont standard = QApplication::font();
+    for (const int points : {0, 20}) {
+        SCOPED_TRACE(points ? "20 pt font" : "default font");
+        QFont font = standard;
+        if (points) font.setPointSize(points);
+        QApplication::setFont(font);
+        GameOptions options;
+        OptionsModel model;
+        model.load(options);
+        OptionsDialog optionsDialog(model);
+        expectReadable(optionsDialog);
+        AboutDialog about;
+        expectReadable(about);
+        TeamEditorDialog editor(TeamEditorModel::newSide(), QString());
+        expectReadable(editor);
+        for (QDialog* dialog : {static_cast<QDialog*>(&optionsDialog), static_cast<QDialog*>(&about)})
+            EXPECT_FALSE(dialog->windowFlags() & Qt::WindowMinMaxButtonsHint) << dialog->metaObject()->className();
+
+        Window w(presetTeams() + " /s=" + scratchPath("readable.txt"));
+        w.frame->start();
+        w.frame->action(cmd::PlayGame)->trigger();
+        int chosen = 0;
+        ModalAnswerer answerer([&](QWidget* widget) {
+            auto* dialog = qobject_cast<ChoosePlayerDialog*>(widget);
+            if (!dialog) return;
+            if (chosen++ == 2) expectReadable(*dialog);  // the bowlers, with their figures
+            dialog->okButton()->click();
+        });
+        w.frame->control().tick(MatchController::kMainTimer);
+        EXPECT_EQ(chosen, 3);
+        TournamentWindow tournament(w.frame->control());
+        tournament.show();
+        EXPECT_TRUE(tournament.screen()->availableGeometry().contains(tournament.frameGeometry()));
+    }
+    QApplication::setFont(standard);
+}
+
+// The answer is the row selected, whichever way it was selected: through the
+// selection alone, as a screen reader selects, the current row left alone;
+// or with the keys, after the Options dialog has come and gone.
+TEST(ChoosePlayerDialog, AnswersTheSelectedRowHoweverItWasSelected)
+{
+    for (const bool keys : {false, true}) {
+        SCOPED_TRACE(keys ? "arrows and Enter" : "selection only");
+        Window w(presetTeams() + " /s=" + scratchPath("selected.txt"));
+        w.frame->start();
+        w.frame->action(cmd::PlayGame)->trigger();
+        ModalAnswerer answerer([&](QWidget* widget) {
+            auto* dialog = qobject_cast<ChoosePlayerDialog*>(widget);
+            if (!dialog) return;
+            QTreeWidget* list = dialog->list();
+            if (keys) {
+                {
+                    ModalAnswerer closesOptions;
+                    dialog->optionsButton()->setFocus();
+                    dialog->optionsButton()->click();
+                }
+                EXPECT_EQ(dialog->focusWidget(), list) << "the keys are back in the list";
+                for (int i = 0; i < 3; ++i)
+                    QTest::keyClick(list, Qt::Key_Down);
+                QTest::keyClick(list, Qt::Key_Return);
+                return;
             }
-        }
+            list->selectionModel()->select(list->model()->index(3, 0),
+                                           QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+            EXPECT_EQ(list->currentIndex().row(), 0);
+            dialog->okButton()->click();
+        });
+        w.frame->control().tick(MatchController::kMainTimer);
+        const Innings& innings = w.frame->control().match().innings[0];
+        // Player 3 opens, then player 4 (row 3 of the ten left).
+        EXPECT_EQ(std::vector<int>(innings.battingOrder, innings.battingOrder + 2), std::vector<int>({3, 4}));
     }
 }
 
@@ -149,4 +245,16 @@ TEST(TeamEditorDialog, EditsReachTheModelAndSaveFollowsTheChecks)
     EXPECT_TRUE(dialog.saveButton()->isEnabled()) << dialog.problemsLabel()->text().toStdString();
     EXPECT_FALSE(dialog.table()->cellWidget(5, 1 + EditorPlayer::kBowlStyle)->isEnabled())
         << "the keeper does not bowl";
+    // Escape with edits unsaved asks first; No keeps the dialog and its edits.
+    dialog.show();
+    int asked = 0;
+    {
+        ModalAnswerer answerer([&](QWidget* box) {
+            ++asked;
+            qobject_cast<QMessageBox*>(box)->button(QMessageBox::No)->click();
+        });
+        QTest::keyClick(&dialog, Qt::Key_Escape);
+    }
+    EXPECT_EQ(asked, 1);
+    EXPECT_TRUE(dialog.isVisible());
 }

@@ -3,8 +3,11 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QLabel>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
+#include <QScrollBar>
 #include <QSlider>
 #include <QTest>
 
@@ -138,4 +141,7 @@ TEST(MainWindowTournament, SideViewFollowsTheMatchesOnTheBoardAndABadFileIsNamed
     ASSERT_TRUE(progress.finished());
     EXPECT_EQ(view->text().toStdString(), formatTournamentProgress(progress));
     EXPECT_NE(view->text().toStdString().find("\nWinner: "), std::string::npos);
+    // On the screen, and read without scrolling across.
+    EXPECT_TRUE(view->screen()->availableGeometry().contains(view->frameGeometry()));
+    EXPECT_EQ(view->findChild<QPlainTextEdit*>()->horizontalScrollBar()->maximum(), 0);
 }

@@ -58,6 +58,15 @@ TEST(ScoreboardView, BoardScalesToTheViewAndABallRepaintsOnlyItsRows)
         RepaintHint hint;
         match.repaintHint(hint);
         view.paintNow(&hint);
+        // A screen reader hears the score row, and the striker and the bowler by name.
+        const Innings& inn = *match.inningsAt(match.currentInnings);
+        EXPECT_TRUE(view.accessibleName().startsWith(QStringLiteral("%1 / %2").arg(inn.runs, 3).arg(inn.wickets, 3)))
+            << view.accessibleName().toStdString();
+        for (const Team* team : {inn.battingTeam, inn.bowlingTeam}) {
+            const int index = team == inn.battingTeam ? inn.battingOrder[hint.striker] : team->bowlerAt(hint.bowler);
+            EXPECT_TRUE(view.accessibleDescription().contains(QString::fromUtf8(team->player(index)->name())))
+                << view.accessibleDescription().toStdString();
+        }
         const QRegion changed = view.lastChanged();
         auto row = [&](int r) { return t.mapRect(QRect(0, r * h, 1, h)); };
         EXPECT_TRUE(changed.intersects(row(14))) << "the score row";
