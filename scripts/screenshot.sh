@@ -1,8 +1,11 @@
 #!/usr/bin/env bash
 # Regenerates every picture of the README from the current programs, with no
 # display (Qt's offscreen platform): the window in the middle of a one-day
-# match between the sample sides (docs/screenshot.png) and the worm chart of
-# that match (docs/worm.png). Takes another folder than docs/ as argument.
+# match between the sample sides (docs/screenshot.png, with its menus in
+# docs/screenshot-menus.txt, which a test compares with the window's), the
+# Game Options dialog, the team editor and the charts window of that moment,
+# and the worm chart of the whole match (docs/worm.png). Takes another folder
+# than docs/ as argument.
 #   BUILD_DIR   build folder (default build); configured and built if needed
 #   BALLS       balls to play before the window's picture (default 80)
 set -euo pipefail
@@ -24,12 +27,13 @@ trap 'rm -rf "$scratch"' EXIT
 
 rm -f "$DOCS/screenshot.png"
 QT_QPA_PLATFORM=offscreen PELMORA_SCREENSHOT="$DOCS/screenshot.png" PELMORA_SCREENSHOT_AFTER="$BALLS" \
+    PELMORA_SCREENSHOT_DIALOGS=1 \
     "$BUILD_DIR/pelmora" /a /nta /d=0 "${MATCH[@]}" "/s=$scratch/report.txt"
 if [ ! -s "$DOCS/screenshot.png" ]; then
     echo "screenshot.sh: no picture of the window was taken" >&2
     exit 1
 fi
-echo "Wrote $DOCS/screenshot.png"
+echo "Wrote $DOCS/screenshot.png, screenshot-menus.txt, options.png, team-editor.png and charts.png"
 
 QT_QPA_PLATFORM=offscreen "$BUILD_DIR/pelmora-cli" "${MATCH[@]}" "--charts=$scratch" >/dev/null
 cp "$scratch/worm.png" "$DOCS/worm.png"

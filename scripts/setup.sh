@@ -5,7 +5,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 PACKAGES=(build-essential cmake ninja-build pkg-config qt6-base-dev libgtest-dev libgmock-dev
-          libbenchmark-dev nlohmann-json3-dev libzip-dev fonts-liberation)
+          libbenchmark-dev nlohmann-json3-dev libzip-dev fonts-liberation qt6-qpa-plugins
+          xvfb xauth dbus at-spi2-core python3-pyatspi)
 PACKAGES+=("$@")
 
 missing=()

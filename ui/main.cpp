@@ -1,7 +1,9 @@
 // pelmora: the desktop window.
 #include <QApplication>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
+#include <QMenuBar>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -11,15 +13,56 @@
 #include "app/application.h"
 #include "app/command_line.h"
 #include "app/fatal_errors.h"
+#include "app/options_model.h"
 #include "app/output_files.h"
+#include "app/team_editor_model.h"
+#include "ui/charts_window.h"
 #include "ui/main_window.h"
+#include "ui/options_dialog.h"
 #include "ui/qt_platform.h"
+#include "ui/team_editor_dialog.h"
 
 namespace {
 
 constexpr const char* kWindowOptions =
     "\nThe window also takes Qt's own options (-style, -platform, ...); pelmora-cli plays\n"
     "a match in the console.\n";
+
+// Beside the window's picture: its menus as text (the README's picture is
+// checked against the window with it), and with PELMORA_SCREENSHOT_DIALOGS
+// the Game Options dialog, the team editor on the first side and the charts
+// of the match so far.
+void savePictureCompanions(MainWindow& frame, const QString& folder)
+{
+    QStringList menus;
+    for (QAction* menu : frame.menuBar()->actions())
+        menus << menu->text().remove(QLatin1Char('&'));
+    QFile list(folder + QStringLiteral("/screenshot-menus.txt"));
+    if (!list.open(QIODevice::WriteOnly) || list.write((menus.join(QLatin1Char(' ')) + QLatin1Char('\n')).toUtf8()) < 0)
+        qWarning("pelmora: cannot write %s", qPrintable(list.fileName()));
+    if (qEnvironmentVariableIsEmpty("PELMORA_SCREENSHOT_DIALOGS")) return;
+    auto save = [&folder](QWidget& widget, const char* name, QSize size = {}) {
+        if (size.isValid())
+            widget.resize(size);
+        else
+            widget.adjustSize();
+        widget.show();
+        if (!widget.grab().save(folder + QLatin1Char('/') + QLatin1String(name)))
+            qWarning("pelmora: cannot save %s", name);
+        widget.close();
+    };
+    OptionsModel options;
+    options.gameTypeEnabled = 1;
+    options.load(frame.control().match().options());
+    OptionsDialog optionsDialog(options, &frame);
+    save(optionsDialog, "options.png");
+    TeamEditorModel side;
+    side.setTeam(frame.control().match().teams[0]);
+    TeamEditorDialog editor(side, QString(), &frame);
+    save(editor, "team-editor.png");
+    ChartsWindow charts(frame.control().match(), &frame);
+    save(charts, "charts.png", QSize(640, 420));
+}
 
 // PELMORA_SCREENSHOT=file.png [PELMORA_SCREENSHOT_AFTER=balls]: saves a
 // picture of the window once that many balls (default 60) have been shown,
@@ -36,7 +79,8 @@ void arrangeScreenshot(QtPlatform& platform)
         QObject::connect(&frame, &MainWindow::deliveryShown, &frame, [&frame, path, after, shown] {
             if (++*shown != after) return;
             if (!frame.grab().save(path)) qWarning("pelmora: cannot save the screenshot to %s", qPrintable(path));
-            frame.close();
+            savePictureCompanions(frame, QFileInfo(path).absolutePath());
+            QCoreApplication::exit(0);  // the match is in play: closing would ask
         });
     };
 }

@@ -89,22 +89,37 @@ def choice_list(window):
     return None
 
 
-def select_row(rows_owner, index):
-    """Selects a row as a screen reader would: through the list's selection
-    when it offers one, else through the row's own toggle action."""
+def table_of(rows_owner):
     try:
-        selection = rows_owner.querySelection()
+        return rows_owner.queryTable()
     except NotImplementedError:
-        selection = None
-    if selection is not None:
-        selection.clearSelection()
-        selection.selectChild(index)
-        return
-    row = rows_owner.getChildAtIndex(index)
-    action = row.queryAction()
+        return None
+
+
+def select_row(rows_owner, index):
+    """Selects a row as a screen reader would: through the table's row
+    selection or the list's selection when it offers one, else through the
+    row's own toggle action."""
+    table = table_of(rows_owner)
+    if table is not None and table.nRows > 0:
+        for row in range(table.nRows):
+            if row != index and table.isRowSelected(row):
+                table.removeRowSelection(row)
+        if table.addRowSelection(index):
+            return
+        item = table.getAccessibleAt(index, 0)
+    else:
+        try:
+            selection = rows_owner.querySelection()
+        except NotImplementedError:
+            selection = None
+        if selection is not None:
+            selection.clearSelection()
+            selection.selectChild(index)
+            return
+        item = rows_owner.getChildAtIndex(index)
+    action = item.queryAction()
     names = [action.getName(i) for i in range(action.nActions)]
-    if os.environ.get("PELMORA_ATSPI_VERBOSE"):
-        print("captained_match: row actions", names, file=sys.stderr)
     toggles = [i for i, n in enumerate(names) if n.lower() in ("toggle", "select", "press", "click")]
     if not toggles:
         fail("a row offers neither selection nor a toggle action (actions: %s)" % ", ".join(names))
@@ -112,12 +127,16 @@ def select_row(rows_owner, index):
 
 
 def row_texts(rows_owner):
-    """One text per row: every cell's name of that row, joined."""
+    """One text per row: the names of its cells, joined."""
+    table = table_of(rows_owner)
+    if table is not None and table.nRows > 0:
+        return [(row, " ".join(table.getAccessibleAt(row, col).name for col in range(table.nColumns)))
+                for row in range(table.nRows)]
     texts = []
     for i in range(rows_owner.childCount):
         child = rows_owner.getChildAtIndex(i)
-        if child.getRole() in (pyatspi.ROLE_LIST_ITEM, pyatspi.ROLE_TABLE_CELL, pyatspi.ROLE_TABLE_ROW):
-            texts.append((i, " ".join(a.name for a in descendants(child) if a.name)))
+        if child.getRole() == pyatspi.ROLE_LIST_ITEM:
+            texts.append((i, child.name))
     return texts
 
 

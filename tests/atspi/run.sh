@@ -2,22 +2,26 @@
 # Plays a captained match in the window through the accessibility interface
 # on a private X server and D-Bus session, and compares its report with the
 # console runner's for the same answers.
-# Usage: tests/atspi/run.sh BUILD_DIR [SEED]
+# Usage: tests/atspi/run.sh PELMORA PELMORA_CLI [SEED]
+# Exits 77 (skipped) when the X server or the accessibility tools are missing.
 set -euo pipefail
-build=$(cd "$1" && pwd)
-seed=${2:-5}
 here=$(cd "$(dirname "$0")" && pwd)
-samples="$here/../../samples"
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+samples=$(cd "$here/../../samples" && pwd)
 if [ -z "${PELMORA_ATSPI_SESSION:-}" ]; then
+    for tool in xvfb-run dbus-run-session /usr/libexec/at-spi-bus-launcher; do
+        command -v "$tool" >/dev/null || { echo "run.sh: $tool is missing (apt install xvfb xauth dbus at-spi2-core)"; exit 77; }
+    done
+    /usr/bin/python3 -c "import pyatspi" 2>/dev/null || { echo "run.sh: python3-pyatspi is missing"; exit 77; }
     export PELMORA_ATSPI_SESSION=1
-    exec dbus-run-session -- xvfb-run -a -s "-screen 0 1280x800x24" "$0" "$@"
+    exec dbus-run-session -- xvfb-run -a -s "-screen 0 1280x800x24" "$0" "$@" 2> >(grep -v "Failed to set fd limit" >&2)
 fi
-export QT_QPA_PLATFORM=xcb QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 NO_AT_BRIDGE=0
+window=$1 cli=$2 seed=${3:-5}
+work=$(mktemp -d)
+export QT_QPA_PLATFORM=xcb QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 XDG_RUNTIME_DIR="$work"
+chmod 700 "$work"
 /usr/libexec/at-spi-bus-launcher --launch-immediately >/dev/null 2>&1 &
 bus=$!
 trap 'kill $bus 2>/dev/null; [ -n "${PELMORA_ATSPI_KEEP:-}" ] || rm -rf "$work"' EXIT
 sleep 1
-/usr/bin/python3 "$here/captained_match.py" "$build/pelmora" "$build/pelmora-cli" \
-    "$samples/northshire.xi" "$samples/southmoor.xi" "$seed" "$work"
+/usr/bin/python3 "$here/captained_match.py" "$window" "$cli" "$samples/northshire.xi" "$samples/southmoor.xi" \
+    "$seed" "$work"

@@ -2,7 +2,9 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QFile>
 #include <QLabel>
+#include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -53,6 +55,14 @@ TEST(MainWindowMenus, FollowTheStateOfPlay)
     EXPECT_FALSE(enabled(*w.frame, cmd::PlayGame));
     EXPECT_TRUE(enabled(*w.frame, cmd::Options));
     EXPECT_TRUE(w.frame->pauseButton()->isVisible());
+
+    // The README's picture shows these menus: redraw it (scripts/screenshot.sh) when they change.
+    QStringList menus;
+    for (QAction* menu : w.frame->menuBar()->actions())
+        menus << menu->text().remove(QLatin1Char('&'));
+    QFile pictured(QStringLiteral(PELMORA_SOURCE_DIR "/docs/screenshot-menus.txt"));
+    ASSERT_TRUE(pictured.open(QIODevice::ReadOnly));
+    EXPECT_EQ((menus.join(QLatin1Char(' ')) + QLatin1Char('\n')).toStdString(), pictured.readAll().toStdString());
 }
 
 TEST(MainWindowCaption, TitleTimerMovesTheBallUpToTheStumpsThenBreaksThemForSixteenTicks)
