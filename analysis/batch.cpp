@@ -41,20 +41,62 @@ void BatchTotals::add(const BatchTotals& o)
     }
 }
 
+namespace {
+
+// Adds `count` at `index`, growing the table to reach it.
+void countAt(std::vector<std::int64_t>& table, std::size_t index, std::int64_t count)
+{
+    if (table.size() <= index) table.resize(index + 1, 0);
+    table[index] += count;
+}
+
+void addTable(std::vector<std::int64_t>& into, const std::vector<std::int64_t>& from)
+{
+    if (into.size() < from.size()) into.resize(from.size(), 0);
+    for (std::size_t i = 0; i < from.size(); ++i)
+        into[i] += from[i];
+}
+
+}  // namespace
+
+int rateHundredths(std::int64_t runs, std::int64_t legalBalls)
+{
+    if (legalBalls <= 0 || runs <= 0) return 0;
+    // runs * 6 / balls overs, in hundredths, rounded half up.
+    const std::int64_t h = (runs * 1200 + legalBalls) / (2 * legalBalls);
+    return static_cast<int>(std::min<std::int64_t>(h, InningsCounts::kMostRateHundredths));
+}
+
 void InningsCounts::add(int runs, int wicketCount, int legalBalls)
 {
     ++wickets[std::clamp(wicketCount, 0, 10)];
-    const std::uint64_t r = static_cast<std::uint64_t>(std::max(runs, 0));
-    const std::uint64_t b = static_cast<std::uint64_t>(std::clamp(legalBalls, 0, static_cast<int>(kBallsKey) - 1));
-    ++runsAndBalls[r * kBallsKey + b];
+    const int r = std::max(runs, 0), b = std::max(legalBalls, 0);
+    countAt(byRuns, static_cast<std::size_t>(r), 1);
+    countAt(byRateHundredths, static_cast<std::size_t>(rateHundredths(r, b)), 1);
+    countAt(byBalls, static_cast<std::size_t>(b), 1);
+    countAt(runsByBalls, static_cast<std::size_t>(b), r);
 }
 
 void InningsCounts::add(const InningsCounts& o)
 {
     for (int w = 0; w <= 10; ++w)
         wickets[w] += o.wickets[w];
-    for (const auto& [key, count] : o.runsAndBalls)
-        runsAndBalls[key] += count;
+    addTable(byRuns, o.byRuns);
+    addTable(byRateHundredths, o.byRateHundredths);
+    addTable(byBalls, o.byBalls);
+    addTable(runsByBalls, o.runsByBalls);
+}
+
+double InningsCounts::meanRunRate() const
+{
+    std::int64_t innings = 0;
+    double sum = 0;
+    for (std::size_t b = 0; b < byBalls.size(); ++b) {
+        innings += byBalls[b];
+        if (b > 0 && b < runsByBalls.size() && runsByBalls[b] > 0)
+            sum += static_cast<double>(runsByBalls[b]) * 6.0 / static_cast<double>(b);
+    }
+    return innings ? sum / static_cast<double>(innings) : 0.0;
 }
 
 namespace {

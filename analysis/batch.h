@@ -4,7 +4,6 @@
 #include <functional>
 #include <memory>
 #include <string>
-#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -41,17 +40,29 @@ struct PlayerTotals {
 };
 
 // How often each figure came up in one innings of the match (the first,
-// second, ...): runs, wickets and balls are small integers, so these tables
-// give exact percentiles in memory that does not grow with the batch.
+// second, ...). Each table is indexed by a figure no innings can take beyond
+// a few thousand, so the memory of a batch does not grow with its size:
+// runs and wickets are counted exactly, the run rate's percentiles to the
+// hundredth of a run an over (rounded to the nearest), and its mean exactly
+// from the runs made at each number of legal balls.
 struct InningsCounts {
     std::int64_t wickets[11] = {};
-    // Keyed by runs * kBallsKey + legal balls.
-    std::unordered_map<std::uint64_t, std::int64_t> runsAndBalls;
-    static constexpr std::uint64_t kBallsKey = 4096;  // more than any innings' legal balls
+    std::vector<std::int64_t> byRuns;            // innings that made r runs
+    std::vector<std::int64_t> byRateHundredths;  // innings whose run rate rounds to h / 100
+    std::vector<std::int64_t> byBalls;           // innings of b legal balls
+    std::vector<std::int64_t> runsByBalls;       // the runs those innings made together
+    // The highest run rate told apart: a rate above is counted as this one.
+    static constexpr int kMostRateHundredths = 36000;
 
     void add(int runs, int wickets, int legalBalls);
     void add(const InningsCounts& other);
+    // Every run rate's percentiles read from byRateHundredths; its mean exact.
+    double meanRunRate() const;
+    bool operator==(const InningsCounts&) const = default;
 };
+
+// The run rate an innings is counted under, in hundredths of a run an over.
+int rateHundredths(std::int64_t runs, std::int64_t legalBalls);
 
 // Each thread's totals sit on cache lines of their own.
 struct alignas(64) BatchTotals {

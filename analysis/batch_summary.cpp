@@ -29,17 +29,19 @@ InningsSummary summariseInnings(const BatchResult& r, int k)
     InningsSummary s;
     const InningsCounts& c = r.totals.innings[k];
     std::vector<std::pair<double, std::int64_t>> runs, wickets, rate;
-    for (const auto& [key, count] : c.runsAndBalls) {
-        const std::uint64_t runCount = key / InningsCounts::kBallsKey, balls = key % InningsCounts::kBallsKey;
-        runs.emplace_back(static_cast<double>(runCount), count);
-        rate.emplace_back(balls ? static_cast<double>(runCount) * 6.0 / static_cast<double>(balls) : 0.0, count);
-        s.count += count;
+    for (std::size_t r = 0; r < c.byRuns.size(); ++r) {
+        if (c.byRuns[r] == 0) continue;
+        runs.emplace_back(static_cast<double>(r), c.byRuns[r]);
+        s.count += c.byRuns[r];
     }
+    for (std::size_t h = 0; h < c.byRateHundredths.size(); ++h)
+        if (c.byRateHundredths[h]) rate.emplace_back(static_cast<double>(h) / 100.0, c.byRateHundredths[h]);
     for (int w = 0; w <= 10; ++w)
         if (c.wickets[w]) wickets.emplace_back(w, c.wickets[w]);
     s.runs = distribution(runs);
     s.wickets = distribution(wickets);
     s.runRate = distribution(rate);
+    s.runRate.mean = c.meanRunRate();
     s.allOut = wilsonInterval(r.totals.allOut[k], r.totals.inningsPlayed[k]);
     s.extras = r.totals.inningsPlayed[k]
                    ? static_cast<double>(r.totals.extras[k]) / static_cast<double>(r.totals.inningsPlayed[k])

@@ -45,9 +45,20 @@ json batchTotalsJson(const BatchTotals& t)
 {
     json innings = json::array();
     for (const InningsCounts& c : t.innings) {
-        std::vector<std::pair<std::uint64_t, std::int64_t>> cells(c.runsAndBalls.begin(), c.runsAndBalls.end());
-        std::sort(cells.begin(), cells.end());
-        innings.push_back({{"wickets", c.wickets}, {"runsAndBalls", cells}});
+        // Only the figures that came up: [figure, count] (and the runs made at each number of balls).
+        auto cells = [](const std::vector<std::int64_t>& table) {
+            json list = json::array();
+            for (std::size_t i = 0; i < table.size(); ++i)
+                if (table[i]) list.push_back({i, table[i]});
+            return list;
+        };
+        json balls = json::array();
+        for (std::size_t b = 0; b < c.byBalls.size(); ++b)
+            if (c.byBalls[b]) balls.push_back({b, c.byBalls[b], c.runsByBalls[b]});
+        innings.push_back({{"wickets", c.wickets},
+                           {"runs", cells(c.byRuns)},
+                           {"rates", cells(c.byRateHundredths)},
+                           {"balls", balls}});
     }
     json players = json::array();
     for (const auto& side : t.players)
@@ -154,6 +165,10 @@ namespace {
 // Every count of a match is far below this; the counts of 2^31 matches at
 // this bound still add up inside 64 bits.
 constexpr std::int64_t kPerMatch = 1000000;
+// The largest runs and legal balls an innings table of a part may name: far
+// beyond any innings, small enough that no part can make a table large.
+constexpr std::int64_t kMostInningsRuns = 100000;
+constexpr std::int64_t kMostInningsBalls = 100000;
 
 // A part whose content does not hold together; the message says what.
 struct Refused : std::runtime_error {
@@ -291,20 +306,31 @@ void readBatchTotals(const json& j, std::int64_t matches, int inningsPerMatch, B
         std::int64_t sum = 0;
         for (std::size_t w = 0; w < 11; ++w)
             sum += t.innings[k].wickets[w] = wickets[w];
-        const json& cells = field(innings[k], "runsAndBalls");
-        if (!cells.is_array()) refuse("\"runsAndBalls\" is not a list");
-        std::int64_t cellSum = 0;
-        for (const json& cell : cells) {
-            const json& pair = listOf(cell, "a cell of \"runsAndBalls\"", 2);
-            // Keys are runs * kBallsKey + balls; runs beyond any innings are refused.
-            const std::int64_t key = whole(pair[0], "a \"runsAndBalls\" key", 0,
-                                           kPerMatch * static_cast<std::int64_t>(InningsCounts::kBallsKey));
-            const std::int64_t count = whole(pair[1], "a \"runsAndBalls\" count", 1, inningsPlayed[k]);
-            cellSum += count;
-            if (cellSum > inningsPlayed[k]) break;
-            t.innings[k].runsAndBalls[static_cast<std::uint64_t>(key)] += count;
-        }
-        if (sum != inningsPlayed[k] || cellSum != inningsPlayed[k])
+        // Each table holds every innings played once, at figures an innings can reach.
+        InningsCounts& c = t.innings[k];
+        auto readTable = [&](const char* name, std::int64_t most, std::vector<std::int64_t>& table,
+                             std::vector<std::int64_t>* runs) {
+            const json& cells = field(innings[k], name);
+            if (!cells.is_array()) refuse(std::string("\"") + name + "\" is not a list");
+            std::int64_t counted = 0;
+            for (const json& cell : cells) {
+                const json& row = listOf(cell, std::string("a cell of \"") + name + "\"", runs ? 3 : 2);
+                const auto at =
+                    static_cast<std::size_t>(whole(row[0], std::string("a \"") + name + "\" figure", 0, most));
+                const std::int64_t count = whole(row[1], std::string("a \"") + name + "\" count", 1, inningsPlayed[k]);
+                counted += count;
+                if (counted > inningsPlayed[k]) break;
+                if (table.size() <= at) table.resize(at + 1, 0);
+                table[at] += count;
+                if (!runs) continue;
+                if (runs->size() <= at) runs->resize(at + 1, 0);
+                (*runs)[at] += whole(row[2], "the runs of a \"balls\" cell", 0, count * kPerMatch);
+            }
+            return counted;
+        };
+        if (sum != inningsPlayed[k] || readTable("runs", kMostInningsRuns, c.byRuns, nullptr) != inningsPlayed[k] ||
+            readTable("rates", InningsCounts::kMostRateHundredths, c.byRateHundredths, nullptr) != inningsPlayed[k] ||
+            readTable("balls", kMostInningsBalls, c.byBalls, &c.runsByBalls) != inningsPlayed[k])
             refuse("innings " + std::to_string(k + 1) + "'s figures are not the innings played");
     }
 }
