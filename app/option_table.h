@@ -33,6 +33,26 @@ std::string optionsHelp(std::span<const Option<Settings>> table)
     return text;
 }
 
+// The same as a column: "  --name=VALUE" then its help from column `column`
+// (further lines of the help, split at "\n", start there too).
+template <class Settings>
+std::string alignedOptionsHelp(std::span<const Option<Settings>> table, std::size_t column)
+{
+    std::string text;
+    for (const Option<Settings>& o : table) {
+        std::string head = "  " + std::string(o.name);
+        if (!o.value.empty()) head.append("=").append(o.value);
+        head.append(head.size() + 2 <= column ? column - head.size() : 2, ' ');
+        text += head;
+        for (char c : o.help) {
+            text += c;
+            if (c == '\n') text.append(column, ' ');
+        }
+        text += '\n';
+    }
+    return text;
+}
+
 // Reads one argument starting "--" into the settings. `seen` counts, per
 // entry of the table, how often it was given. Returns why the argument is
 // refused, empty when it was read.

@@ -25,6 +25,7 @@
 #include "rating/forecast.h"
 #include "rating/match_sources.h"
 #include "rating/progress.h"
+#include "rating/rate_options.h"
 #include "rating/side_file.h"
 #include "teams/player.h"
 #include "teams/text_encoding.h"
@@ -32,123 +33,6 @@
 namespace {
 
 constexpr std::size_t kMaxStylesBytes = 16 * kMegabyte;
-
-constexpr const char* kUsage =
-    "Usage: pelmora-rate [options] FILE|FOLDER|ARCHIVE.zip ...\n"
-    "Reads Cricsheet ball-by-ball match files (JSON files, folders of them, or the .zip archives\n"
-    "Cricsheet distributes), adds up every player's figures and fits his eight ratings by playing\n"
-    "the archive's matches again in Pelmora's own engine (the same elevens, batting orders and\n"
-    "bowlers), round after round, until his figures in them match his real ones.\n"
-    "\n"
-    "  --format=oneday|test|overs=N  the matches to read: one-day (ODI and other 50-over\n"
-    "                                matches, the default), Test and other multi-day matches,\n"
-    "                                or those of N overs a side; the fit plays each match\n"
-    "                                again as a Pelmora Test with test, otherwise as a\n"
-    "                                limited-overs match of its own allowance\n"
-    "  --match-type=TYPE  only matches of this info.match_type (T20, IT20, ODI, ODM, Test,\n"
-    "                   MDM, in any case); needed when the matches read have more than one.\n"
-    "                   Without --format, Test and MDM are played as Tests, any other type\n"
-    "                   as limited-overs matches of its own allowance\n"
-    "  --team-type=international|club  only matches of this info.team_type\n"
-    "  --event=NAME     only matches of this competition (info.event.name, exactly)\n"
-    "  --from=YYYY-MM-DD, --to=YYYY-MM-DD  only matches whose first day is within these dates\n"
-    "  --gender=male|female  only men's or women's matches; needed when the files have both\n"
-    "  --team=NAME      only matches NAME played in (may be repeated)\n"
-    "  --side=NAME[=SHORT]  also write NAME.xi: the side's most recent eleven in batting\n"
-    "                   order, its wicket-keeper and its bowlers (all of the eleven who bowled\n"
-    "                   for it in the matches read) marked (may be repeated); the file is in\n"
-    "                   the --out folder, the whole NAME made one word and a safe file name.\n"
-    "                   In the file the side is SHORT (one word, at most 15 characters), by\n"
-    "                   default NAME made one word if it fits, else its first word and the\n"
-    "                   initials of the others (Royal Challengers Bengaluru: RoyalCB)\n"
-    "  --keeper=NAME    the wicket-keeper of a --side eleven, by his name in the files;\n"
-    "                   otherwise the one with the most stumpings (ties by catches), else\n"
-    "                   the most catches among those who did not bowl in that match\n"
-    "  --styles=FILE    bowling styles: lines \"NAME or ID,pace|spin|neutral\"; for anyone not\n"
-    "                   named, the style is read from how he was used (Pelmora's captain opens\n"
-    "                   with neutral bowlers, then spin, then pace): neutral for one who usually\n"
-    "                   opened the bowling, spin for one who usually came on first after the\n"
-    "                   openers within the first fifth of the overs, else pace\n"
-    "  --out=DIR        where players.csv and the .xi files go (default: the current folder)\n"
-    "  --simulations=N  matches the fit plays in all (default 200000 one-day, 50000 Test), but\n"
-    "                   at least every match of the archive once a round\n"
-    "  --threads=K      threads (default: the number of cores); the result is the same for any K\n"
-    "  --seed=N         seed of the fit's matches (default 1)\n"
-    "  --forecast=DIR   forecast the fixtures in DIR (Cricsheet match files, folders or .zip\n"
-    "                   archives; only their info is read: teams, dates, match type, overs,\n"
-    "                   gender, players and toss) instead of writing players.csv: each fixture's\n"
-    "                   two elevens (the first eleven of info.players of each side) are rated\n"
-    "                   from the archive matches whose first day is before the fixture's (one\n"
-    "                   fit for each distinct set of them) and the fixture is played\n"
-    "                   --matches times as pelmora-cli --matches plays a batch, with seeds\n"
-    "                   --seed, --seed + 1, ...; when info.toss says who won it and chose\n"
-    "                   what, only the seeds whose toss sends in that side to bat first count.\n"
-    "                   Its bowlers are those of the eleven who bowled in at least a quarter of\n"
-    "                   their archive matches, topped up as the fit does. A player in no\n"
-    "                   archive match before it (a debutant) gets the prior of his role below,\n"
-    "                   his batting position his place in info.players. Writes --out's\n"
-    "                   forecast.csv: file,date,team1,team2,p_team1,p_team2,p_tie (team1 and\n"
-    "                   team2 in the order of info.teams; ties, and Tests whose time ran out,\n"
-    "                   in p_tie; the three add up to 1). A fixture of another match type or\n"
-    "                   gender than the archive, or with no archive match before it, is named\n"
-    "                   on standard error and left out\n"
-    "  --matches=N      plays of each fixture with --forecast (default 1000)\n"
-    "  --backtest       with --forecast, also read each fixture's info.outcome and print the\n"
-    "                   Brier score of the forecast, of a coin and of an Elo table. A fixture's\n"
-    "                   Brier score is (p - y)^2, p the chance given to team1 winning, y 1 if\n"
-    "                   team1 won, 0.5 for a tie or a draw, 0 if it lost; the score printed is\n"
-    "                   the mean over the fixtures forecast (a no result, or no outcome, is left\n"
-    "                   out and counted). The coin says 0.5 (0.25 for each match won or lost).\n"
-    "                   Elo: every side starts at 1500 and the archive matches before the\n"
-    "                   fixture's day are taken in order of day, K 20, no home advantage,\n"
-    "                   p = 1 / (1 + 10^(-(Ra - Rb) / 400)), a tie or a draw half a win\n"
-    "  --help, -h       this text\n"
-    "  --version        the program's version\n"
-    "\n"
-    "Shrinkage: a player with few balls is pulled towards the average. Each batting rate (runs\n"
-    "per ball, outs per ball before and after he is in) is blended with the average of his usual\n"
-    "batting position as if he had faced 100 more balls at that average; each bowling rate (runs\n"
-    "and wickets per ball) with the average of all bowlers as if he had bowled 100 more balls.\n"
-    "A rating resting on fewer than 30 of his own balls (faced, or bowled) is the prior of his\n"
-    "role: the ball-weighted average of the batsmen of his usual position, or of all bowlers;\n"
-    "players.csv's batRatedOnBalls and bowlRatedOnBalls give the balls each rests on (0: prior).\n"
-    "\n"
-    "Convention: tempos add and so do risk and threat, so only their sums are fixed by the data.\n"
-    "Bowling terms are shifted one way and batting terms the other until the archive's average\n"
-    "bowler, weighted by the balls he bowled, has bowlTempo 300 and bowlThreat 100.\n"
-    "\n"
-    "A file that is not a Cricsheet match or is damaged, a match file larger than 16 MB (an\n"
-    "archive's entry unpacked), and an archive in a folder that cannot be opened are named on\n"
-    "standard error and skipped. A side listing more than eleven is played again by the eleven\n"
-    "who took part (a substitute in \"replacements\" in the place of the one he replaced); a\n"
-    "match whose elevens cannot be made counts in the figures but is not played again, and how\n"
-    "many and why is printed. Super overs are in no figure. Options other than --team and --side\n"
-    "are given once. How many matches the filters left out, and by which option, is said in\n"
-    "one line on standard error.\n"
-    "While it reads and fits, a line on standard error shows how far it is, when that is a terminal.\n"
-    "Exit status: 0 done; 1 no match to rate, no fixture forecast, an input or output cannot\n"
-    "be read or written, or out of memory; 2 a refused command line: a bad or repeated option,\n"
-    "--matches or --backtest without --forecast, a --forecast with --side, a --forecast or\n"
-    "--styles that cannot be read, an --out that is not a folder that can be written, a\n"
-    "--team, --side or --keeper not found in the matches read, men's and women's matches\n"
-    "without --gender, or matches of several types without --match-type (the message gives\n"
-    "the counts).\n";
-
-const char* optionValue(const char* argument, const char* prefix)
-{
-    const std::size_t n = std::strlen(prefix);
-    return std::strncmp(argument, prefix, n) == 0 ? argument + n : nullptr;
-}
-
-bool readNumber(const char* text, long long low, long long high, long long& out)
-{
-    char* end = nullptr;
-    errno = 0;
-    const long long v = std::strtoll(text, &end, 10);
-    if (end == text || *end != '\0' || errno != 0 || v < low || v > high) return false;
-    out = v;
-    return true;
-}
 
 bool isDate(const std::string& s)
 {
@@ -231,17 +115,6 @@ bool readStyles(const std::string& path, std::vector<std::pair<std::string, int>
         out.emplace_back(line.substr(0, comma), value);
     }
     return true;
-}
-
-// The options given once at most: a second would silently replace the first.
-bool givenTwice(const char* argument, std::set<std::string>& given)
-{
-    static const std::set<std::string> once = {
-        "--format", "--from",   "--to",         "--keeper",    "--styles", "--out",      "--simulations", "--threads",
-        "--seed",   "--gender", "--match-type", "--team-type", "--event",  "--forecast", "--matches",     "--backtest"};
-    const char* equals = std::strchr(argument, '=');
-    const std::string option(argument, equals ? static_cast<std::size_t>(equals - argument) : std::strlen(argument));
-    return once.count(option) && !given.insert(option).second;
 }
 
 // The fixtures' files read for their info; a fixture not of the archive's
@@ -347,109 +220,28 @@ int rate(int argc, char** argv)
 {
     removeTemporaryFilesOnInterrupt();
     reportFatalErrorsAs("pelmora-rate");
-    MatchFilter filter;
-    filter.format = MatchFilter::Format::OneDay;
-    std::vector<std::string> inputs, sides, shortNames;
-    std::string keeper, stylesPath, outFolder = ".";
-    long long simulations = 0, threads = std::max(1u, std::thread::hardware_concurrency()), seed = 1;
-    std::set<std::string> given;
-    bool formatGiven = false, backtest = false;
-    std::string forecastDir;
-    long long playsPerFixture = 0;
-    for (int i = 1; i < argc; ++i) {
-        const char* a = argv[i];
-        const char* v = nullptr;
-        long long n = 0;
-        if (std::strcmp(a, "--help") == 0 || std::strcmp(a, "-h") == 0) {
-            std::fputs(kUsage, stdout);
-            return 0;
-        }
-        if (std::strcmp(a, "--version") == 0) {
-            std::puts("pelmora-rate " PELMORA_VERSION);
-            return 0;
-        }
-        if (a[0] == '-' && a[1] == '-' && givenTwice(a, given)) return usage(std::string(a) + ": given twice");
-        if ((v = std::strchr(a, '=')) && v[1] == '\0' && a[0] == '-' && a[1] == '-')
-            return usage(std::string(a) + " needs a value");
-        if ((v = optionValue(a, "--format="))) {
-            if (std::strcmp(v, "oneday") == 0)
-                filter.format = MatchFilter::Format::OneDay;
-            else if (std::strcmp(v, "test") == 0)
-                filter.format = MatchFilter::Format::Test;
-            else if (optionValue(v, "overs=") && readNumber(v + 6, 1, 1000, n)) {
-                filter.format = MatchFilter::Format::Overs;
-                filter.overs = static_cast<int>(n);
-            } else {
-                return usage(std::string("--format is oneday, test or overs=N, not \"") + v + "\"");
-            }
-            formatGiven = true;
-        } else if ((v = optionValue(a, "--match-type="))) {
-            filter.matchType = v;
-        } else if ((v = optionValue(a, "--team-type="))) {
-            if (std::strcmp(v, "international") != 0 && std::strcmp(v, "club") != 0)
-                return usage(std::string("--team-type is international or club, not \"") + v + "\"");
-            filter.teamType = v;
-        } else if ((v = optionValue(a, "--event="))) {
-            filter.event = v;
-        } else if ((v = optionValue(a, "--forecast="))) {
-            forecastDir = v;
-        } else if ((v = optionValue(a, "--matches="))) {
-            if (!readNumber(v, 1, 1000000, playsPerFixture))
-                return usage(std::string("--matches needs a whole number from 1 to 1000000, not \"") + v + "\"");
-        } else if (std::strcmp(a, "--backtest") == 0) {
-            backtest = true;
-        } else if ((v = optionValue(a, "--from=")) || (v = optionValue(a, "--to="))) {
-            if (!isDate(v)) return usage(std::string("a date is YYYY-MM-DD, not \"") + v + "\"");
-            (a[2] == 'f' ? filter.from : filter.to) = v;
-        } else if ((v = optionValue(a, "--gender="))) {
-            if (std::strcmp(v, "male") != 0 && std::strcmp(v, "female") != 0)
-                return usage(std::string("--gender is male or female, not \"") + v + "\"");
-            filter.gender = v;
-        } else if ((v = optionValue(a, "--team="))) {
-            filter.teams.push_back(v);
-        } else if ((v = optionValue(a, "--side="))) {
-            // NAME=SHORT: SHORT is the side's name in its file.
-            const char* equals = std::strrchr(v, '=');
-            sides.emplace_back(v, equals ? static_cast<std::size_t>(equals - v) : std::strlen(v));
-            shortNames.push_back(equals ? std::string(equals + 1) : sideShortName(sides.back()));
-            if (sides.back().empty() || shortNames.back().empty() || shortNames.back().size() > 15 ||
-                oneWord(shortNames.back(), false) != shortNames.back())
-                return usage(std::string("--side=") + v + ": the short name after '=' is one word of at most " +
-                             "15 characters, without '#'");
-        } else if ((v = optionValue(a, "--keeper="))) {
-            keeper = v;
-        } else if ((v = optionValue(a, "--styles="))) {
-            stylesPath = v;
-        } else if ((v = optionValue(a, "--out="))) {
-            outFolder = v;
-        } else if ((v = optionValue(a, "--simulations="))) {
-            if (!readNumber(v, 100, 100000000, simulations))
-                return usage(std::string("--simulations needs a whole number from 100 up, not \"") + v + "\"");
-        } else if ((v = optionValue(a, "--threads="))) {
-            if (!readNumber(v, 1, 1024, threads))
-                return usage(std::string("--threads needs a whole number from 1 to 1024, not \"") + v + "\"");
-        } else if ((v = optionValue(a, "--seed="))) {
-            if (!readNumber(v, 0, 4294967295LL, seed))
-                return usage(std::string("--seed needs a whole number from 0 to 4294967295, not \"") + v + "\"");
-        } else if (a[0] == '-' && a[1] == '-') {
-            return usage(std::string("unknown option ") + a);
-        } else {
-            inputs.push_back(a);
-        }
+    RateOptions options;
+    options.filter.format = MatchFilter::Format::OneDay;
+    options.threads = std::max(1u, std::thread::hardware_concurrency());
+    if (const std::string why = readRateArguments(argc, argv, options); !why.empty() && !options.help)
+        return usage(why);
+    if (options.help) {
+        std::fputs(rateUsage().c_str(), stdout);
+        return std::fflush(stdout) == 0 ? 0 : 1;
     }
-    if (inputs.empty()) return usage("no match files given");
-    if (!filter.from.empty() && !filter.to.empty() && filter.to < filter.from)
-        return usage("--from=" + filter.from + " is after --to=" + filter.to + ": no match is within them");
-    for (std::size_t s = 0; s < sides.size(); ++s)
-        for (std::size_t t = 0; t < s; ++t)
-            if (sides[t] != sides[s] && shortNames[t] == shortNames[s])
-                return usage("--side=" + sides[t] + " and --side=" + sides[s] + " would both be called " +
-                             shortNames[s] + " in their files: give one another with --side=NAME=SHORT");
-    if (!keeper.empty() && sides.empty()) return usage("--keeper names the keeper of a --side eleven: give --side too");
-    if (forecastDir.empty() && (backtest || playsPerFixture))
-        return usage(std::string(backtest ? "--backtest" : "--matches") + " goes with --forecast=DIR");
-    if (!forecastDir.empty() && !sides.empty())
-        return usage("--side writes the side of one fit, --forecast fits once per fixture day: give one of them");
+    if (options.version) {
+        std::puts("pelmora-rate " PELMORA_VERSION);
+        return std::fflush(stdout) == 0 ? 0 : 1;
+    }
+    MatchFilter& filter = options.filter;
+    const std::vector<std::string>& inputs = options.inputs;
+    const std::vector<std::string>& sides = options.sides;
+    const std::vector<std::string>& shortNames = options.shortNames;
+    const std::string &keeper = options.keeper, &stylesPath = options.stylesPath, &outFolder = options.outFolder;
+    const long long simulations = options.simulations, threads = options.threads, seed = options.seed;
+    const bool formatGiven = options.formatGiven, backtest = options.backtest;
+    const std::string& forecastDir = options.forecastDir;
+    const long long playsPerFixture = options.playsPerFixture;
     // A match type says the format: a Test or other multi-day one is played
     // as a Test, any other as a limited-overs match of its own allowance.
     if (!formatGiven && !filter.matchType.empty())

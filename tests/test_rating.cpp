@@ -473,7 +473,7 @@ TEST(Rating, RefusedCommandLinesFailAtOnceAndWriteNothing)
         {{"--out=" + root + "/victim/deeper", m1}, "not a folder that can be written"},
         {{"--styles=" + root + "/folder", o, m1}, "--styles="},
         {{"--styles=" + root + "/none", o, m1}, "--styles="},
-        {{o, o, m1}, "given twice"},
+        {{o, o, m1}, "given more than once"},
         {{"--keeper=Dan Roe", o, m1}, "give --side too"},
         {{"--side=", o, m1}, "needs a value"},
         {{"--from=2025-01-01", "--to=2024-01-01", o, m1}, "is after"},
