@@ -4,6 +4,8 @@
 
 #include <cstdio>
 
+#include "teams/text_encoding.h"
+
 Progress::Progress() : terminal_(isatty(STDERR_FILENO) == 1) {}
 
 void Progress::show(const std::string& line)
@@ -25,4 +27,17 @@ void Progress::clear()
     std::fprintf(stderr, "\r%s\r", std::string(shown_ + 14, ' ').c_str());
     std::fflush(stderr);
     shown_ = 0;
+}
+
+Progress& progress()
+{
+    static Progress line;
+    return line;
+}
+
+void complain(const std::string& message)
+{
+    progress().clear();
+    const std::string shown = cleanName(message, isValidUtf8(message), std::string::npos);
+    std::fprintf(stderr, "pelmora-rate: %s\n", shown.c_str());
 }

@@ -22,3 +22,11 @@ private:
     std::size_t shown_ = 0;  // bytes on the line now
     std::chrono::steady_clock::time_point last_{};
 };
+
+// The one progress line of the program.
+Progress& progress();
+
+// "pelmora-rate: message" on standard error, after clearing the progress
+// line. Messages name files, sides and players from the archive: control
+// characters in them are shown as '?', never sent to the terminal.
+void complain(const std::string& message);
