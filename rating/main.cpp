@@ -27,6 +27,7 @@
 #include "rating/match_sources.h"
 #include "rating/progress.h"
 #include "rating/rate_options.h"
+#include "rating/read_archive.h"
 #include "rating/side_file.h"
 #include "teams/player.h"
 #include "teams/text_encoding.h"
@@ -41,19 +42,6 @@ bool isMultiDay(const std::string& matchType)
     for (char c : matchType)
         lower += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     return lower == "test" || lower == "mdm";
-}
-
-// "ODI 120, T20 33": the counts, the largest first.
-std::string countsText(const std::map<std::string, std::int64_t>& counts)
-{
-    std::vector<std::pair<std::int64_t, std::string>> sorted;
-    for (const auto& [name, count] : counts)
-        sorted.emplace_back(-count, name.empty() ? "unstated" : name);
-    std::sort(sorted.begin(), sorted.end());
-    std::string text;
-    for (const auto& [count, name] : sorted)
-        text += (text.empty() ? "" : ", ") + name + " " + std::to_string(-count);
-    return text;
 }
 
 int usage(const std::string& message)
@@ -95,72 +83,52 @@ bool readStyles(const std::string& path, std::vector<std::pair<std::string, int>
     return true;
 }
 
-int rate(int argc, char** argv)
-{
-    removeTemporaryFilesOnInterrupt();
-    reportFatalErrorsAs("pelmora-rate");
-    RateOptions options;
-    options.filter.format = MatchFilter::Format::OneDay;
-    options.threads = std::max(1u, std::thread::hardware_concurrency());
-    if (const std::string why = readRateArguments(argc, argv, options); !why.empty() && !options.help)
-        return usage(why);
-    if (options.help) {
-        std::fputs(rateUsage().c_str(), stdout);
-        return std::fflush(stdout) == 0 ? 0 : 1;
-    }
-    if (options.version) {
-        std::puts("pelmora-rate " PELMORA_VERSION);
-        return std::fflush(stdout) == 0 ? 0 : 1;
-    }
-    MatchFilter& filter = options.filter;
-    const std::vector<std::string>& inputs = options.inputs;
-    const std::vector<std::string>& sides = options.sides;
-    const std::vector<std::string>& shortNames = options.shortNames;
-    const std::string &keeper = options.keeper, &stylesPath = options.stylesPath, &outFolder = options.outFolder;
-    const long long simulations = options.simulations, threads = options.threads, seed = options.seed;
-    const bool formatGiven = options.formatGiven, backtest = options.backtest;
-    const std::string& forecastDir = options.forecastDir;
-    const long long playsPerFixture = options.playsPerFixture;
-    // A match type says the format: a Test or other multi-day one is played
-    // as a Test, any other as a limited-overs match of its own allowance.
-    if (!formatGiven && !filter.matchType.empty())
-        filter.format = isMultiDay(filter.matchType) ? MatchFilter::Format::Test : MatchFilter::Format::Any;
-    const bool oneDay = filter.format != MatchFilter::Format::Test;
-    const auto started = std::chrono::steady_clock::now();
-
+struct Inputs {
     std::vector<std::pair<std::string, int>> givenStyles;
-    if (!stylesPath.empty()) {
+    MatchSources sources, fixtureSources;
+};
+
+// The styles file read, and the archive's and fixtures' files found.
+int openInputs(const RateOptions& options, Inputs& in)
+{
+    if (!options.stylesPath.empty()) {
         std::string why;
-        if (!readStyles(stylesPath, givenStyles, why)) {
-            complain("--styles=" + stylesPath + ": " + why);
+        if (!readStyles(options.stylesPath, in.givenStyles, why)) {
+            complain("--styles=" + options.stylesPath + ": " + why);
             return 2;
         }
     }
-
-    MatchSources sources;
-    for (const std::string& path : inputs) {
+    for (const std::string& path : options.inputs) {
         std::string why;
-        if (!sources.add(path, why)) {
+        if (!in.sources.add(path, why)) {
             complain(path + ": " + why);
             return 1;
         }
     }
-
-    MatchSources fixtureSources;
-    if (!forecastDir.empty()) {
+    if (!options.forecastDir.empty()) {
         std::string why;
-        if (!fixtureSources.add(forecastDir, why)) {
-            complain("--forecast=" + forecastDir + ": " + why);
+        if (!in.fixtureSources.add(options.forecastDir, why)) {
+            complain("--forecast=" + options.forecastDir + ": " + why);
             return 2;
         }
     }
+    return 0;
+}
 
+// The outputs: `files` starts with players.csv (or forecast.csv) and the
+// side files, then every input.
+int prepareOutputs(const RateOptions& options, const Inputs& in, std::vector<NamedFile>& files)
+{
+    const std::vector<std::string>& sides = options.sides;
+    const std::string &outFolder = options.outFolder, &forecastDir = options.forecastDir,
+                      &stylesPath = options.stylesPath;
+    const MatchSources &sources = in.sources, &fixtureSources = in.fixtureSources;
     // Outputs: always inside the --out folder, checked against every input and
     // each other, and the folder proved writable, before any match is read.
     // (Matches found in folders are .json files, never named like an output.)
     namespace fs = std::filesystem;
     const char* const table = forecastDir.empty() ? "players.csv" : "forecast.csv";
-    std::vector<NamedFile> files{{"--out=" + outFolder + ": " + table, (fs::path(outFolder) / table).string(), true}};
+    files = {{"--out=" + outFolder + ": " + table, (fs::path(outFolder) / table).string(), true}};
     for (const std::string& side : sides)
         files.push_back(
             {"--side=" + side + ": " + sideFileName(side), (fs::path(outFolder) / sideFileName(side)).string(), true});
@@ -195,85 +163,20 @@ int rate(int argc, char** argv)
         }
     }
 
-    // Read in chunks: the texts one after another, parsed on every thread,
-    // then counted in file order so the result never depends on the threads.
-    // A chunk holds at most kChunk files and, past its first, kChunkBytes of text.
-    Archive archive;
-    std::vector<MatchRecord> counted;
-    std::size_t skipped = 0, filtered = 0;
-    std::set<std::string> sidesRead;
-    std::map<std::string, std::int64_t> genders, matchTypes;  // of the matches counted
-    std::map<std::string, std::int64_t> leftOut;              // by the option that left them out
-    constexpr std::size_t kChunk = 64, kChunkBytes = MatchSources::kMaxMatchBytes;
-    std::vector<std::string> texts(kChunk), reasons(kChunk);
-    std::vector<MatchRecord> records(kChunk);
-    std::vector<char> ok(kChunk);
-    for (std::size_t begin = 0, n = 0; begin < sources.size(); begin += n) {
-        std::size_t bytes = 0;
-        for (n = 0; n < kChunk && begin + n < sources.size() && (n == 0 || bytes < kChunkBytes); ++n) {
-            ok[n] = sources.read(begin + n, texts[n], reasons[n]);
-            bytes += texts[n].size();
-        }
-        progress().show("reading: " + std::to_string(begin + n) + " of " + std::to_string(sources.size()) + " files");
-        const int t = static_cast<int>(std::min<long long>(threads, static_cast<long long>(n)));
-        std::vector<std::exception_ptr> failures(static_cast<std::size_t>(t));
-        runOnThreads(t, [&](int w) {
-            try {
-                for (std::size_t i = static_cast<std::size_t>(w); i < n; i += static_cast<std::size_t>(t)) {
-                    if (ok[i]) ok[i] = parseCricsheet(texts[i], records[i], reasons[i]);
-                    std::string().swap(texts[i]);  // its memory back before the next chunk
-                }
-            } catch (...) {
-                failures[static_cast<std::size_t>(w)] = std::current_exception();
-            }
-        });
-        for (const std::exception_ptr& failure : failures)
-            if (failure) std::rethrow_exception(failure);
-        for (std::size_t i = 0; i < n; ++i) {
-            if (!ok[i]) {
-                complain(sources.name(begin + i) + ": skipped: " + reasons[i]);
-                ++skipped;
-                continue;
-            }
-            sidesRead.insert(records[i].sides, records[i].sides + 2);
-            if (const std::string by = filter.leftOutBy(records[i]); !by.empty()) {
-                ++filtered;
-                ++leftOut[by];
-            } else {
-                ++genders[records[i].gender];
-                ++matchTypes[records[i].matchType];
-                if (forecastDir.empty())
-                    archive.add(records[i], static_cast<std::int64_t>(begin + i));
-                else
-                    counted.push_back(std::move(records[i]));  // fitted again at each fixture day
-            }
-        }
-    }
-    for (const std::string& team : filter.teams) {
-        if (!sidesRead.count(team)) {
-            complain("--team=" + team + ": no match of that side in the files read");
-            return 2;
-        }
-    }
-    if (filtered > 0)
-        complain(std::to_string(filtered) + (filtered == 1 ? " match" : " matches") + " left out by the filters (" +
-                 countsText(leftOut) + ")");
-    // Men's and women's matches together would make elevens of both; the
-    // match types differ in level and length.
-    if (genders.count("male") && genders.count("female")) {
-        complain("the archive mixes genders (" + countsText(genders) + "): choose one with --gender=");
-        return 2;
-    }
-    if (matchTypes.size() > 1) {
-        complain("the archive mixes match types (" + countsText(matchTypes) + "): choose one with --match-type=");
-        return 2;
-    }
-    if (archive.matches == 0 && counted.empty()) {
-        complain("no match to rate (" + std::to_string(sources.size()) + " files read, " + std::to_string(skipped) +
-                 " skipped, " + std::to_string(filtered) + " of another kind)");
-        return 1;
-    }
+    return 0;
+}
 
+// The fit (once, or for each fixture day with --forecast) and its files.
+int fitAndWrite(const RateOptions& options, Inputs& in, ReadArchive& read, const std::vector<NamedFile>& files,
+                std::chrono::steady_clock::time_point started)
+{
+    const std::vector<std::string>&sides = options.sides, &shortNames = options.shortNames;
+    const std::string& keeper = options.keeper;
+    const long long threads = options.threads, seed = options.seed;
+    const bool oneDay = options.filter.format != MatchFilter::Format::Test;
+    const std::vector<std::pair<std::string, int>>& givenStyles = in.givenStyles;
+    Archive& archive = read.archive;
+    const std::size_t skipped = read.skipped, filtered = read.filtered;
     const auto stylesOf = [&](const Archive& rated) {
         std::vector<int> styles;
         for (const PlayerRecord& p : rated.players)
@@ -285,12 +188,12 @@ int rate(int argc, char** argv)
     };
     FitSettings settings;
     settings.oneDay = oneDay;
-    settings.simulations = simulations ? simulations : (oneDay ? 200000 : 50000);
+    settings.simulations = options.simulations ? options.simulations : (oneDay ? 200000 : 50000);
     settings.threads = static_cast<int>(threads);
     settings.seed = static_cast<std::uint32_t>(seed);
-    if (!forecastDir.empty()) {
+    if (!options.forecastDir.empty()) {
         ForecastSettings plan;
-        plan.matches = playsPerFixture ? static_cast<int>(playsPerFixture) : 1000;
+        plan.matches = options.playsPerFixture ? static_cast<int>(options.playsPerFixture) : 1000;
         plan.firstSeed = static_cast<std::uint32_t>(seed);
         plan.threads = static_cast<int>(threads);
         plan.fit = settings;
@@ -306,7 +209,7 @@ int rate(int argc, char** argv)
             progress().show("fitting for " + day + ": round " + std::to_string(done) + " of " + std::to_string(rounds) +
                             ", " + std::to_string(before) + " matches");
         };
-        return forecastFixtures(counted, fixtureSources, files[0].path, backtest, plan, started);
+        return forecastFixtures(read.counted, in.fixtureSources, files[0].path, options.backtest, plan, started);
     }
 
     // Every side file can be made (the ratings aside) before the long fit.
@@ -371,6 +274,40 @@ int rate(int argc, char** argv)
         static_cast<long long>(archive.matches), skipped, filtered, static_cast<long long>(notReplayed),
         archive.players.size(), static_cast<long long>(fit.matchesPlayed), seconds);
     return status;
+}
+
+// The command line read: --help, --version, or the run; the exit status.
+int rate(int argc, char** argv)
+{
+    removeTemporaryFilesOnInterrupt();
+    reportFatalErrorsAs("pelmora-rate");
+    RateOptions options;
+    options.filter.format = MatchFilter::Format::OneDay;
+    options.threads = std::max(1u, std::thread::hardware_concurrency());
+    if (const std::string why = readRateArguments(argc, argv, options); !why.empty() && !options.help)
+        return usage(why);
+    if (options.help) {
+        std::fputs(rateUsage().c_str(), stdout);
+        return std::fflush(stdout) == 0 ? 0 : 1;
+    }
+    if (options.version) {
+        std::puts("pelmora-rate " PELMORA_VERSION);
+        return std::fflush(stdout) == 0 ? 0 : 1;
+    }
+    // A match type says the format: a Test or other multi-day one is played
+    // as a Test, any other as a limited-overs match of its own allowance.
+    if (!options.formatGiven && !options.filter.matchType.empty())
+        options.filter.format =
+            isMultiDay(options.filter.matchType) ? MatchFilter::Format::Test : MatchFilter::Format::Any;
+    const auto started = std::chrono::steady_clock::now();
+
+    Inputs in;
+    if (const int status = openInputs(options, in)) return status;
+    std::vector<NamedFile> files;
+    if (const int status = prepareOutputs(options, in, files)) return status;
+    ReadArchive read;
+    if (const int status = readArchive(options, in.sources, read)) return status;
+    return fitAndWrite(options, in, read, files, started);
 }
 
 }  // namespace
