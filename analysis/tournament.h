@@ -75,12 +75,15 @@ struct KnockoutMatch {
     int through = -1;  // the side that goes on (the higher placed after a tie)
 };
 
+// How far a side got in a tournament, in order.
+enum class Stage { GroupStage, Knockouts, Final, Won };
+
 struct TournamentRun {
     std::vector<MatchOutcome> results;          // the group stage, in playing order
     std::vector<std::vector<TableRow>> tables;  // per group
     std::vector<KnockoutMatch> knockouts;
     std::vector<int> finishing;  // sides from first to last
-    std::vector<int> reached;    // per side: 0 group stage, 1 knock-outs, 2 final, 3 won
+    std::vector<Stage> reached;  // per side: the furthest it got
 };
 
 // How a played match counts for the tournament: `home` and `away` are the
