@@ -5,6 +5,8 @@
 #include <cmath>
 #include <nlohmann/json.hpp>
 #include <set>
+#include <string>
+#include <vector>
 
 #include "analysis/tournament.h"
 #include "match/match.h"
@@ -225,4 +227,71 @@ TEST(Tournament, HostileFilesPartsAndOptionsAreRefusedWithAReason)
         }
     }
     EXPECT_EQ(support::readFile(t2File), t2.dump());
+}
+
+// Whole tournaments driven by results decided here, with answers worked out
+// by hand from the rules: who meets whom and when, the knock-out seeds, a tie
+// sending the higher placed side through, and the finishing order.
+TEST(Tournament, KnownResultsGiveTheFixturesSeedsAndPlacesWorkedOutByHand)
+{
+    struct Case {
+        int sides, rounds, groups, playoff;
+        std::vector<std::string> fixtures;  // "label home-away", in playing order
+        std::vector<int> finishing;
+        std::vector<Stage> reached;
+    };
+    using S = Stage;
+    const Case cases[] = {
+        // Five sides twice round: the lower number always wins by 50 runs,
+        // so the table is 0..4; semis 0 v 3 (a tie: 0 through) and 1 v 2; in
+        // the final the away side wins.
+        {5,
+         2,
+         1,
+         4,
+         {"Round robin 0-1",  "Round robin 0-2",  "Round robin 0-3", "Round robin 0-4", "Round robin 1-2",
+          "Round robin 1-3",  "Round robin 1-4",  "Round robin 2-3", "Round robin 2-4", "Round robin 3-4",
+          "Round robin 1-0",  "Round robin 2-0",  "Round robin 3-0", "Round robin 4-0", "Round robin 2-1",
+          "Round robin 3-1",  "Round robin 4-1",  "Round robin 3-2", "Round robin 4-2", "Round robin 4-3",
+          "Semi-final 1 0-3", "Semi-final 2 1-2", "Final 0-1"},
+         {1, 0, 2, 3, 4},
+         {S::Final, S::Won, S::Knockouts, S::Knockouts, S::GroupStage}},
+        // Two groups of two (sides go to groups in turn): the group winners
+        // level on everything, A's placed first; the final is tied, so A's
+        // winner takes the title.
+        {4,
+         1,
+         2,
+         2,
+         {"Group A 0-2", "Group B 1-3", "Final 0-1"},
+         {0, 1, 2, 3},
+         {S::Won, S::Final, S::GroupStage, S::GroupStage}},
+    };
+    for (const Case& c : cases) {
+        TournamentPlan plan;
+        plan.rounds = c.rounds, plan.groups = c.groups, plan.playoff = c.playoff;
+        plan.sides.resize(static_cast<std::size_t>(c.sides));
+        TournamentProgress progress(plan, 9);
+        std::vector<std::string> fixtures;
+        while (!progress.finished() && fixtures.size() < 100) {
+            const TournamentProgress::Fixture& f = progress.next();
+            fixtures.push_back(f.label + " " + std::to_string(f.home) + "-" + std::to_string(f.away));
+            MatchOutcome m;
+            m.home = f.home, m.away = f.away;
+            if (f.label == "Semi-final 1" || (f.label == "Final" && c.groups == 2))
+                m.winner = -1;
+            else if (f.label == "Final")
+                m.winner = f.away;
+            else
+                m.winner = std::min(f.home, f.away);
+            const bool homeWon = m.winner == f.home;  // by 50 runs (figures count in groups only)
+            m.figures[0] = homeWon ? figures(150, 120, 100, 120) : figures(100, 120, 150, 120);
+            m.figures[1] = homeWon ? figures(100, 120, 150, 120) : figures(150, 120, 100, 120);
+            progress.record(m);
+        }
+        const std::string name = std::to_string(c.sides) + " sides, " + std::to_string(c.groups) + " groups";
+        EXPECT_EQ(fixtures, c.fixtures) << name;
+        EXPECT_EQ(progress.run().finishing, c.finishing) << name;
+        EXPECT_EQ(progress.run().reached, c.reached) << name;
+    }
 }
