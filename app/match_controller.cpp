@@ -73,12 +73,11 @@ void MatchController::start()
     seed_ = static_cast<std::uint32_t>(chooseSeeds(randomSeed_, 1, platform_.now()).first);
     match_.context().random.seed(seed_);
 
-    mainTimerId_ = platform_.setTimer(kMainTimer, kFirstMainPeriodMs) ? kMainTimer : 0;
-    if (!mainTimerId_) platform_.messageBox(text(str::CannotCreateMainTimer), text(str::AppName), MessageIcon::None);
+    mainTimerId_ = platform_.startTicking(kMainTimer, kFirstMainPeriodMs) ? kMainTimer : 0;
+    if (!mainTimerId_) tell(text(str::CannotCreateMainTimer));
     if (titleAnimation_) {
-        titleTimerId_ = platform_.setTimer(kTitleTimer, kTitlePeriodMs) ? kTitleTimer : 0;
-        if (!titleTimerId_)
-            platform_.messageBox(text(str::CannotCreateTitleTimer), text(str::AppName), MessageIcon::None);
+        titleTimerId_ = platform_.startTicking(kTitleTimer, kTitlePeriodMs) ? kTitleTimer : 0;
+        if (!titleTimerId_) tell(text(str::CannotCreateTitleTimer));
     }
     platform_.showPauseButton(false);
     match_.setCaptain(this);
@@ -166,19 +165,19 @@ void MatchController::endOfInnings()
     match_.hold = 1;
     platform_.paintNow(nullptr);
     const bool quiet = autoplay_ || replay_;  // a replay shows no dialogs
-    if (!quiet) platform_.messageBox(text(str::EndOfInning), text(str::AppName), MessageIcon::None);
+    if (!quiet) tell(text(str::EndOfInning));
     if (destroyed_) return;
     switch (match_.nextInnings()) {
     case InningsChange::Started: break;
     case InningsChange::CannotStart:
         failed_ = true;
         startFailed_ = true;
-        platform_.messageBox(text(str::CannotStartInnings), text(str::AppName), MessageIcon::None);
+        tell(text(str::CannotStartInnings));
         writeReport();
         if (autoplay_ && !destroyed_) platform_.quit(exitCode());
         break;
     case InningsChange::GameOver:
-        if (!quiet) platform_.messageBox(text(str::EndOfGame), text(str::AppName), MessageIcon::None);
+        if (!quiet) tell(text(str::EndOfGame));
         writeReport();
         if (autoplay_ && !destroyed_) platform_.quit(exitCode());
         break;
@@ -226,8 +225,12 @@ std::string MatchController::outputClash(const std::string& path) const
 
 void MatchController::fileFailure(int textId, const std::string& file, int error)
 {
-    if (!platform_.describeFileFailure(textId, file, error))
-        platform_.messageBox(text(textId) + file, text(str::AppName), MessageIcon::None);
+    if (!platform_.describeFileFailure(textId, file, error)) tell(text(textId) + file);
+}
+
+void MatchController::tell(std::string_view message, MessageIcon icon)
+{
+    platform_.messageBox(message, text(str::AppName), icon);
 }
 
 void MatchController::fail()
@@ -259,8 +262,7 @@ bool MatchController::loadTeams()
         if (!loaded) {
             // A preset side that does not load stops play with a message; an
             // interactive choice is abandoned quietly, with the reason shown.
-            if (teamsPreset_)
-                platform_.messageBox(text(str::FailureLoadingTeam) + *name, text(str::AppName), MessageIcon::None);
+            if (teamsPreset_) tell(text(str::FailureLoadingTeam) + *name);
             platform_.setStatus(*name + ": " + why.reason);
             return false;
         }
@@ -298,8 +300,7 @@ void MatchController::playGame()
     const int needed = bowlersNeeded(match_.options());
     for (int t = 0; t < 2; ++t) {
         if (match_.teams[t].bowlerCount() < needed) {
-            platform_.messageBox(std::string(match_.teams[t].name()) + text(str::CannotBowlThrough), text(str::AppName),
-                                 MessageIcon::None);
+            tell(std::string(match_.teams[t].name()) + text(str::CannotBowlThrough));
             fail();
             return;
         }
@@ -314,7 +315,7 @@ void MatchController::playGame()
         failed_ = true;
         startFailed_ = true;
         match_.gameOver = 1;
-        platform_.messageBox(text(str::CannotStartInnings), text(str::AppName), MessageIcon::None);
+        tell(text(str::CannotStartInnings));
         if (autoplay_) platform_.quit(exitCode());
         return;
     }
@@ -328,14 +329,14 @@ bool MatchController::openReportFile()
     std::optional<std::string> name = outputFileName_;
     if (!name) {
         name = platform_.chooseFile(FileKind::Report);
-        if (!name) platform_.messageBox(text(str::NoOutputFile), text(str::AppName), MessageIcon::None);
+        if (!name) tell(text(str::NoOutputFile));
     }
     if (name) {
         // A report written over a team file would destroy the side: play does not start.
         const std::string clash = findClash(
             {{teamPaths_[0], teamPaths_[0], false}, {teamPaths_[1], teamPaths_[1], false}, {*name, *name, true}});
         if (!clash.empty()) {
-            platform_.messageBox(text(str::ReportWouldOverwrite) + *name, text(str::AppName), MessageIcon::None);
+            tell(text(str::ReportWouldOverwrite) + *name);
             if (autoplay_) fail();
             return false;
         }
@@ -393,11 +394,11 @@ void MatchController::togglePause()
 
 void MatchController::restartMainTimer()
 {
-    platform_.killTimer(kMainTimer);
+    platform_.stopTicking(kMainTimer);
     int period = match_.options().gameSpeed * 10;
     if (period <= 0 || (tournament_ && tournamentFullSpeed_)) period = kShortestPeriodMs;
-    mainTimerId_ = platform_.setTimer(kMainTimer, period) ? kMainTimer : 0;
-    if (!mainTimerId_) platform_.messageBox(text(str::CannotCreateMainTimer), text(str::AppName), MessageIcon::None);
+    mainTimerId_ = platform_.startTicking(kMainTimer, period) ? kMainTimer : 0;
+    if (!mainTimerId_) tell(text(str::CannotCreateMainTimer));
 }
 
 int MatchController::autoplay() const
@@ -444,8 +445,8 @@ void MatchController::close()
 {
     if (destroyed_) return;
     destroyed_ = true;
-    platform_.killTimer(kMainTimer);
-    if (titleAnimation_) platform_.killTimer(kTitleTimer);
+    platform_.stopTicking(kMainTimer);
+    if (titleAnimation_) platform_.stopTicking(kTitleTimer);
     // A match closed before its end writes no report.
     discardReport();
 }

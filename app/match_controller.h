@@ -123,6 +123,8 @@ private:
     // A report not written: an earlier file of its name stays as it was.
     void discardReport();
     void fail();
+    // A message box captioned with the program's name.
+    void tell(std::string_view message, MessageIcon icon = MessageIcon::None);
     // A file could not be opened or written: say so in the platform's words.
     void fileFailure(int textId, const std::string& file, int error);
     void openOptionsDialog(int gameTypeEnabled);

@@ -185,8 +185,7 @@ void MatchController::openMatchFile(const std::string& name)
     std::string contents, error;
     MatchFile file;
     if (!readMatchFileText(name, contents, error) || !parseMatchFile(contents, file, error) || !openMatch(file, error))
-        platform_.messageBox(text(str::CannotOpenMatch) + name + ": " + error, text(str::AppName),
-                             MessageIcon::Warning);
+        tell(text(str::CannotOpenMatch) + name + ": " + error, MessageIcon::Warning);
     platform_.invalidate();
 }
 
@@ -206,12 +205,12 @@ void MatchController::saveMatch()
 {
     if (destroyed_) return;
     if (!record_) {
-        platform_.messageBox(text(str::NoMatchToSave), text(str::AppName), MessageIcon::None);
+        tell(text(str::NoMatchToSave));
         return;
     }
     const std::optional<std::string> name = platform_.chooseFile(FileKind::SaveMatch);
     if (!name) return;
     std::string error = outputClash(*name);
     if (error.empty() && replaceFileContents(*name, matchFileJson(*record_), error)) return;
-    platform_.messageBox(text(str::CannotSaveMatch) + *name + ": " + error, text(str::AppName), MessageIcon::Warning);
+    tell(text(str::CannotSaveMatch) + *name + ": " + error, MessageIcon::Warning);
 }

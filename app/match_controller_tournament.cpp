@@ -15,15 +15,13 @@ bool MatchController::beginTournament(const TournamentPlan& plan)
     if (destroyed_) return false;
     const bool matchInPlay = match_.gameStarted && !match_.gameOver && !tournament_;
     if (matchInPlay || replay_) {
-        platform_.messageBox(loadString(str::TournamentWhilePlaying), loadString(str::AppName), MessageIcon::None);
+        tell(loadString(str::TournamentWhilePlaying));
         return false;
     }
     // The /r= value replays a tournament of the console runner, match for match.
     const SeedRun seeds = chooseSeeds(randomSeed_, plan.matchesPerTournament(), platform_.now());
     if (!seeds.refusal.empty()) {
-        platform_.messageBox(
-            std::string(loadString(str::TournamentSeedsRefused)) + seeds.refusal + "; give another /r=",
-            loadString(str::AppName), MessageIcon::None);
+        tell(std::string(loadString(str::TournamentSeedsRefused)) + seeds.refusal + "; give another /r=");
         return false;
     }
     // The finished match's report is complete; the board now belongs to the tournament.

@@ -34,8 +34,8 @@ public:
     virtual ~WindowPlatform() = default;
 
     // Creates (or re-creates) a periodic timer; false on failure.
-    virtual bool setTimer(int id, int periodMs) = 0;
-    virtual void killTimer(int id) = 0;
+    virtual bool startTicking(int id, int periodMs) = 0;
+    virtual void stopTicking(int id) = 0;
     // Modal; returns when the user closes it. Timer ticks go on meanwhile.
     virtual void messageBox(std::string_view text, std::string_view caption, MessageIcon icon) = 0;
     // A question with Yes and No, modal; true for Yes. Without a way to ask

@@ -51,8 +51,8 @@ public:
     }
 
     // WindowPlatform.
-    bool setTimer(int, int) override { return true; }
-    void killTimer(int) override {}
+    bool startTicking(int, int) override { return true; }
+    void stopTicking(int) override {}
     void messageBox(std::string_view text, std::string_view caption, MessageIcon icon) override;
     std::optional<std::string> chooseFile(FileKind kind) override;
     void setCaption(std::string_view) override {}

@@ -17,8 +17,8 @@ void require(bool condition)
 
 // A window that shows nothing and never answers: a replay plays without it.
 struct QuietWindow : WindowPlatform {
-    bool setTimer(int, int) override { return true; }
-    void killTimer(int) override {}
+    bool startTicking(int, int) override { return true; }
+    void stopTicking(int) override {}
     void messageBox(std::string_view, std::string_view, MessageIcon) override {}
     std::optional<std::string> chooseFile(FileKind) override { return std::nullopt; }
     void setCaption(std::string_view) override {}

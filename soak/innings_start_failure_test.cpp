@@ -49,8 +49,8 @@ namespace {
 // recorded, and quitting is remembered.
 class HeadlessPlatform : public WindowPlatform {
 public:
-    bool setTimer(int, int) override { return true; }
-    void killTimer(int) override {}
+    bool startTicking(int, int) override { return true; }
+    void stopTicking(int) override {}
     void messageBox(std::string_view text, std::string_view, MessageIcon) override { messages.emplace_back(text); }
     std::optional<std::string> chooseFile(FileKind) override { return std::nullopt; }
     void setCaption(std::string_view) override {}

@@ -33,12 +33,12 @@ struct FakePlatform : WindowPlatform {
     std::optional<std::string> matchFile;  // what the match file choosers answer
     std::optional<std::string> lastMatch;  // where the current match is kept
 
-    bool setTimer(int id, int periodMs) override
+    bool startTicking(int id, int periodMs) override
     {
         timersSet.emplace_back(id, periodMs);
         return true;
     }
-    void killTimer(int id) override { timersKilled.push_back(id); }
+    void stopTicking(int id) override { timersKilled.push_back(id); }
     void messageBox(std::string_view text, std::string_view caption, MessageIcon) override
     {
         boxes.emplace_back(text);

@@ -254,7 +254,7 @@ void MainWindow::closeEvent(QCloseEvent* event)
     event->accept();
 }
 
-bool MainWindow::setTimer(int id, int periodMs)
+bool MainWindow::startTicking(int id, int periodMs)
 {
     QTimer*& timer = timers_[id];
     if (!timer) {
@@ -266,7 +266,7 @@ bool MainWindow::setTimer(int id, int periodMs)
     return true;
 }
 
-void MainWindow::killTimer(int id)
+void MainWindow::stopTicking(int id)
 {
     const auto it = timers_.find(id);
     if (it != timers_.end()) it->second->stop();

@@ -49,8 +49,8 @@ public:
     int exitStatus() const { return exitStatus_; }
 
     // WindowPlatform.
-    bool setTimer(int id, int periodMs) override;
-    void killTimer(int id) override;
+    bool startTicking(int id, int periodMs) override;
+    void stopTicking(int id) override;
     void messageBox(std::string_view text, std::string_view caption, MessageIcon icon) override;
     bool askYesNo(std::string_view question, std::string_view caption) override;
     std::optional<std::string> chooseFile(FileKind kind) override;
