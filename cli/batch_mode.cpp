@@ -284,6 +284,9 @@ int runBatchMode(const std::string& commandLine, const BatchModeOptions& mode)
         std::fprintf(stderr, "%s\n", cricsheet->error().c_str());
         return 1;
     }
+    if (cricsheet)
+        std::fprintf(stderr, "pelmora-cli: %lld Cricsheet files written to %s\n",
+                     static_cast<long long>(result.totals.played), mode.cricsheetFolder.c_str());
     if (!refused.empty()) {
         std::fprintf(stderr, "pelmora-cli: %s\n", refused.c_str());
         return 2;
