@@ -1,3 +1,5 @@
+// A tournament played: each fixture's outcome, the group tables and the
+// knock-out bracket as the results come in.
 #include "analysis/tournament.h"
 
 #include <algorithm>

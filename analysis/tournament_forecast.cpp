@@ -1,3 +1,5 @@
+// Many tournaments played: how often each side won, reached the final and
+// the knock-outs, and where it finished, as a table or JSON.
 #include <algorithm>
 #include <cmath>
 #include <nlohmann/json.hpp>

@@ -1,3 +1,5 @@
+// A tournament file read and checked: its sides, the kind of match, the
+// groups and the knock-outs.
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>

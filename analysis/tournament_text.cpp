@@ -1,3 +1,4 @@
+// One tournament as text: results, tables and knock-outs.
 #include <algorithm>
 
 #include "analysis/formatted.h"
