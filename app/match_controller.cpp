@@ -190,14 +190,18 @@ void MatchController::endOfInnings()
 // earlier report of the same name as it was.
 void MatchController::writeReport(std::string_view stoppedBecause)
 {
+    // The report goes out in one write, which a full disk can fail before
+    // the flush below: its errno is kept for when the flush has none of its own.
+    errno = 0;
     ScorecardWriter::writeReport(match_, stoppedBecause);
+    const int whileWriting = errno;
     std::FILE* f = match_.outputFile;
     if (!f) return;
     match_.outputFile = nullptr;
     errno = 0;
     std::string error;
     if (std::fflush(f) != 0 || std::ferror(f)) {
-        const int written = errno;
+        const int written = errno ? errno : whileWriting;
         report_.discard();
         failed_ = true;
         fileFailure(str::FailureWritingOutput, reportName_, written);

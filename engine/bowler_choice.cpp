@@ -44,32 +44,17 @@ int Innings::pairAllows(int position) const
 }
 
 // Records the spell that over k completes from its end: its own runs and
-// chances, added to the spell of over k - 2 when the same man bowled it.
+// chances, as tallied while it was bowled, added to the spell of over k - 2
+// when the same man bowled it.
 void Innings::summariseOver(int k)
 {
     if (k < 0 || k >= overCount_) return;
     OverEntry& over = overs_[k];
     const int first = over.start;
-    const int end = deliveries;
-    int runsOff = 0, chances = 0;
-    for (int i = first; i < end; ++i) {
-        const BallRecord& r = ballLog_[i];
-        if (r.event == Scoring) {
-            if (r.runKind == Bat || r.runKind == NoBallRun || r.runKind == WideRun)
-                runsOff += r.runs;
-            else if (r.runKind == BatOffNoBall)
-                runsOff += r.runs + 1;
-        } else if (r.event == Wicket) {
-            const int p = positionOf(r.strikerPlayer);
-            if (p != kNotBatting && creditsBowler(batting[p].dismissal.kind)) ++chances;
-        } else if (r.event == Beaten) {
-            ++chances;
-        }
-    }
     over.spellOvers = 1;
-    over.spellRuns = runsOff;
-    over.spellChances = chances;
-    if (k >= 2 && first < end) {
+    over.spellRuns = overSpellRuns_;
+    over.spellChances = overSpellChances_;
+    if (k >= 2 && first < deliveries) {
         const OverEntry& before = overs_[k - 2];
         if (ballLog_[before.start].bowlerPlayer == ballLog_[first].bowlerPlayer) {
             over.spellOvers += before.spellOvers;

@@ -24,6 +24,13 @@ constexpr int kBoundaryShots[11][5] = {
     {1113, 1115, 1116, 1121, 1121}, {1113, 1115, 1116, 1122, 1121},
 };
 
+// Asked only of a hook: a spinner's is played as a sweep or a swing.
+bool bowlsSpin(const Innings& innings)
+{
+    const Player* p = innings.bowlingTeam->player(innings.bowlingTeam->bowlerAt(innings.bowler));
+    return p && p->bowlStyle == Player::Spin;
+}
+
 }  // namespace
 
 void Innings::commentate(const BallRecord& record)
@@ -73,8 +80,7 @@ void Innings::commentate(const BallRecord& record)
                 phrase = kGroundShots[row][column];
                 position = str::FirstFieldingPosition + row;
             }
-            const Player* bowlerPlayer = bowlingTeam->player(bowlingTeam->bowlerAt(bowler));
-            if (phrase == str::HooksOver && bowlerPlayer && bowlerPlayer->bowlStyle == Player::Spin)
+            if (phrase == str::HooksOver && bowlsSpin(*this))
                 phrase = record.runs == 6 ? str::SwingsOver : str::SweepsTo;
             // "No Ball" is followed by a blank of its own before the stroke's.
             const bool noBall = record.delivery == NoBall;

@@ -91,6 +91,8 @@ void Innings::deliver()
 
     record.scoreAfter = runs;
     record.wicketsAfter = wickets;
+    overSpellRuns_ += spellRunsOf(record);
+    overSpellChances_ += spellChanceOf(record);
 }
 
 // Brings in both openers on the first call of an innings, one batsman later.
@@ -152,6 +154,8 @@ bool Innings::overStep()
     overRuns = 0;
     overBall = 0;
     overExtras = 0;
+    overSpellRuns_ = 0;
+    overSpellChances_ = 0;
     overs_[legalBalls / 6].start = deliveries;
     clearCommentary();
     return true;
@@ -186,12 +190,14 @@ void Innings::ballOutcome(BallRecord& record)
     EngineContext& ctx = context();
     Random& random = ctx.random;
     const GameOptions& options = ctx.options;
-    const Player& striker_ = *battingTeam->player(battingOrder[striker]);
-    const Player& bowler_ = *bowlingTeam->player(bowlingTeam->bowlerAt(bowler));
+    const int strikerIndex = battingOrder[striker];
+    const int bowlerIndex = bowlingTeam->bowlerAt(bowler);
+    const Player& striker_ = *battingTeam->player(strikerIndex);
+    const Player& bowler_ = *bowlingTeam->player(bowlerIndex);
     const BattingLine& line = batting[striker];
 
-    record.strikerPlayer = battingOrder[striker];
-    record.bowlerPlayer = bowlingTeam->bowlerAt(bowler);
+    record.strikerPlayer = strikerIndex;
+    record.bowlerPlayer = bowlerIndex;
     record.crossed = 0;
 
     bool stroke = false;
@@ -337,4 +343,30 @@ void Innings::bookScoring(BallRecord& record)
     default: break;
     }
     runs += r + (record.runKind == BatOffNoBall ? 1 : 0);
+}
+
+int Innings::spellRunsOf(const BallRecord& r) const
+{
+    if (r.event != Scoring) return 0;
+    if (r.runKind == Bat || r.runKind == NoBallRun || r.runKind == WideRun) return r.runs;
+    if (r.runKind == BatOffNoBall) return r.runs + 1;
+    return 0;  // byes and leg byes
+}
+
+int Innings::spellChanceOf(const BallRecord& r) const
+{
+    if (r.event == Beaten) return 1;
+    if (r.event != Wicket) return 0;
+    const int p = positionOf(r.strikerPlayer);
+    return p != kNotBatting && creditsBowler(batting[p].dismissal.kind) ? 1 : 0;
+}
+
+void Innings::setBallRecord(int i, const BallRecord& record)
+{
+    const bool inOverBeingBowled = overBall >= 0 && i >= deliveries - overBall && i < deliveries;
+    if (inOverBeingBowled) {
+        overSpellRuns_ += spellRunsOf(record) - spellRunsOf(ballLog_[i]);
+        overSpellChances_ += spellChanceOf(record) - spellChanceOf(ballLog_[i]);
+    }
+    ballLog_[i] = record;
 }

@@ -31,15 +31,6 @@ int Innings::start(const Team& batting_, const Team& bowling_, int target_, int 
     return 1;
 }
 
-int Innings::mayBowl(int position) const
-{
-    if (!bowlingTeam || position < 0 || position >= bowlingTeam->bowlerCount()) return 0;
-    if (bowler == -1) return 1;
-    if (position == bowler) return 0;  // nobody bowls two overs running
-    if (!context().options.oneDay) return 1;
-    return maxBalls / 5 > bowling[position].balls;  // a fifth of the allowance each
-}
-
 int Innings::eligibleToBowl(int position) const
 {
     if (!bowlingTeam || position < 0 || position >= bowlingTeam->bowlerCount()) return 0;

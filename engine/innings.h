@@ -38,7 +38,15 @@ public:
     void rankBowlers();
     int pairAllows(int position) const;
     // Who may bowl the next over; evaluated before `bowler` is replaced.
-    int mayBowl(int position) const;
+    // Here rather than in innings.cpp: the bowler choice asks it several times an over.
+    int mayBowl(int position) const
+    {
+        if (!bowlingTeam || position < 0 || position >= bowlingTeam->bowlerCount()) return 0;
+        if (bowler == -1) return 1;
+        if (position == bowler) return 0;  // nobody bowls two overs running
+        if (!context().options.oneDay) return 1;
+        return maxBalls / 5 > bowling[position].balls;  // a fifth of the allowance each
+    }
     // mayBowl, with the one-day quota waived when nobody passes it: then every
     // bowler but the one of the previous over is eligible.
     int eligibleToBowl(int position) const;
@@ -59,7 +67,8 @@ public:
     void fallOfWicket(int i, FallOfWicket& out) const { out = fallOfWickets[i]; }
     int overStart(int k) const { return overs_[k].start; }
     const BallRecord& ballRecord(int i) const { return ballLog_[i]; }
-    void setBallRecord(int i, const BallRecord& record) { ballLog_[i] = record; }
+    // Rewrites a logged ball; one of the over being bowled changes that over's tally too.
+    void setBallRecord(int i, const BallRecord& record);
     // Capacity of the tables obtained by start (0 before).
     int overCapacity() const { return overCount_; }
 
@@ -136,6 +145,10 @@ private:
     bool batsmanStep();
     bool overStep();
     void summariseOver(int k);
+    // What one logged ball adds to its over's spell: runs charged to the
+    // bowler, and a chance (a wicket credited to him or a ball that beat the bat).
+    int spellRunsOf(const BallRecord& r) const;
+    int spellChanceOf(const BallRecord& r) const;
     void ballOutcome(BallRecord& record);
     int drawRuns(int row);
     void drawDismissal(Dismissal& dismissal);
@@ -150,6 +163,10 @@ private:
     std::unique_ptr<OverEntry[]> overs_;
     std::unique_ptr<BallRecord[]> ballLog_;
     int overCount_ = 0;
+    // The over being bowled, tallied ball by ball so summariseOver need not
+    // walk back through the log.
+    int overSpellRuns_ = 0;
+    int overSpellChances_ = 0;
     CommentaryPieces commentary_[kCommentaryLines];
     mutable char formatted_[kCommentaryBytes] = {};
 };

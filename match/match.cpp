@@ -160,6 +160,12 @@ void Match::writeLine(std::string_view text)
     putc_unlocked('\n', outputFile);
 }
 
+void Match::writeText(std::string_view text)
+{
+    if (!outputFile || text.empty()) return;
+    fwrite_unlocked(text.data(), 1, text.size(), outputFile);
+}
+
 std::string Match::toss()
 {
     int batFirst = 0;

@@ -78,6 +78,8 @@ public:
     bool timeRanOutIn(int k) const;
 
     void writeLine(std::string_view text);
+    // Writes the text as it is, with no line end added.
+    void writeText(std::string_view text);
     void writeBlankLine() { writeLine({}); }
 
     // The toss: two draws; the second alone decides who bats first, and the

@@ -12,6 +12,23 @@ namespace {
 // Report lines are put together in place, without printf or a string each.
 using Line = TextBuffer<512>;
 
+// The whole report, gathered in memory and handed to the file in one write:
+// a write per line through stdio cost more than putting the line together.
+class ReportText {
+public:
+    explicit ReportText(std::size_t expectedBytes) { text_.reserve(expectedBytes); }
+    void line(std::string_view s)
+    {
+        text_.append(s);
+        text_.push_back('\n');
+    }
+    void blank() { text_.push_back('\n'); }
+    std::string_view view() const { return text_; }
+
+private:
+    std::string text_;
+};
+
 std::string_view text(int id)
 {
     return loadString(id);
@@ -51,30 +68,49 @@ void appendEvent(Line& line, const BallRecord& r)
     }
 }
 
-void writeBallByBall(Match& match, const Innings& inn)
+// The names of a side, measured once rather than on every ball line.
+class SideNames {
+public:
+    explicit SideNames(const Team* team)
+    {
+        for (int i = 0; i < Team::kPlayers; ++i)
+            names_[i] = playerName(team, i);
+    }
+    std::string_view operator[](int index) const
+    {
+        return index >= 0 && index < Team::kPlayers ? names_[index] : std::string_view();
+    }
+
+private:
+    std::string_view names_[Team::kPlayers];
+};
+
+void writeBallByBall(ReportText& out, const Innings& inn)
 {
     int legal = 0, score = 0, fallen = 0;
+    const SideNames bowlers(inn.bowlingTeam), batsmen(inn.battingTeam);
+    const std::string_view over = text(str::Over), ball = text(str::Ball), to = text(str::To);
     Line line;
     for (int i = 0; i < inn.deliveries; ++i) {
         const BallRecord& r = inn.ballRecord(i);
         score += r.runs + (r.runKind == BatOffNoBall ? 1 : 0);
         if (r.event == Wicket) ++fallen;
         line.clear();
-        line << "(" << text(str::Over) << " #";
-        line.number(legal / 6 + 1, 3) << " " << text(str::Ball) << " #";
+        line << "(" << over << " #";
+        line.number(legal / 6 + 1, 3) << " " << ball << " #";
         line.number(legal % 6 + 1, 1) << ") ";
-        line << playerName(inn.bowlingTeam, r.bowlerPlayer) << " " << text(str::To) << " ";
-        line << playerName(inn.battingTeam, r.strikerPlayer) << " :: ";
+        line << bowlers[r.bowlerPlayer] << " " << to << " ";
+        line << batsmen[r.strikerPlayer] << " :: ";
         appendEvent(line, r);
         line << " [";
         line.number(score) << "/";
         line.number(fallen) << "]";
-        match.writeLine(line.view());
+        out.line(line.view());
         if (r.delivery == Legal) ++legal;
     }
-    match.writeLine(loadString(str::EndOfInningBanner));
-    match.writeLine(loadString(str::Stars));
-    match.writeBlankLine();
+    out.line(loadString(str::EndOfInningBanner));
+    out.line(loadString(str::Stars));
+    out.blank();
 }
 
 // A batting line's name and how-out columns, padded by characters.
@@ -106,14 +142,14 @@ void insertTop(int (&top)[4], int& count, int candidate, RanksBelow ranksBelow)
     if (count < 4) ++count;
 }
 
-void writeInnings(Match& match, const Innings& inn)
+void writeInnings(ReportText& out, const Innings& inn)
 {
     const Team* batting = inn.battingTeam;
     const Team* bowling = inn.bowlingTeam;
     Line line;
 
-    match.writeLine(batting->name());
-    match.writeBlankLine();
+    out.line(batting->name());
+    out.blank();
 
     char how[Innings::kHowOutBytes];
     for (int p = 0; p < inn.batsmenIn && p < 11; ++p) {
@@ -126,7 +162,7 @@ void writeInnings(Match& match, const Innings& inn)
         line.number(l.balls, 3, '0') << ") ";
         line.number(l.fours, 3, '0') << " ";
         line.number(l.sixes, 3, '0') << " ";
-        match.writeLine(line.view());
+        out.line(line.view());
     }
     if (inn.batsmenIn < 11) {
         inn.dismissalText(inn.batsmenIn, how);
@@ -134,7 +170,7 @@ void writeInnings(Match& match, const Innings& inn)
             if (inn.positionOf(i) < inn.batsmenIn) continue;
             line.clear();
             nameAndHow(line, playerName(batting, i), how);
-            match.writeLine(line.view());
+            out.line(line.view());
         }
     }
 
@@ -145,7 +181,7 @@ void writeInnings(Match& match, const Innings& inn)
     line.number(inn.wides, 3) << "=W ";
     line.number(inn.noBalls, 3) << "=NB)  ";
     line.number(inn.legByes + inn.byes + inn.wides + inn.noBalls, 3);
-    match.writeLine(line.view());
+    out.line(line.view());
     const double rate = inn.legalBalls ? static_cast<double>(inn.runs * 6) / inn.legalBalls : 0.0;
     char rateText[32];  // printf's rounding of the rate, which the report has always shown
     std::snprintf(rateText, sizeof rateText, "%.3f", rate);
@@ -154,8 +190,8 @@ void writeInnings(Match& match, const Innings& inn)
     line.number(inn.wickets, 2) << " in ";
     line.number(inn.legalBalls / 6, 3) << ".";
     line.number(inn.legalBalls % 6, 1) << " " << text(str::RunRate) << " = " << rateText;
-    match.writeLine(line.view());
-    match.writeBlankLine();
+    out.line(line.view());
+    out.blank();
 
     for (int b = 0; b < bowling->bowlerCount(); ++b) {
         const BowlingLine& l = inn.bowling[b];
@@ -168,12 +204,12 @@ void writeInnings(Match& match, const Innings& inn)
         line.number(l.maidens, 3, '0') << " ";
         line.number(l.runs, 3, '0') << " ";
         line.number(l.wickets, 2, '0') << " ";
-        match.writeLine(line.view());
+        out.line(line.view());
     }
-    match.writeBlankLine();
+    out.blank();
 
     if (inn.wickets > 0) {
-        match.writeLine(loadString(str::FallOfWickets));
+        out.line(loadString(str::FallOfWickets));
         int previous = 0;
         for (int n = 0; n < inn.wickets && n < 10; ++n) {
             const FallOfWicket& f = inn.fallOfWickets[n];
@@ -186,15 +222,15 @@ void writeInnings(Match& match, const Innings& inn)
             previous = f.score;
             // The line ends in a blank and the word is set off by another.
             line << " " << text(str::With) << " " << playerName(batting, f.partnerPlayer);
-            match.writeLine(line.view());
+            out.line(line.view());
         }
     }
 
-    match.writeBlankLine();
-    match.writeLine(loadString(str::OutstandingPerformances));
-    match.writeBlankLine();
-    match.writeLine(loadString(str::Batting));
-    match.writeBlankLine();
+    out.blank();
+    out.line(loadString(str::OutstandingPerformances));
+    out.blank();
+    out.line(loadString(str::Batting));
+    out.blank();
     int top[4], count = 0;
     for (int p = 0; p < inn.batsmenIn && p < 11; ++p)
         insertTop(top, count, p, [&](int occupant, int candidate) {
@@ -206,11 +242,11 @@ void writeInnings(Match& match, const Innings& inn)
         line.clear();
         line.number(l.runs, 3, '0') << " (";
         line.number(l.balls, 3, '0') << ") " << playerName(batting, inn.battingOrder[top[i]]);
-        match.writeLine(line.view());
+        out.line(line.view());
     }
-    match.writeBlankLine();
-    match.writeLine(loadString(str::Bowling));
-    match.writeBlankLine();
+    out.blank();
+    out.line(loadString(str::Bowling));
+    out.blank();
     count = 0;
     for (int b = 0; b < bowling->bowlerCount() && b < 10; ++b)
         insertTop(top, count, b, [&](int occupant, int candidate) {
@@ -224,24 +260,37 @@ void writeInnings(Match& match, const Innings& inn)
         line.number(l.runs, 3, '0') << " (";
         line.number(l.balls / 6, 3, '0') << ".";
         line.number(l.balls % 6, 1) << ") " << playerName(bowling, bowling->bowlerAt(top[i]));
-        match.writeLine(line.view());
+        out.line(line.view());
     }
-    match.writeLine(loadString(str::Stars));
+    out.line(loadString(str::Stars));
 }
 
-}  // namespace
+// Room for the whole report, so that it is gathered without growing: about
+// 3 KB for an innings' cards and 100 bytes for a line of the ball-by-ball log.
+std::size_t expectedBytes(const Match& match)
+{
+    std::size_t bytes = 4096;
+    for (int k = 0; k < match.inningsCount; ++k) {
+        const Innings* inn = match.inningsAt(k);
+        if (!inn) continue;
+        bytes += 3072;
+        if (!match.options().briefOutput && inn->deliveries > 0)
+            bytes += 100 * static_cast<std::size_t>(inn->deliveries);
+    }
+    return bytes;
+}
 
-void ScorecardWriter::writeReport(Match& match, std::string_view stoppedBecause)
+void writeWholeReport(ReportText& out, const Match& match, std::string_view stoppedBecause)
 {
     for (int k = 0; k < match.inningsCount; ++k) {
         const Innings* inn = match.inningsAt(k);
         // An innings that never started (its start failed) has nothing to show.
         if (!inn || !inn->battingTeam || !inn->bowlingTeam) continue;
-        if (!match.options().briefOutput) writeBallByBall(match, *inn);
-        writeInnings(match, *inn);
+        if (!match.options().briefOutput) writeBallByBall(out, *inn);
+        writeInnings(out, *inn);
     }
-    match.writeBlankLine();
-    if (stoppedBecause.empty()) return match.writeLine(match.resultLine());
+    out.blank();
+    if (stoppedBecause.empty()) return out.line(match.resultLine());
     // "Match stopped in innings 1 after 1.1 overs: an answer was refused"
     const Innings* now = match.inningsAt(match.currentInnings);
     const int balls = now ? now->legalBalls : 0;
@@ -250,5 +299,14 @@ void ScorecardWriter::writeReport(Match& match, std::string_view stoppedBecause)
     line += std::string(loadString(str::StoppedAfter)) + ' ' + std::to_string(balls / 6) + '.' +
             std::to_string(balls % 6) + ' ' + std::string(loadString(str::StoppedOvers)) + ": ";
     line += stoppedBecause;
-    match.writeLine(line);
+    out.line(line);
+}
+
+}  // namespace
+
+void ScorecardWriter::writeReport(Match& match, std::string_view stoppedBecause)
+{
+    ReportText out(expectedBytes(match));
+    writeWholeReport(out, match, stoppedBecause);
+    match.writeText(out.view());
 }

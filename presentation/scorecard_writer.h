@@ -3,7 +3,7 @@
 
 class Match;
 
-// Writes the match report through Match::writeLine, once, after the last
+// Writes the match report in one Match::writeText, once, after the last
 // innings: per innings an optional ball-by-ball log, the batting card, extras
 // and total, the bowling card, the fall of wickets and the best performances;
 // then the result line, or for a match stopped before its end (`stoppedBecause`

@@ -32,10 +32,20 @@ public:
     const int* bowlers() const { return bowlers_; }
     // Sets the list to the n player indices given (n at most 10); the rest become -1.
     void setBowlers(const int* indices, int n);
-    // Player index at a bowler position, -1 outside 0..bowlerCount-1.
-    int bowlerAt(int pos) const;
+    // Player index at a bowler position, -1 outside 0..bowlerCount-1. Here
+    // rather than in team.cpp: the engine asks for it on every ball.
+    int bowlerAt(int pos) const
+    {
+        if (pos < 0 || pos >= bowlerCount_ || pos >= kMaxBowlers) return -1;
+        return bowlers_[pos];
+    }
     // First position holding the player; bowlerCount when absent (0 for an empty list).
-    int bowlerPosition(int playerIndex) const;
+    int bowlerPosition(int playerIndex) const
+    {
+        for (int i = 0; i < bowlerCount_ && i < kMaxBowlers; ++i)
+            if (bowlers_[i] == playerIndex) return i;
+        return bowlerCount_;
+    }
 
     // Reads a team file into this record; 1 loaded, 0 refused. A refusal leaves
     // behind what was read so far, as the file format describes.
