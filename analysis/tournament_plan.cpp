@@ -15,17 +15,10 @@
 #include "analysis/shard.h"
 #include "analysis/tournament.h"
 #include "analysis/tournament_detail.h"
+#include "engine/random.h"
 #include "match/match.h"
 
 namespace {
-
-std::uint64_t mix(std::uint64_t x)
-{
-    x += 0x9e3779b97f4a7c15ULL;
-    x = (x ^ (x >> 30)) * 0xbf58476d1ce4e5b9ULL;
-    x = (x ^ (x >> 27)) * 0x94d049bb133111ebULL;
-    return x ^ (x >> 31);
-}
 
 // Reads a team file once: its bytes go into the digest, the side is read from them.
 bool loadSide(const std::string& path, Team& team, Fingerprint& digest, std::string& error)
@@ -307,8 +300,8 @@ std::vector<TableRow> groupTable(const TournamentPlan& plan, int group, const st
                           const int ha = headToHead[static_cast<std::size_t>(a.side)];
                           const int hb = headToHead[static_cast<std::size_t>(b.side)];
                           if (ha != hb) return ha > hb;
-                          return mix(drawSeed * 64 + static_cast<std::uint64_t>(a.side)) >
-                                 mix(drawSeed * 64 + static_cast<std::uint64_t>(b.side));
+                          return mixBits(drawSeed * 64 + static_cast<std::uint64_t>(a.side)) >
+                                 mixBits(drawSeed * 64 + static_cast<std::uint64_t>(b.side));
                       });
         }
         i = j;

@@ -3,18 +3,7 @@
 #include <chrono>
 #include <climits>
 
-namespace {
-
-// Spreads nearby times far apart, so runs started within one second differ.
-std::uint64_t mixed(std::uint64_t x)
-{
-    x += 0x9e3779b97f4a7c15ull;
-    x = (x ^ (x >> 30)) * 0xbf58476d1ce4e5b9ull;
-    x = (x ^ (x >> 27)) * 0x94d049bb133111ebull;
-    return x ^ (x >> 31);
-}
-
-}  // namespace
+#include "engine/random.h"
 
 SeedRun chooseSeeds(std::int32_t requested, std::int64_t count, std::int64_t clockNanoseconds)
 {
@@ -25,7 +14,7 @@ SeedRun chooseSeeds(std::int32_t requested, std::int64_t count, std::int64_t clo
         run.fromClock = true;
         if (walk < INT32_MAX) {
             const std::uint64_t choices = static_cast<std::uint64_t>(INT32_MAX - walk);
-            run.first = static_cast<std::int32_t>(1 + mixed(static_cast<std::uint64_t>(clockNanoseconds)) % choices);
+            run.first = static_cast<std::int32_t>(1 + mixBits(static_cast<std::uint64_t>(clockNanoseconds)) % choices);
             return run;
         }
         run.first = 1;

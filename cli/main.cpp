@@ -115,28 +115,28 @@ int main(int argc, char** argv)
     if (const std::string why = refusedCombination(cli, settings, options); !why.empty()) return refuse(why);
     if (cli.merge) return mergeAndPrint(cli);
 
+    if (!cli.tournamentFile.empty()) {
+        TournamentModeOptions tournament;
+        tournament.file = cli.tournamentFile;
+        tournament.tournaments = cli.matches;
+        tournament.threads = cli.threads;
+        tournament.json = cli.json;
+        tournament.shard = cli.shard;
+        tournament.reportsFolder = cli.reportsFolder;
+        tournament.cricsheetFolder = cli.cricsheetPath;
+        tournament.venue = cli.venue;
+        tournament.date = cli.date;
+        return runTournamentMode(commandLine, tournament);
+    }
     BatchModeOptions batch;
     batch.matches = cli.matches;
     batch.threads = cli.threads;
     batch.json = cli.json;
     batch.overs = cli.overs;
     batch.shard = cli.shard;
-    batch.date = cli.date;
     batch.cricsheetFolder = cli.cricsheetPath;
     batch.venue = cli.venue;
-    if (!cli.tournamentFile.empty()) {
-        TournamentModeOptions tournament;
-        tournament.file = cli.tournamentFile;
-        tournament.reportsFolder = cli.reportsFolder;
-        tournament.date = cli.date;
-        tournament.tournaments = batch.matches;
-        tournament.threads = batch.threads;
-        tournament.json = batch.json;
-        tournament.shard = batch.shard;
-        tournament.cricsheetFolder = cli.cricsheetPath;
-        tournament.venue = cli.venue;
-        return runTournamentMode(commandLine, tournament);
-    }
+    batch.date = cli.date;
     batch.ground = cli.ground;
     // Both files are read whole before anything is written; a fault in
     // either is a usage error (exit 2) and nothing is created.

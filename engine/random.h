@@ -27,3 +27,13 @@ private:
     std::uint32_t state_ = 0;
     std::uint64_t draws_ = 0;
 };
+
+// Spreads nearby numbers far apart (the splitmix64 finaliser): for seeds made
+// from the clock and for draws that must not follow the match generator.
+inline std::uint64_t mixBits(std::uint64_t x)
+{
+    x += 0x9e3779b97f4a7c15ULL;
+    x = (x ^ (x >> 30)) * 0xbf58476d1ce4e5b9ULL;
+    x = (x ^ (x >> 27)) * 0x94d049bb133111ebULL;
+    return x ^ (x >> 31);
+}

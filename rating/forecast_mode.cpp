@@ -7,16 +7,9 @@
 
 #include "app/output_files.h"
 #include "rating/progress.h"
+#include "rating/rate_options.h"
 
 namespace {
-
-bool isDate(const std::string& s)
-{
-    if (s.size() != 10 || s[4] != '-' || s[7] != '-') return false;
-    for (int i : {0, 1, 2, 3, 5, 6, 8, 9})
-        if (s[static_cast<std::size_t>(i)] < '0' || s[static_cast<std::size_t>(i)] > '9') return false;
-    return true;
-}
 
 // The fixtures' files read for their info; a fixture not of the archive's
 // match type or gender is named and skipped.
@@ -30,7 +23,7 @@ void readFixtures(MatchSources& sources, const std::vector<MatchRecord>& archive
         if (sources.read(i, text, why) && parseCricsheetInfo(text, fixture.info, why)) {
             const MatchRecord& m = fixture.info;
             const MatchRecord& kind = archive.front();
-            if (!isDate(m.firstDate))
+            if (!isDateText(m.firstDate))
                 why = "info.dates does not give the first day as YYYY-MM-DD";
             else if (!m.matchType.empty() && !kind.matchType.empty() && m.matchType != kind.matchType)
                 why = "a " + m.matchType + " match; the archive rated is of " + kind.matchType + " matches";

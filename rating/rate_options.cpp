@@ -12,12 +12,8 @@ using RateOption = Option<RateOptions>;
 
 std::string readDate(std::string& field, const char* v)
 {
-    const std::string s(v);
-    bool ok = s.size() == 10 && s[4] == '-' && s[7] == '-';
-    for (std::size_t i : {0u, 1u, 2u, 3u, 5u, 6u, 8u, 9u})
-        ok = ok && s[i] >= '0' && s[i] <= '9';
-    if (!ok) return "a date is YYYY-MM-DD, not \"" + s + "\"";
-    field = s;
+    if (!isDateText(v)) return std::string("a date is YYYY-MM-DD, not \"") + v + "\"";
+    field = v;
     return {};
 }
 
@@ -197,6 +193,14 @@ constexpr const char* kTail =
     "the counts).\n";
 
 }  // namespace
+
+bool isDateText(const std::string& s)
+{
+    if (s.size() != 10 || s[4] != '-' || s[7] != '-') return false;
+    for (std::size_t i : {0u, 1u, 2u, 3u, 5u, 6u, 8u, 9u})
+        if (s[i] < '0' || s[i] > '9') return false;
+    return true;
+}
 
 std::string rateUsage()
 {

@@ -26,3 +26,7 @@ std::string readRateArguments(int argc, char** argv, RateOptions& options);
 
 // The --help text.
 std::string rateUsage();
+
+// Whether the text is written YYYY-MM-DD in digits, as the filters and
+// fixtures give dates.
+bool isDateText(const std::string& s);
