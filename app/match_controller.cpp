@@ -128,14 +128,17 @@ void MatchController::mainStep()
         options.speedChanged = 0;
         restartMainTimer();
     }
-    if (tournament_ && !match_.hold && match_.gameOver) {
+    if (tournament_ && !hold_ && match_.gameOver) {
         if (!tournament_->progress.finished() && --ticksBetweenMatches_ <= 0) startFixture();
         return;
     }
-    if (tournament_ && tournamentFullSpeed_ && !match_.hold) return playFixtureThrough();
-    if (match_.hold || !match_.playing || match_.gameOver) return;
+    if (tournament_ && tournamentFullSpeed_ && !hold_) return playFixtureThrough();
+    // A choice dialog runs the event loop, whose timer must not bowl the next ball meanwhile.
+    if (hold_ || deliveryInProgress_ || !match_.playing || match_.gameOver) return;
     if (replay_) replay_->beforeDelivery(point(), match_.context());
+    deliveryInProgress_ = true;
     const unsigned r = match_.playBall();
+    deliveryInProgress_ = false;
     if (r == 0) {
         // A tournament never waits on an innings that cannot go on.
         if (tournament_) {
@@ -162,7 +165,7 @@ void MatchController::endOfInnings()
         if (match_.nextInnings() != InningsChange::Started) fixturePlayed();
         return;
     }
-    match_.hold = 1;
+    hold_ = true;
     platform_.paintNow(nullptr);
     const bool quiet = autoplay_ || replay_;  // a replay shows no dialogs
     if (!quiet) tell(text(str::EndOfInning));
@@ -182,7 +185,7 @@ void MatchController::endOfInnings()
         if (autoplay_ && !destroyed_) platform_.quit(exitCode());
         break;
     }
-    match_.hold = 0;
+    hold_ = false;
 }
 
 // Writes the report once, then makes sure it reached the file: a write error
@@ -192,12 +195,10 @@ void MatchController::writeReport(std::string_view stoppedBecause)
 {
     // The report goes out in one write, which a full disk can fail before
     // the flush below: its errno is kept for when the flush has none of its own.
-    errno = 0;
-    ScorecardWriter::writeReport(match_, stoppedBecause);
-    const int whileWriting = errno;
-    std::FILE* f = match_.outputFile;
+    std::FILE* f = report_.stream();
     if (!f) return;
-    match_.outputFile = nullptr;
+    errno = 0;
+    const int whileWriting = ScorecardWriter::writeReport(match_, f, stoppedBecause) ? 0 : errno;
     errno = 0;
     std::string error;
     if (std::fflush(f) != 0 || std::ferror(f)) {
@@ -213,7 +214,6 @@ void MatchController::writeReport(std::string_view stoppedBecause)
 
 void MatchController::discardReport()
 {
-    match_.outputFile = nullptr;
     report_.discard();
 }
 
@@ -352,7 +352,6 @@ bool MatchController::openReportFile()
             failed_ = true;  // played all the same, but no report will be written
             fileFailure(str::FailureOpeningOutput, *name, errno);
         } else {
-            match_.outputFile = report_.stream();
             reportName_ = *name;
         }
     }
@@ -383,17 +382,17 @@ void MatchController::showOptions()
 {
     if (destroyed_) return;
     const int period = match_.options().gameSpeed * 10;
-    match_.hold = 1;
+    hold_ = true;
     openOptionsDialog(match_.gameStarted ? 0 : 1);
     if (destroyed_) return;
     if (match_.options().gameSpeed * 10 != period) restartMainTimer();
-    match_.hold = 0;  // a game paused before the dialog resumes
+    hold_ = false;  // a game paused before the dialog resumes
     if (record_) saveLastMatch();
 }
 
 void MatchController::togglePause()
 {
-    if (!destroyed_) match_.hold = 1 - match_.hold;
+    if (!destroyed_) hold_ = !hold_;
 }
 
 void MatchController::restartMainTimer()
@@ -438,10 +437,10 @@ bool MatchController::matchInPlay() const
 bool MatchController::mayClose()
 {
     if (!matchInPlay()) return true;
-    const int hold = match_.hold;
-    match_.hold = 1;
+    const bool hold = hold_;
+    hold_ = true;
     const bool yes = platform_.askYesNo("End the match in play?", text(str::AppName));
-    match_.hold = hold;
+    hold_ = hold;
     return yes;
 }
 

@@ -109,6 +109,8 @@ public:
     int exitCode() const { return failed_ ? 1 : 0; }
     // The game ended by its rules, every innings played (a report may still have failed).
     bool playedToTheEnd() const { return match_.gameOver && !startFailed_ && !stopped_; }
+    // Play waits: Pause/Go, a dialog open, or the pause after an innings.
+    bool held() const { return hold_; }
 
 private:
     // Loads both slots and tosses. False when a slot was abandoned.
@@ -166,6 +168,8 @@ private:
     int titleFrame_ = 0;
     std::string reportName_;
     ReplacingFile report_;  // open from the start of play until the report is written
+    bool hold_ = false;
+    bool deliveryInProgress_ = false;
     bool failed_ = false;
     bool startFailed_ = false;  // an innings could not start: the game was cut short
     bool destroyed_ = false;

@@ -83,7 +83,7 @@ void MatchController::stopMatch(int code, std::string_view why)
     if (destroyed_) return;
     stopped_ = true;
     replay_.reset();
-    match_.deliveryInProgress = 0;
+    deliveryInProgress_ = false;
     match_.gameOver = 1;
     if (record_) record_->finished = false;
     writeReport(why);
@@ -107,10 +107,11 @@ bool MatchController::beginReplay(const MatchFile& file, std::string& error)
             return false;
         }
     }
-    if (match_.gameStarted || match_.outputFile) {
+    if (match_.gameStarted || report_.stream()) {
         // A fresh match in place of the one played so far.
         discardReport();
         match_.reset();
+        hold_ = false;
         failed_ = startFailed_ = stopped_ = false;
         reportName_.clear();
     }
@@ -161,8 +162,8 @@ bool MatchController::beginReplay(const MatchFile& file, std::string& error)
 bool MatchController::openMatch(const MatchFile& file, std::string& error)
 {
     if (!beginReplay(file, error)) return false;
-    const int hold = match_.hold;
-    match_.hold = 0;
+    const bool hold = hold_;
+    hold_ = false;
     while (replay_ && !destroyed_ && !match_.gameOver) {
         const MatchPoint before = point();
         mainStep();
@@ -172,7 +173,7 @@ bool MatchController::openMatch(const MatchFile& file, std::string& error)
             replay_.reset();
         }
     }
-    match_.hold = hold;
+    hold_ = hold;
     if (!replayError_.empty()) {
         error = replayError_;
         return false;

@@ -43,9 +43,7 @@ void runMatches(benchmark::State& state, int oneDay, bool report, bool longRepor
         for (const Innings& inn : match.innings)
             deliveries += inn.deliveries;
         if (report) {
-            match.outputFile = sink;
-            ScorecardWriter::writeReport(match);
-            match.outputFile = nullptr;
+            ScorecardWriter::writeReport(match, sink);
         }
         benchmark::DoNotOptimize(match.innings[0].runs);
     }

@@ -43,22 +43,6 @@ bool writeOut(const std::string& text)
     return true;
 }
 
-// The report of a finished match as text.
-std::string reportText(Match& match)
-{
-    char* buffer = nullptr;
-    std::size_t size = 0;
-    std::FILE* stream = open_memstream(&buffer, &size);
-    if (!stream) return {};
-    match.outputFile = stream;
-    ScorecardWriter::writeReport(match);
-    match.outputFile = nullptr;
-    std::fclose(stream);
-    std::string text(buffer, size);
-    std::free(buffer);
-    return text;
-}
-
 // A folder of per-match files that never replace an input. Files of the
 // tournament's own naming that this run did not write are an earlier run's
 // and are removed at the end, so the folder holds this tournament alone.
@@ -214,7 +198,7 @@ int runTournamentMode(const std::string& commandLine, const TournamentModeOption
         const std::string stem = prefix + safeFileName(label) + "-" +
                                  safeFileName(plan.sides[static_cast<std::size_t>(o.home)].name()) + "-v-" +
                                  safeFileName(plan.sides[static_cast<std::size_t>(o.away)].name());
-        reportFolder.write(stem, reportText(match));
+        reportFolder.write(stem, ScorecardWriter::reportText(match));
         if (cricsheet) {
             CricsheetEvent event{plan.name, number, {}, {}};
             if (label.rfind("Group ", 0) == 0)

@@ -1,7 +1,5 @@
 #include "match/match.h"
 
-#include <cstdio>
-
 #include "resources/strings.h"
 
 Match::Match()
@@ -9,14 +7,6 @@ Match::Match()
     for (Innings& i : innings)
         i.attach(context_, nullptr);
     startInnings(-1, -1, -1);
-}
-
-Match::~Match()
-{
-    if (outputFile) {
-        std::fclose(outputFile);
-        outputFile = nullptr;
-    }
 }
 
 void Match::reset()
@@ -30,7 +20,7 @@ void Match::reset()
         i = Innings();
         i.attach(context_, captain_);
     }
-    playing = deliveryInProgress = gameOver = gameStarted = hold = 0;
+    playing = gameOver = gameStarted = 0;
     inningsCount = 4;
     tossWinner = -1;
     startInnings(-1, -1, -1);
@@ -84,14 +74,10 @@ bool Match::startInnings(int index, int battingTeam, int bowlingTeam)
 
 unsigned Match::playBall()
 {
-    if (deliveryInProgress) return 0;
     Innings* current = inningsAt(currentInnings);
     if (!current || current->closed || current->overCapacity() == 0) return 0;
-    deliveryInProgress = 1;
     current->deliver();
-    const int closed = current->closed;
-    deliveryInProgress = 0;
-    return closed ? (kInningsEnded | kRepaintAll) : 7u;
+    return current->closed ? (kInningsEnded | kRepaintAll) : 7u;
 }
 
 void Match::repaintHint(RepaintHint& out) const
@@ -149,21 +135,6 @@ bool Match::timeRanOutIn(int k) const
     const Innings& inn = innings[k];
     return inningsCount == 4 && inn.battingTeam && inn.wickets < 10 && inn.legalBalls >= inn.maxBalls &&
            !(inn.target != -1 && inn.runs > inn.target);
-}
-
-void Match::writeLine(std::string_view text)
-{
-    if (!outputFile) return;
-    // One thread writes a report, so the stream's lock is not taken per line.
-    // An empty view may carry no pointer at all, which fwrite must never get.
-    if (!text.empty()) fwrite_unlocked(text.data(), 1, text.size(), outputFile);
-    putc_unlocked('\n', outputFile);
-}
-
-void Match::writeText(std::string_view text)
-{
-    if (!outputFile || text.empty()) return;
-    fwrite_unlocked(text.data(), 1, text.size(), outputFile);
 }
 
 std::string Match::toss()

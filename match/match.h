@@ -1,7 +1,5 @@
 #pragma once
-#include <cstdio>
 #include <string>
-#include <string_view>
 
 #include "engine/engine_context.h"
 #include "engine/innings.h"
@@ -36,8 +34,9 @@ struct RepaintHint {
     int otherEndBowler = -1;
 };
 
-// The one match of a program run: both sides, the four innings, the state
-// words of the innings sequence and the report file.
+// The one match of a program run: both sides, the four innings and the state
+// words of the innings sequence. Where its report goes and when play is held
+// are its caller's business.
 class Match {
 public:
     static constexpr int kTestBalls = 2700;
@@ -46,12 +45,11 @@ public:
     static int oneDayBalls(const GameOptions& options);
 
     Match();
-    ~Match();
     Match(const Match&) = delete;
     Match& operator=(const Match&) = delete;
 
     // Makes this a new match, as if just made: no sides, no innings, a fresh
-    // context with the same settings and captain. The report file stays.
+    // context with the same settings and captain.
     void reset();
 
     Team* team(int i) { return (i == 0 || i == 1) ? &teams[i] : nullptr; }
@@ -63,7 +61,7 @@ public:
     // Sets currentInnings and, unless an argument is -1, opens that innings
     // with its target and ball allowance. Returns false when it could not start.
     bool startInnings(int index, int battingTeam, int bowlingTeam);
-    // Plays one delivery: 0 when a delivery is already in progress, else
+    // Plays one delivery: 0 when there is no open innings to bowl in, else
     // kInningsEnded | kRepaintAll when the innings closed, else 7.
     unsigned playBall();
     void repaintHint(RepaintHint& out) const;
@@ -76,11 +74,6 @@ public:
     // Time ran out in innings k of a Test: its balls were spent with wickets
     // in hand and the target not passed, so the match is drawn there.
     bool timeRanOutIn(int k) const;
-
-    void writeLine(std::string_view text);
-    // Writes the text as it is, with no line end added.
-    void writeText(std::string_view text);
-    void writeBlankLine() { writeLine({}); }
 
     // The toss: two draws; the second alone decides who bats first, and the
     // sides change places when it is 1. Returns the message.
@@ -98,14 +91,11 @@ public:
 
     Team teams[2];
     Innings innings[4];
-    int playing = 0;
-    int deliveryInProgress = 0;
+    int playing = 0;  // an innings has been opened
     int currentInnings = -1;
     int inningsCount = 4;
     int gameOver = 0;
     int gameStarted = 0;
-    int hold = 0;
-    std::FILE* outputFile = nullptr;
     // Who answers the innings' questions; none: the innings choose for themselves.
     void setCaptain(Captain* captain);
     Captain* captain() const { return captain_; }

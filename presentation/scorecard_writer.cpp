@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <string>
+#include <utility>
 
 #include "engine/text_buffer.h"
 #include "match/match.h"
@@ -23,7 +24,7 @@ public:
         text_.push_back('\n');
     }
     void blank() { text_.push_back('\n'); }
-    std::string_view view() const { return text_; }
+    std::string take() { return std::move(text_); }
 
 private:
     std::string text_;
@@ -304,9 +305,16 @@ void writeWholeReport(ReportText& out, const Match& match, std::string_view stop
 
 }  // namespace
 
-void ScorecardWriter::writeReport(Match& match, std::string_view stoppedBecause)
+std::string ScorecardWriter::reportText(const Match& match, std::string_view stoppedBecause)
 {
     ReportText out(expectedBytes(match));
     writeWholeReport(out, match, stoppedBecause);
-    match.writeText(out.view());
+    return out.take();
+}
+
+bool ScorecardWriter::writeReport(const Match& match, std::FILE* sink, std::string_view stoppedBecause)
+{
+    const std::string text = reportText(match, stoppedBecause);
+    // One thread writes a report, so the stream's lock is not taken.
+    return fwrite_unlocked(text.data(), 1, text.size(), sink) == text.size();
 }

@@ -226,18 +226,7 @@ std::string checkWholeMatch(const Match& match)
 
 std::string checkReport(Match& match)
 {
-    char* text = nullptr;
-    std::size_t size = 0;
-    std::FILE* sink = open_memstream(&text, &size);
-    if (!sink) return "cannot open a memory stream for the report";
-    std::FILE* before = match.outputFile;
-    match.outputFile = sink;
-    ScorecardWriter::writeReport(match);
-    match.outputFile = before;
-    const bool bad = std::fclose(sink) != 0;
-    std::string report(text ? text : "", size);
-    std::free(text);
-    if (bad) return "the report stream failed";
+    const std::string report = ScorecardWriter::reportText(match);
     const std::string ending = "\n\n" + match.resultLine() + "\n";
     if (match.resultLine().empty() || report.size() < ending.size() ||
         report.compare(report.size() - ending.size(), ending.size(), ending) != 0)
@@ -247,11 +236,8 @@ std::string checkReport(Match& match)
 
 std::string checkReport(Match& match, std::FILE* sink)
 {
-    std::FILE* before = match.outputFile;
-    match.outputFile = sink;
-    ScorecardWriter::writeReport(match);
-    match.outputFile = before;
     if (match.resultLine().empty()) return "the result line is empty";
-    if (std::fflush(sink) != 0 || std::ferror(sink)) return "the report stream failed";
+    if (!ScorecardWriter::writeReport(match, sink) || std::fflush(sink) != 0 || std::ferror(sink))
+        return "the report stream failed";
     return {};
 }

@@ -186,15 +186,10 @@ inline Team loadData(const std::string& name)
     return team;
 }
 
-// The report a match writes, captured through a temporary file.
-inline std::string reportOf(Match& match)
+// The report a match writes.
+inline std::string reportOf(const Match& match)
 {
-    const std::string path = tempPath("report-of.txt");
-    match.outputFile = std::fopen(path.c_str(), "w");
-    ScorecardWriter::writeReport(match);
-    std::fclose(match.outputFile);
-    match.outputFile = nullptr;
-    return readFile(path);
+    return ScorecardWriter::reportText(match);
 }
 
 struct CliRun {

@@ -94,7 +94,7 @@ TEST(MatchController, PauseGoAndTheOptionsDialogHoldPlayAndOptionsResumeAPausedG
     EXPECT_EQ(h.currentDeliveries(), 2) << "no ball while paused";
     int heldDuring = -1, deliveriesDuring = -1, gameType = -1;
     h.platform.optionsDialog = [&](OptionsModel& m) {
-        heldDuring = h.match().hold;
+        heldDuring = h.window->held();
         h.tick(3);
         deliveriesDuring = h.currentDeliveries();
         gameType = m.gameTypeEnabled + m.oneDayChecked + m.testChecked;
@@ -104,7 +104,7 @@ TEST(MatchController, PauseGoAndTheOptionsDialogHoldPlayAndOptionsResumeAPausedG
     EXPECT_EQ(heldDuring, 1);
     EXPECT_EQ(deliveriesDuring, 2) << "no ball while the dialog is open";
     EXPECT_EQ(gameType, 0) << "once play has started the game type buttons are disabled and unchecked";
-    EXPECT_EQ(h.match().hold, 0) << "a paused game resumes when the dialog closes";
+    EXPECT_FALSE(h.window->held()) << "a paused game resumes when the dialog closes";
     h.tick();
     h.window->togglePause();
     h.window->togglePause();
@@ -158,7 +158,7 @@ TEST(MatchController, InteractiveMatchShowsEndBoxesAsksForEveryChoiceAndWritesTh
     EXPECT_EQ(lines.back(), h.match().resultLine());
     EXPECT_EQ(h.window->exitCode(), 0);
     h.window->togglePause();
-    EXPECT_EQ(h.match().hold, 1) << "after the game Pause/Go only toggles the hold";
+    EXPECT_TRUE(h.window->held()) << "after the game Pause/Go only toggles the hold";
 }
 
 TEST(MatchController, AutoplayPlaysWithoutBoxesAndQuitsWithZeroAfterTheReport)

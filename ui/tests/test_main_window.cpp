@@ -94,15 +94,15 @@ TEST(MainWindowPause, PauseGoButtonAndEnterToggleTheHold)
     Window w(presetTeams() + " /s=" + scratchPath("pause.txt"));
     w.frame->start();
     w.frame->action(cmd::PlayGame)->trigger();
-    const Match& match = w.frame->control().match();
-    ASSERT_EQ(match.hold, 0);
+    const MatchController& control = w.frame->control();
+    ASSERT_FALSE(control.held());
     w.frame->pauseButton()->click();
-    EXPECT_EQ(match.hold, 1) << "Pause/Go pauses";
+    EXPECT_TRUE(control.held()) << "Pause/Go pauses";
     w.frame->show();
     QApplication::setActiveWindow(w.frame.get());
     QCoreApplication::processEvents();
     QTest::keyClick(w.frame.get(), Qt::Key_Return);
-    EXPECT_EQ(match.hold, 0) << "Enter presses Pause/Go";
+    EXPECT_FALSE(control.held()) << "Enter presses Pause/Go";
 }
 
 TEST(MainWindowOptions, OptionsWhilePausedResumesPlayAndRestartsTheTimer)
@@ -111,7 +111,7 @@ TEST(MainWindowOptions, OptionsWhilePausedResumesPlayAndRestartsTheTimer)
     w.frame->start();
     w.frame->action(cmd::PlayGame)->trigger();
     w.frame->pauseButton()->click();
-    ASSERT_EQ(w.frame->control().match().hold, 1);
+    ASSERT_TRUE(w.frame->control().held());
     bool gameTypeLocked = false;
     ModalAnswerer answerer([&](QWidget* dialog) {
         auto* options = qobject_cast<OptionsDialog*>(dialog);
@@ -123,7 +123,7 @@ TEST(MainWindowOptions, OptionsWhilePausedResumesPlayAndRestartsTheTimer)
     w.frame->action(cmd::Options)->trigger();
     EXPECT_EQ(answerer.answered, 1);
     EXPECT_TRUE(gameTypeLocked) << "after play started the match type cannot change";
-    EXPECT_EQ(w.frame->control().match().hold, 0) << "a paused game resumes when Options closes";
+    EXPECT_FALSE(w.frame->control().held()) << "a paused game resumes when Options closes";
     EXPECT_EQ(w.frame->timerInterval(MatchController::kMainTimer), 10) << "speed 0 runs at the shortest period";
 }
 
