@@ -68,6 +68,10 @@ daemons=()     # process ids of the daemons started here
 daemon_names=() # and their names
 cleanup() {
     local pid
+    # Jobs still queued or running (after a failure) are cancelled first.
+    if [[ " ${daemon_names[*]} " == *" slurmctld "* ]]; then
+        if timeout 10 scancel --user=root 2>/dev/null; then sleep 1; fi
+    fi
     for pid in "${daemons[@]}"; do kill "$pid" 2>/dev/null || true; done
     for pid in "${daemons[@]}"; do
         # Bounded: a daemon that ignores SIGTERM for 10 s is killed.
@@ -93,8 +97,10 @@ single_run_of <"$scratch/parallel.sh" >"$scratch/parallel-single.sh"
     # GNU parallel's citation notice stays out of CI's log.
     export PARALLEL_HOME="$scratch/parallel-home"
     mkdir -p "$PARALLEL_HOME" && touch "$PARALLEL_HOME/will-cite"
-    bash -euo pipefail ../parallel.sh >../parallel-merged.txt
-    bash -euo pipefail ../parallel-single.sh >../parallel-single.txt
+    bash -euo pipefail ../parallel.sh >../parallel-merged.txt ||
+        fail "the README's GNU parallel recipe failed (exit status $?)"
+    bash -euo pipefail ../parallel-single.sh >../parallel-single.txt ||
+        fail "the single run $(cat ../parallel-single.sh) failed (exit status $?)"
 )
 same_bytes "$scratch/parallel-single.txt" "$scratch/parallel-merged.txt" "GNU parallel recipe"
 parts=("$scratch"/parallel/part*.json)
@@ -147,7 +153,7 @@ daemon_failure() {
         echo "--- last lines of $log" >&2
         tail -n 25 "$log" >&2
     done
-    if [ -f "$SLURM_CONF" ]; then
+    if [[ " ${daemon_names[*]} " == *" slurmctld "* ]]; then
         echo "--- Slurm queue" >&2
         timeout 15 squeue -o '%i %j %T %r' >&2 2>&1 || true
     fi
@@ -164,35 +170,34 @@ start_daemon() {
     daemon_names+=("$name")
 }
 
-start_daemon munged munged --foreground --force --key-file="$scratch/munge/munge.key" \
-    --socket="$scratch/munge/socket" --pid-file="$scratch/munge/munged.pid" \
-    --log-file="$scratch/munged.log" --seed-file="$scratch/munge/seed"
-for _ in $(seq 50); do [ -S "$scratch/munge/socket" ] && break; sleep 0.1; done
-[ -S "$scratch/munge/socket" ] || daemon_failure "munged did not open its socket within 5 s"
-start_daemon slurmctld slurmctld -D -i -f "$SLURM_CONF"
-start_daemon slurmd slurmd -D -f "$SLURM_CONF"
-
-# Waits up to WAIT_SECONDS for CONDITION (a command), checking that the
-# daemons still run; fails with their logs and WHAT otherwise.
+# Waits up to WAIT_SECONDS for CONDITION (a command) to succeed, checking
+# that the daemons still run; fails with their logs and WHAT otherwise.
 wait_for() {
-    local what=$1 i
+    local what=$1 deadline=$((SECONDS + WAIT_SECONDS)) i
     shift
-    for _ in $(seq $((WAIT_SECONDS * 5))); do
-        "$@" && return 0
+    until "$@"; do
         for i in "${!daemons[@]}"; do
             kill -0 "${daemons[$i]}" 2>/dev/null || daemon_failure "${daemon_names[$i]} stopped while waiting for $what"
         done
+        ((SECONDS < deadline)) || daemon_failure "timed out after $WAIT_SECONDS s waiting for $what"
         sleep 0.2
     done
-    daemon_failure "no $what within $WAIT_SECONDS s"
 }
-node_idle() { [ "$(sinfo -h -n "$node" -o %t 2>/dev/null)" = idle ]; }
+# Client calls are bounded too: Slurm's own retries can take a minute.
+node_idle() { [ "$(timeout 10 sinfo -h -n "$node" -o %t 2>/dev/null)" = idle ]; }
 queue_empty() {
     local jobs
-    jobs=$(squeue -h -o %i 2>/dev/null) || return 1
+    jobs=$(timeout 10 squeue -h -o %i 2>/dev/null) || return 1
     [ -z "$jobs" ]
 }
-wait_for "idle node $node in sinfo" node_idle
+
+start_daemon munged munged --foreground --key-file="$scratch/munge/munge.key" \
+    --socket="$scratch/munge/socket" --pid-file="$scratch/munge/munged.pid" \
+    --log-file="$scratch/munged.log" --seed-file="$scratch/munge/seed"
+wait_for "munged to open its socket" test -S "$scratch/munge/socket"
+start_daemon slurmctld slurmctld -D -i -f "$SLURM_CONF"
+start_daemon slurmd slurmd -D -f "$SLURM_CONF"
+wait_for "sinfo to show node $node idle" node_idle
 
 cd "$scratch/slurm"
 cp "$repo"/samples/t20_cup.json "$repo"/samples/*.xi .
@@ -205,15 +210,20 @@ recipe submit >../submit.sh
 single_run_of <forecast.sh >../slurm-single.sh
 # The jobs find pelmora-cli on the PATH that sbatch hands on to them.
 export PATH="$repo/build:$PATH"
-bash -euo pipefail ../submit.sh >../submit.out
-wait_for "empty Slurm queue" queue_empty
+timeout "$WAIT_SECONDS" bash -euo pipefail ../submit.sh >../submit.out ||
+    daemon_failure "the README's sbatch commands failed (exit status $?)"
+wait_for "the jobs to leave the Slurm queue" queue_empty
 if [ ! -s forecast.txt ]; then
+    # What the jobs said, and what the controller did with them.
     for out in slurm-*.out; do
         [ -s "$out" ] && { echo "--- $out" >&2; tail -n 20 "$out" >&2; }
     done
-    daemon_failure "the Slurm recipe left no forecast.txt (submitted: $(tr '\n' ' ' <../submit.out))"
+    echo "--- last lines of $scratch/slurmctld.out" >&2
+    tail -n 12 "$scratch/slurmctld.out" >&2
+    fail "the Slurm recipe left no forecast.txt (sbatch said: $(tr '\n' ' ' <../submit.out))"
 fi
-bash -euo pipefail ../slurm-single.sh >../slurm-single.txt
+bash -euo pipefail ../slurm-single.sh >../slurm-single.txt ||
+    fail "the single run $(cat ../slurm-single.sh) failed (exit status $?)"
 same_bytes ../slurm-single.txt forecast.txt "Slurm recipe"
 parts=(part-*.json)
 echo "Slurm: ${#parts[@]} array parts merged by the dependent job into the single run's $(wc -c <forecast.txt) bytes ($SECONDS s in all)"
