@@ -69,8 +69,9 @@ daemon_names=() # and their names
 cleanup() {
     local pid
     # Jobs still queued or running (after a failure) are cancelled first.
-    if [[ " ${daemon_names[*]} " == *" slurmctld "* ]]; then
-        if timeout 10 scancel --user=root 2>/dev/null; then sleep 1; fi
+    if [[ " ${daemon_names[*]} " == *" slurmctld "* ]] && ! queue_empty; then
+        timeout 10 scancel --user=root 2>/dev/null || true
+        sleep 1
     fi
     for pid in "${daemons[@]}"; do kill "$pid" 2>/dev/null || true; done
     for pid in "${daemons[@]}"; do
@@ -183,7 +184,8 @@ wait_for() {
         sleep 0.2
     done
 }
-# Client calls are bounded too: Slurm's own retries can take a minute.
+# Client calls are bounded too: Slurm's clients retry a controller that
+# does not answer.
 node_idle() { [ "$(timeout 10 sinfo -h -n "$node" -o %t 2>/dev/null)" = idle ]; }
 queue_empty() {
     local jobs
@@ -216,7 +218,10 @@ wait_for "the jobs to leave the Slurm queue" queue_empty
 if [ ! -s forecast.txt ]; then
     # What the jobs said, and what the controller did with them.
     for out in slurm-*.out; do
-        [ -s "$out" ] && { echo "--- $out" >&2; tail -n 20 "$out" >&2; }
+        if [ -s "$out" ]; then
+            echo "--- $out" >&2
+            tail -n 20 "$out" >&2
+        fi
     done
     echo "--- last lines of $scratch/slurmctld.out" >&2
     tail -n 12 "$scratch/slurmctld.out" >&2
