@@ -7,6 +7,7 @@
 #include <stdexcept>
 
 #include "analysis/batch_summary.h"
+#include "analysis/json_document.h"
 #include "analysis/printable_text.h"
 #include "match/match.h"
 
@@ -412,10 +413,9 @@ PartMerger::~PartMerger() = default;
 bool PartMerger::add(const std::string& file, const std::string& text, std::string& error)
 {
     State& m = *state_;
-    if (const std::string deep = jsonDepthError(text); !deep.empty())
-        return error = file + ": not a forecast part (" + deep + ")", false;
+    json j;
+    if (!parseJsonDocument(text, "forecast part", j, error)) return error = file + ": " + error, false;
     try {
-        const json j = json::parse(text);
         if (!j.is_object() || !j.contains("format") || j["format"] != kMagic)
             return error = file + ": not a forecast part written by --shard", false;
         if (!j.contains("fingerprint"))
@@ -462,10 +462,6 @@ bool PartMerger::add(const std::string& file, const std::string& text, std::stri
             m.forecast.add(part);
         }
         m.seen[static_cast<std::size_t>(range.part)] = true;
-    } catch (const json::parse_error& e) {
-        return error =
-                   file + ": not a forecast part (not valid JSON: " + printableText(e.what(), std::string::npos) + ")",
-               false;
     } catch (const std::exception& e) {
         return error = file + ": not a forecast part (" + printableText(e.what(), std::string::npos) + ")", false;
     }

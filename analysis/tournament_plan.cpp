@@ -11,6 +11,7 @@
 #include "analysis/batch_summary.h"
 #include "analysis/bounded_input.h"
 #include "analysis/formatted.h"
+#include "analysis/json_document.h"
 #include "analysis/printable_text.h"
 #include "analysis/shard.h"
 #include "analysis/tournament.h"
@@ -96,14 +97,8 @@ std::string TournamentPlan::describe() const
 bool parseTournament(const std::string& text, const std::string& folder, TournamentPlan& plan, std::string& error)
 {
     plan = TournamentPlan{};
-    if (const std::string deep = jsonDepthError(text); !deep.empty()) return error = deep, false;
     nlohmann::json j;
-    try {
-        j = nlohmann::json::parse(text);
-    } catch (const std::exception& e) {
-        error = "not valid JSON: " + printableText(e.what(), std::string::npos);
-        return false;
-    }
+    if (!parseJsonDocument(text, "tournament file", j, error)) return false;
     if (!j.is_object()) {
         error = "not a JSON object";
         return false;

@@ -9,6 +9,7 @@
 #include <nlohmann/json.hpp>
 
 #include "analysis/bounded_input.h"
+#include "analysis/json_document.h"
 #include "analysis/printable_text.h"
 #include "teams/team.h"
 #include "teams/text_encoding.h"
@@ -317,17 +318,13 @@ bool parseMatchFile(const std::string& text, MatchFile& out, std::string& error)
         error = "larger than " + describeSize(MatchFile::kMaxBytes);
         return false;
     }
-    if (std::string deep = jsonDepthError(text); !deep.empty()) {
-        error = "not a Pelmora match file (" + deep + ")";
-        return false;
-    }
+    Json document;
+    if (!parseJsonDocument(text, "Pelmora match file", document, error)) return false;
     try {
-        readMatchFile(Json::parse(text), out);
+        readMatchFile(document, out);
         return true;
     } catch (const Bad& bad) {
         error = bad.what;
-    } catch (const Json::parse_error&) {
-        error = text.empty() ? "the file is empty" : "not valid JSON (damaged or cut short)";
     } catch (const Json::exception& e) {
         error = std::string("not a Pelmora match file (") + e.what() + ")";
     }

@@ -4,6 +4,7 @@
 #include <unordered_map>
 
 #include "analysis/bounded_input.h"
+#include "analysis/json_document.h"
 #include "match/match.h"
 
 namespace {
@@ -121,26 +122,17 @@ std::string textOr(const json& object, const char* key)
 bool parseMatch(const std::string& text, bool innings, MatchRecord& out, std::string& why)
 {
     out = MatchRecord{};
-    if (const std::string deep = jsonDepthError(text); !deep.empty()) {
-        why = "not a Cricsheet match file: " + deep;
-        return false;
-    }
     json doc;
-    try {
-        doc = json::parse(text);
-    } catch (const json::parse_error& e) {
-        why = std::string("not JSON: ") + e.what();
-        return false;
-    }
+    if (!parseJsonDocument(text, "Cricsheet match file", doc, why)) return false;
     try {
         if (!doc.is_object() || !doc.contains("info") || (innings && !doc.contains("innings"))) {
-            why = innings ? "not a Cricsheet match file: no info or innings" : "not a Cricsheet match file: no info";
+            why = innings ? "not a Cricsheet match file (no info or innings)" : "not a Cricsheet match file (no info)";
             return false;
         }
         const json& info = doc["info"];
         const json& teams = info.at("teams");
         if (!teams.is_array() || teams.size() != 2) {
-            why = "not a Cricsheet match file: info.teams is not two sides";
+            why = "not a Cricsheet match file (info.teams is not two sides)";
             return false;
         }
         out.sides[0] = teams[0].get<std::string>();
@@ -216,7 +208,7 @@ bool parseMatch(const std::string& text, bool innings, MatchRecord& out, std::st
             }
         }
     } catch (const json::exception& e) {
-        why = std::string("not a Cricsheet match file: ") + e.what();
+        why = std::string("not a Cricsheet match file (") + e.what() + ")";
         return false;
     }
     return true;

@@ -240,8 +240,8 @@ TEST(MatchFiles, DamagedTruncatedOrForeignMatchFilesAreRefusedClearly)
     struct Case {
         std::string contents, reason;
     } cases[] = {
-        {"", "the file is empty"},
-        {text.substr(0, text.size() / 2), "not valid JSON (damaged or cut short)"},
+        {"", "not a Pelmora match file (the file is empty)"},
+        {text.substr(0, text.size() / 2), "not a Pelmora match file (not valid JSON at line "},
         {"{\"teams\": []}", "not a Pelmora match file"},
         {"[1, 2]", "not a Pelmora match file"},
         {laterVersion, "written in match file format 3"},

@@ -419,7 +419,7 @@ TEST(Rating, HostileArchivesAreSkippedOrMadeSafeAndNothingIsWrittenOutsideTheOut
     EXPECT_EQ(run.status, 0) << run.err;
     for (const char* name : {"2.json: skipped", "3.json: skipped", "4.json: skipped",
                              "5.json: skipped: damaged in the archive: unpacks to more than 16 MB",
-                             "?[2J.json: skipped: not a Cricsheet match file: nested deeper", "bad.zip: skipped"})
+                             "?[2J.json: skipped: not a Cricsheet match file (nested deeper", "bad.zip: skipped"})
         EXPECT_NE(run.err.find(name), std::string::npos) << name << " in:\n" << run.err;
     EXPECT_EQ(run.err.find('\x1b'), std::string::npos) << run.err;
     EXPECT_EQ(run.err.find("README"), std::string::npos) << run.err;
