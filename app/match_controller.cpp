@@ -16,11 +16,6 @@
 
 namespace {
 
-std::string text(int id)
-{
-    return std::string(loadString(id));
-}
-
 // Opens and reads a named team file once: a pipe or FIFO has no second reading.
 void readPreset(const std::optional<std::string>& name, MatchController::PresetTeam& preset)
 {
@@ -74,10 +69,10 @@ void MatchController::start()
     match_.context().random.seed(seed_);
 
     mainTimerId_ = platform_.startTicking(kMainTimer, kFirstMainPeriodMs) ? kMainTimer : 0;
-    if (!mainTimerId_) tell(text(str::CannotCreateMainTimer));
+    if (!mainTimerId_) tell(loadText(str::CannotCreateMainTimer));
     if (titleAnimation_) {
         titleTimerId_ = platform_.startTicking(kTitleTimer, kTitlePeriodMs) ? kTitleTimer : 0;
-        if (!titleTimerId_) tell(text(str::CannotCreateTitleTimer));
+        if (!titleTimerId_) tell(loadText(str::CannotCreateTitleTimer));
     }
     platform_.showPauseButton(false);
     match_.setCaptain(this);
@@ -168,19 +163,19 @@ void MatchController::endOfInnings()
     hold_ = true;
     platform_.paintNow(nullptr);
     const bool quiet = autoplay_ || replay_;  // a replay shows no dialogs
-    if (!quiet) tell(text(str::EndOfInning));
+    if (!quiet) tell(loadText(str::EndOfInning));
     if (destroyed_) return;
     switch (match_.nextInnings()) {
     case InningsChange::Started: break;
     case InningsChange::CannotStart:
         failed_ = true;
         startFailed_ = true;
-        tell(text(str::CannotStartInnings));
+        tell(loadText(str::CannotStartInnings));
         writeReport();
         if (autoplay_ && !destroyed_) platform_.quit(exitCode());
         break;
     case InningsChange::GameOver:
-        if (!quiet) tell(text(str::EndOfGame));
+        if (!quiet) tell(loadText(str::EndOfGame));
         writeReport();
         if (autoplay_ && !destroyed_) platform_.quit(exitCode());
         break;
@@ -188,53 +183,9 @@ void MatchController::endOfInnings()
     hold_ = false;
 }
 
-// Writes the report once, then makes sure it reached the file: a write error
-// or a full disk is reported, never passed off as success, and leaves an
-// earlier report of the same name as it was.
-void MatchController::writeReport(std::string_view stoppedBecause)
-{
-    // The report goes out in one write, which a full disk can fail before
-    // the flush below: its errno is kept for when the flush has none of its own.
-    std::FILE* f = report_.stream();
-    if (!f) return;
-    errno = 0;
-    const int whileWriting = ScorecardWriter::writeReport(match_, f, stoppedBecause) ? 0 : errno;
-    errno = 0;
-    std::string error;
-    if (std::fflush(f) != 0 || std::ferror(f)) {
-        const int written = errno ? errno : whileWriting;
-        report_.discard();
-        failed_ = true;
-        fileFailure(str::FailureWritingOutput, reportName_, written);
-    } else if (!report_.commit(error)) {
-        failed_ = true;
-        fileFailure(str::FailureWritingOutput, reportName_, errno);
-    }
-}
-
-void MatchController::discardReport()
-{
-    report_.discard();
-}
-
-std::string MatchController::outputClash(const std::string& path) const
-{
-    std::vector<NamedFile> files;
-    for (const std::string& side : teamPaths_)
-        if (!side.empty()) files.push_back({side, side, false});
-    if (!reportName_.empty()) files.push_back({reportName_, reportName_, true});
-    files.push_back({path, path, true});
-    return findClash(files);
-}
-
-void MatchController::fileFailure(int textId, const std::string& file, int error)
-{
-    if (!platform_.describeFileFailure(textId, file, error)) tell(text(textId) + file);
-}
-
 void MatchController::tell(std::string_view message, MessageIcon icon)
 {
-    platform_.messageBox(message, text(str::AppName), icon);
+    platform_.messageBox(message, loadText(str::AppName), icon);
 }
 
 void MatchController::fail()
@@ -266,7 +217,7 @@ bool MatchController::loadTeams()
         if (!loaded) {
             // A preset side that does not load stops play with a message; an
             // interactive choice is abandoned quietly, with the reason shown.
-            if (teamsPreset_) tell(text(str::FailureLoadingTeam) + *name);
+            if (teamsPreset_) tell(loadText(str::FailureLoadingTeam) + *name);
             platform_.setStatus(*name + ": " + why.reason);
             return false;
         }
@@ -277,7 +228,7 @@ bool MatchController::loadTeams()
     const std::string message = match_.tossMessage(batFirst);
     if (!autoplay_) {
         platform_.invalidate();
-        platform_.messageBox(message, text(str::Toss), MessageIcon::Information);
+        platform_.messageBox(message, loadText(str::Toss), MessageIcon::Information);
     }
     if (batFirst == 1) match_.swapTeams();
     platform_.setStatus({});
@@ -304,7 +255,7 @@ void MatchController::playGame()
     const int needed = bowlersNeeded(match_.options());
     for (int t = 0; t < 2; ++t) {
         if (match_.teams[t].bowlerCount() < needed) {
-            tell(std::string(match_.teams[t].name()) + text(str::CannotBowlThrough));
+            tell(std::string(match_.teams[t].name()) + loadText(str::CannotBowlThrough));
             fail();
             return;
         }
@@ -319,43 +270,13 @@ void MatchController::playGame()
         failed_ = true;
         startFailed_ = true;
         match_.gameOver = 1;
-        tell(text(str::CannotStartInnings));
+        tell(loadText(str::CannotStartInnings));
         if (autoplay_) platform_.quit(exitCode());
         return;
     }
     startRecording();
     platform_.showPauseButton(true);
     platform_.invalidate();
-}
-
-bool MatchController::openReportFile()
-{
-    std::optional<std::string> name = outputFileName_;
-    if (!name) {
-        name = platform_.chooseFile(FileKind::Report);
-        if (!name) tell(text(str::NoOutputFile));
-    }
-    if (name) {
-        // A report written over a team file would destroy the side: play does not start.
-        const std::string clash = findClash(
-            {{teamPaths_[0], teamPaths_[0], false}, {teamPaths_[1], teamPaths_[1], false}, {*name, *name, true}});
-        if (!clash.empty()) {
-            tell(text(str::ReportWouldOverwrite) + *name);
-            if (autoplay_) fail();
-            return false;
-        }
-        // Written beside its target and put in place when the match is over:
-        // a match closed or interrupted before then leaves an earlier report as it was.
-        std::string error;
-        errno = 0;
-        if (!report_.open(*name, error)) {
-            failed_ = true;  // played all the same, but no report will be written
-            fileFailure(str::FailureOpeningOutput, *name, errno);
-        } else {
-            reportName_ = *name;
-        }
-    }
-    return true;
 }
 
 void MatchController::openOptionsDialog(int gameTypeEnabled)
@@ -401,7 +322,7 @@ void MatchController::restartMainTimer()
     int period = match_.options().gameSpeed * 10;
     if (period <= 0 || (tournament_ && tournamentFullSpeed_)) period = kShortestPeriodMs;
     mainTimerId_ = platform_.startTicking(kMainTimer, period) ? kMainTimer : 0;
-    if (!mainTimerId_) tell(text(str::CannotCreateMainTimer));
+    if (!mainTimerId_) tell(loadText(str::CannotCreateMainTimer));
 }
 
 int MatchController::autoplay() const
@@ -439,7 +360,7 @@ bool MatchController::mayClose()
     if (!matchInPlay()) return true;
     const bool hold = hold_;
     hold_ = true;
-    const bool yes = platform_.askYesNo("End the match in play?", text(str::AppName));
+    const bool yes = platform_.askYesNo("End the match in play?", loadText(str::AppName));
     hold_ = hold;
     return yes;
 }

@@ -14,10 +14,6 @@
 #include "resources/strings.h"
 
 namespace {
-std::string text(int id)
-{
-    return std::string(loadString(id));
-}
 }  // namespace
 
 MatchPoint MatchController::point() const
@@ -75,7 +71,7 @@ void MatchController::saveLastMatch()
     const std::optional<std::string> path = platform_.lastMatchFile();
     std::string error;
     if (record_ && path && !replaceFileContents(*path, matchFileJson(*record_), error))
-        platform_.setStatus(text(str::CannotSaveMatch) + *path + ": " + error);
+        platform_.setStatus(loadText(str::CannotSaveMatch) + *path + ": " + error);
 }
 
 void MatchController::stopMatch(int code, std::string_view why)
@@ -103,7 +99,7 @@ bool MatchController::beginReplay(const MatchFile& file, std::string& error)
             return false;
         }
         if (sides[t].bowlerCount() < bowlersNeeded(file.settings)) {
-            error = std::string(sides[t].name()) + text(str::CannotBowlThrough);
+            error = std::string(sides[t].name()) + loadText(str::CannotBowlThrough);
             return false;
         }
     }
@@ -146,7 +142,7 @@ bool MatchController::beginReplay(const MatchFile& file, std::string& error)
     if (!match_.startPlay()) {
         match_.gameOver = 1;
         startFailed_ = failed_ = true;
-        error = text(str::CannotStartInnings);
+        error = loadText(str::CannotStartInnings);
         return false;
     }
     replayedAutoplay_ = file.autoplay ? 1 : 0;
@@ -186,7 +182,7 @@ void MatchController::openMatchFile(const std::string& name)
     std::string contents, error;
     MatchFile file;
     if (!readMatchFileText(name, contents, error) || !parseMatchFile(contents, file, error) || !openMatch(file, error))
-        tell(text(str::CannotOpenMatch) + name + ": " + error, MessageIcon::Warning);
+        tell(loadText(str::CannotOpenMatch) + name + ": " + error, MessageIcon::Warning);
     platform_.invalidate();
 }
 
@@ -206,12 +202,12 @@ void MatchController::saveMatch()
 {
     if (destroyed_) return;
     if (!record_) {
-        tell(text(str::NoMatchToSave));
+        tell(loadText(str::NoMatchToSave));
         return;
     }
     const std::optional<std::string> name = platform_.chooseFile(FileKind::SaveMatch);
     if (!name) return;
     std::string error = outputClash(*name);
     if (error.empty() && replaceFileContents(*name, matchFileJson(*record_), error)) return;
-    tell(text(str::CannotSaveMatch) + *name + ": " + error, MessageIcon::Warning);
+    tell(loadText(str::CannotSaveMatch) + *name + ": " + error, MessageIcon::Warning);
 }

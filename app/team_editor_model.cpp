@@ -15,11 +15,6 @@ namespace {
 
 constexpr std::size_t kMaxNameCharacters = 15;
 
-std::string text(int id)
-{
-    return std::string(loadString(id));
-}
-
 // Characters of valid UTF-8 without control characters; -1 otherwise.
 long textCharacters(const std::string& s)
 {
@@ -45,17 +40,17 @@ long textCharacters(const std::string& s)
 // Why a name would not load back as itself; empty when it would.
 std::string nameProblem(const std::string& name)
 {
-    if (name.empty()) return text(str::NameMissing);
+    if (name.empty()) return loadText(str::NameMissing);
     for (char c : name)
-        if (isScanSpace(c)) return text(str::NameNotOneWord);
-    if (name[0] == '#') return text(str::NameNotOneWord);  // the line would be a comment
+        if (isScanSpace(c)) return loadText(str::NameNotOneWord);
+    if (name[0] == '#') return loadText(str::NameNotOneWord);  // the line would be a comment
     const long characters = textCharacters(name);
-    if (characters < 0) return text(str::NameNotText);
+    if (characters < 0) return loadText(str::NameNotText);
     // The record must hold the name whole, or it would load back cut.
     Player probe;
     probe.setName(name);
     if (static_cast<std::size_t>(characters) > kMaxNameCharacters || probe.name() != name)
-        return text(str::NameTooLong);
+        return loadText(str::NameTooLong);
     return {};
 }
 
@@ -175,23 +170,25 @@ std::vector<EditorProblem> TeamEditorModel::problems() const
 {
     std::vector<EditorProblem> found;
     if (std::string why = nameProblem(name); !why.empty())
-        found.push_back({EditorProblem::Refused, -1, text(str::TeamNameLabel) + why});
+        found.push_back({EditorProblem::Refused, -1, loadText(str::TeamNameLabel) + why});
     int keepers = 0, bowlers = 0;
     for (int i = 0; i < Team::kPlayers; ++i) {
         if (std::string why = nameProblem(players[i].name); !why.empty())
-            found.push_back({EditorProblem::Refused, i, text(str::PlayerLabel) + std::to_string(i + 1) + why});
+            found.push_back({EditorProblem::Refused, i, loadText(str::PlayerLabel) + std::to_string(i + 1) + why});
         keepers += players[i].keeps();
         bowlers += players[i].bowls();
     }
-    if (keepers != 1) found.push_back({EditorProblem::Refused, -1, std::to_string(keepers) + text(str::KeepersNeeded)});
+    if (keepers != 1)
+        found.push_back({EditorProblem::Refused, -1, std::to_string(keepers) + loadText(str::KeepersNeeded)});
     // The rule play applies when it starts, for each kind of match.
     GameOptions test, oneDay;
     test.oneDay = 0;
     oneDay.oneDay = 1;
     if (bowlers < bowlersNeeded(test) || bowlers < bowlersNeeded(oneDay))
         found.push_back({EditorProblem::CannotPlay, -1,
-                         std::to_string(bowlers) + text(str::BowlersNeededTest) + std::to_string(bowlersNeeded(test)) +
-                             text(str::BowlersNeededOneDay) + std::to_string(bowlersNeeded(oneDay)) + "."});
+                         std::to_string(bowlers) + loadText(str::BowlersNeededTest) +
+                             std::to_string(bowlersNeeded(test)) + loadText(str::BowlersNeededOneDay) +
+                             std::to_string(bowlersNeeded(oneDay)) + "."});
     return found;
 }
 

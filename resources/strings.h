@@ -1,4 +1,5 @@
 #pragma once
+#include <string>
 #include <string_view>
 
 // The string table: every user-visible word of the program, by numeric id.
@@ -188,3 +189,8 @@ enum : int {
 
 // The text of a string id; an unknown id gives the empty text.
 std::string_view loadString(int id);
+// The same text as a string, for messages put together from several pieces.
+inline std::string loadText(int id)
+{
+    return std::string(loadString(id));
+}
