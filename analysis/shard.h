@@ -34,6 +34,9 @@ private:
     std::uint64_t hash_ = 14695981039346656037ULL;
 };
 
+// The "format" word of every part file.
+constexpr const char* kPartFormat = "pelmora forecast part";
+
 // "I/N" with 1 <= I <= N <= 1000000.
 bool parseShard(const std::string& text, ShardRange& out);
 // Items [first, second) of `total` that part I of N takes.
