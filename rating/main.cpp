@@ -166,14 +166,13 @@ int prepareOutputs(const RateOptions& options, const Inputs& in, std::vector<Nam
     return 0;
 }
 
-// A fit's round on the progress line: "round 3 of at most 16, each match
-// played 4 times, ratings move 24.41 (stop at 5)".
+// A fit's round on the progress line, short enough for a terminal of 80
+// columns: "round 3 (4 plays each): ratings move 24.41, stop at 5".
 std::string roundLine(const FitRound& r, const FitSettings& settings)
 {
-    char line[160];
-    std::snprintf(line, sizeof line,
-                  "round %d of at most %d, each match played %d time%s, ratings move %.2f (stop at %g)", r.round,
-                  settings.maxRounds, r.plays, r.plays == 1 ? "" : "s", r.movement, settings.tolerance);
+    char line[96];
+    std::snprintf(line, sizeof line, "round %d (%d plays each): ratings move %.2f, stop at %g", r.round, r.plays,
+                  r.movement, settings.tolerance);
     return line;
 }
 
@@ -217,10 +216,7 @@ int fitAndWrite(const RateOptions& options, Inputs& in, ReadArchive& read, const
             before = matches;
             progress().show("fitting for " + day + ": " + std::to_string(before) + " matches");
         };
-        plan.fit.onRound = [&](const FitRound& r) {
-            progress().show("fitting for " + day + ": " + std::to_string(before) + " matches, " +
-                            roundLine(r, settings));
-        };
+        plan.fit.onRound = [&](const FitRound& r) { progress().show(day + " " + roundLine(r, settings)); };
         return forecastFixtures(read.counted, in.fixtureSources, files[0].path, options.backtest, plan, started);
     }
 
@@ -254,9 +250,7 @@ int fitAndWrite(const RateOptions& options, Inputs& in, ReadArchive& read, const
     std::vector<Figures> real;
     for (const PlayerRecord& p : archive.players)
         real.push_back(p.figures);
-    settings.onRound = [&](const FitRound& r) {
-        progress().show("fitting " + std::to_string(archive.fixtures.size()) + " matches: " + roundLine(r, settings));
-    };
+    settings.onRound = [&](const FitRound& r) { progress().show("fitting: " + roundLine(r, settings)); };
     progress().clear();
     progress().show("fitting: " + std::to_string(archive.fixtures.size()) + " matches");
     const FitResult fit = fitRatings(real, archive.fixtures, styles, settings);
