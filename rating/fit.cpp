@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <atomic>
 #include <cmath>
-#include <iterator>
 #include <thread>
 
 #include "analysis/on_threads.h"
@@ -164,8 +163,11 @@ struct Fitter {
     // One step: the engine's rates at the current ratings calibrate the
     // per-ball model (activity times chance), which is then solved for the
     // real rates. At the fixed point the simulated rates equal the real ones.
-    void adjust(const std::vector<Figures>& sim)
+    // Returns how far the step moved the ratings (movementFrom), the shift of
+    // the convention aside, since that changes no ball.
+    double adjust(const std::vector<Figures>& sim)
     {
+        const std::vector<Ratings> before = ratings;
         const double m = tempoScale;
         for (std::size_t i = 0; i < real.size(); ++i) {
             Ratings& r = ratings[i];
@@ -205,8 +207,41 @@ struct Fitter {
             r.bowlTempo = clampRound(r.bowlTempo + kStep * (a2 * 2000.0 / m - activityBase - r.bowlTempo), 0, 1500);
             r.bowlThreat = clampRound(r.bowlThreat + kStep * (c2 * 2000.0 - chanceBase - r.bowlThreat), 0, 1000);
         }
+        const double movement = movementFrom(before);
         pin();
         updateAverages();
+        return movement;
+    }
+
+    // How far the ratings moved from `before`: of each of batTempo, batRisk,
+    // bowlTempo and bowlThreat, the mean absolute change over the players
+    // rated on their own balls, weighted by those balls; the largest of the
+    // four. batSurvival rests on the ratio of two small counts of outs and
+    // would take many times the matches to settle as well; it follows them.
+    double movementFrom(const std::vector<Ratings>& before) const
+    {
+        double bat[2] = {}, bowl[2] = {}, batBalls = 0, bowlBalls = 0;
+        for (std::size_t i = 0; i < real.size(); ++i) {
+            const Ratings &now = ratings[i], &was = before[i];
+            if (real[i].balls >= kFewestBallsRated) {
+                const double w = double(real[i].balls);
+                bat[0] += w * std::abs(now.batTempo - was.batTempo);
+                bat[1] += w * std::abs(now.batRisk - was.batRisk);
+                batBalls += w;
+            }
+            if (real[i].bowlBalls >= kFewestBallsRated) {
+                const double w = double(real[i].bowlBalls);
+                bowl[0] += w * std::abs(now.bowlTempo - was.bowlTempo);
+                bowl[1] += w * std::abs(now.bowlThreat - was.bowlThreat);
+                bowlBalls += w;
+            }
+        }
+        double largest = 0;
+        for (double sum : bat)
+            largest = std::max(largest, batBalls > 0 ? sum / batBalls : 0);
+        for (double sum : bowl)
+            largest = std::max(largest, bowlBalls > 0 ? sum / bowlBalls : 0);
+        return largest;
     }
 
     // The prior for ratings resting on too few balls: the ball-weighted
@@ -323,29 +358,29 @@ FitResult fitRatings(const std::vector<Figures>& real, const std::vector<Fixture
         result.ratings = fitter.ratings;
         return result;
     }
-    // Rounds grow: early ones only need the direction, the last ones precision.
-    constexpr int kWeights[] = {1, 1, 1, 2, 2, 3, 4};
-    constexpr int kMeasureWeight = 4;
-    int weightSum = kMeasureWeight;
-    for (int w : kWeights)
-        weightSum += w;
+    // Rounds grow: early ones only need the direction, the last ones
+    // precision. Every round's ratings are measured before they are
+    // adjusted, so the last round's ratings are kept with its figures.
     const std::int64_t fixtureCount = static_cast<std::int64_t>(fixtures.size());
-    auto perFixture = [&](int w) {
-        const std::int64_t n = settings.simulations * w / (std::int64_t(weightSum) * fixtureCount);
-        return static_cast<int>(std::clamp<std::int64_t>(n, 1, 1000000));
-    };
-    constexpr int kRounds = static_cast<int>(std::size(kWeights)) + 1;
-    int round = 0;
-    for (int w : kWeights) {
-        const int n = perFixture(w);
-        fitter.adjust(fitter.play(round++, n));
-        result.matchesPlayed += std::int64_t(n) * fixtureCount;
-        if (settings.onRound) settings.onRound(round, kRounds);
+    const std::int64_t budget = std::max(settings.simulations, fixtureCount);
+    const int maxRounds = std::max(settings.maxRounds, 1);
+    std::int64_t plays = 1;
+    for (int round = 1;; ++round) {
+        const std::int64_t n = std::clamp<std::int64_t>((budget - result.matchesPlayed) / fixtureCount, 1, plays);
+        std::vector<Figures> sim = fitter.play(round - 1, static_cast<int>(n));
+        result.matchesPlayed += n * fixtureCount;
+        std::vector<Ratings> measured = fitter.ratings;
+        const double movement = fitter.adjust(sim);
+        if (settings.onRound) settings.onRound(FitRound{round, static_cast<int>(n), movement});
+        if (movement <= settings.tolerance || round >= maxRounds || budget - result.matchesPlayed < fixtureCount) {
+            fitter.ratings = std::move(measured);
+            result.simulated = std::move(sim);
+            result.rounds = round;
+            result.movement = movement;
+            break;
+        }
+        plays = std::min<std::int64_t>(plays * 2, 1 << 20);
     }
-    const int n = perFixture(kMeasureWeight);
-    result.simulated = fitter.play(round, n);
-    result.matchesPlayed += std::int64_t(n) * fixtureCount;
-    if (settings.onRound) settings.onRound(kRounds, kRounds);
     fitter.applyPriors();
     result.ratings = fitter.ratings;
     return result;

@@ -23,17 +23,33 @@ struct Ratings {
 constexpr int kReferenceBowlTempo = 300;
 constexpr int kReferenceBowlThreat = 100;
 
+// One round of the fit as it ends: `plays` of every match of the archive, and
+// how far the ratings would move on its figures.
+struct FitRound {
+    int round = 0;  // 1-based
+    int plays = 0;
+    double movement = 0;
+};
+
 struct FitSettings {
     bool oneDay = true;
-    std::int64_t simulations = 200000;  // matches played in all rounds together
+    // Matches played in all rounds together at most, but every match of the
+    // archive at least once.
+    std::int64_t simulations = 200000;
+    // The fit ends after the first round whose figures would move the ratings
+    // by no more than this (rating points): of each tempo, risk and threat,
+    // the mean change over the players rated on their own balls, weighted by
+    // those balls.
+    double tolerance = 5.0;
+    int maxRounds = 16;
     int threads = 1;
     std::uint32_t seed = 1;
     // Figures are blended with the average of the player's batting position
     // (bowlers: of all bowlers) as if he had faced, or bowled, this many more
     // balls at that average.
     int shrinkBalls = 100;
-    // Told after each round (1-based) of how many; may be empty.
-    std::function<void(int done, int rounds)> onRound;
+    // Told after each round; may be empty.
+    std::function<void(const FitRound&)> onRound;
 };
 
 // A rating resting on fewer of the player's own balls than this (faced, or
@@ -46,6 +62,8 @@ struct FitResult {
     std::vector<Ratings> ratings;    // by player
     std::vector<Figures> simulated;  // by player: his figures in the last round's matches
     std::int64_t matchesPlayed = 0;
+    int rounds = 0;
+    double movement = 0;  // of the last round, which measures the ratings and changes none
 };
 
 // One side of a fixture with these ratings (by player): the batting order
@@ -58,7 +76,10 @@ Team ratedSide(const Eleven& eleven, const std::vector<Ratings>& ratings, const 
 
 // Finds ratings with which the engine, playing the archive's own matches
 // again (the same elevens, batting orders and bowlers), reproduces each
-// player's figures in them: play, compare, adjust, several rounds. `styles`
+// player's figures in them: play, compare, adjust, round after round, each
+// playing every match twice as often as the one before, until a round would
+// move the ratings by no more than the tolerance (or the rounds or the
+// simulations run out); the ratings are those the last round measured. `styles`
 // gives each player's bowling style (may be empty). The result does not
 // depend on the number of threads.
 FitResult fitRatings(const std::vector<Figures>& real, const std::vector<Fixture>& fixtures,

@@ -166,6 +166,16 @@ int prepareOutputs(const RateOptions& options, const Inputs& in, std::vector<Nam
     return 0;
 }
 
+// A fit's round on the progress line, short enough for a terminal of 80
+// columns: "round 3 (4 plays each): ratings move 24.41, stop at 5".
+std::string roundLine(const FitRound& r, const FitSettings& settings)
+{
+    char line[96];
+    std::snprintf(line, sizeof line, "round %d (%d plays each): ratings move %.2f, stop at %g", r.round, r.plays,
+                  r.movement, settings.tolerance);
+    return line;
+}
+
 // The fit (once, or for each fixture day with --forecast) and its files.
 int fitAndWrite(const RateOptions& options, Inputs& in, ReadArchive& read, const std::vector<NamedFile>& files,
                 std::chrono::steady_clock::time_point started)
@@ -189,6 +199,7 @@ int fitAndWrite(const RateOptions& options, Inputs& in, ReadArchive& read, const
     FitSettings settings;
     settings.oneDay = oneDay;
     settings.simulations = options.simulations ? options.simulations : (oneDay ? 200000 : 50000);
+    if (options.tolerance) settings.tolerance = static_cast<double>(options.tolerance);
     settings.threads = static_cast<int>(threads);
     settings.seed = static_cast<std::uint32_t>(seed);
     if (!options.forecastDir.empty()) {
@@ -205,10 +216,7 @@ int fitAndWrite(const RateOptions& options, Inputs& in, ReadArchive& read, const
             before = matches;
             progress().show("fitting for " + day + ": " + std::to_string(before) + " matches");
         };
-        plan.fit.onRound = [&](int done, int rounds) {
-            progress().show("fitting for " + day + ": round " + std::to_string(done) + " of " + std::to_string(rounds) +
-                            ", " + std::to_string(before) + " matches");
-        };
+        plan.fit.onRound = [&](const FitRound& r) { progress().show(day + " " + roundLine(r, settings)); };
         return forecastFixtures(read.counted, in.fixtureSources, files[0].path, options.backtest, plan, started);
     }
 
@@ -242,10 +250,7 @@ int fitAndWrite(const RateOptions& options, Inputs& in, ReadArchive& read, const
     std::vector<Figures> real;
     for (const PlayerRecord& p : archive.players)
         real.push_back(p.figures);
-    settings.onRound = [&](int done, int rounds) {
-        progress().show("fitting: round " + std::to_string(done) + " of " + std::to_string(rounds) + ", " +
-                        std::to_string(archive.fixtures.size()) + " matches");
-    };
+    settings.onRound = [&](const FitRound& r) { progress().show("fitting: " + roundLine(r, settings)); };
     progress().clear();
     progress().show("fitting: " + std::to_string(archive.fixtures.size()) + " matches");
     const FitResult fit = fitRatings(real, archive.fixtures, styles, settings);
@@ -270,9 +275,9 @@ int fitAndWrite(const RateOptions& options, Inputs& in, ReadArchive& read, const
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
     std::printf(
         "%lld matches rated (%zu skipped, %zu of another kind, %lld not played again), %zu players, "
-        "%lld simulated matches, %.1f s\n",
+        "%lld simulated matches in %d rounds (the last would move the ratings %.2f), %.1f s\n",
         static_cast<long long>(archive.matches), skipped, filtered, static_cast<long long>(notReplayed),
-        archive.players.size(), static_cast<long long>(fit.matchesPlayed), seconds);
+        archive.players.size(), static_cast<long long>(fit.matchesPlayed), fit.rounds, fit.movement, seconds);
     return status;
 }
 

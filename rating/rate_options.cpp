@@ -104,11 +104,18 @@ constexpr std::array kRateOptions{
     RateOption{"--out", "DIR", "where players.csv and the .xi files go (default: the current folder)",
                [](RateOptions& o, const char* v) { return (o.outFolder = v, std::string()); }},
     RateOption{"--simulations", "N",
-               "matches the fit plays in all (default 200000 one-day, 50000 Test), but\n"
-               "at least every match of the archive once a round",
+               "matches the fit may play in all (default 200000 one-day, 50000 Test),\n"
+               "but at least every match of the archive once",
                [](RateOptions& o, const char* v) {
                    return readWholeNumber("--simulations", v, 100, 100000000, o.simulations);
                }},
+    RateOption{"--tolerance", "T",
+               "the fit's precision in rating points (default 5): round after round\n"
+               "it plays every match of the archive twice as often as before, and\n"
+               "stops at the first round whose figures would move the ratings by no\n"
+               "more than T (the ball-weighted mean change of each tempo, risk and\n"
+               "threat), after 16 rounds or when --simulations are played",
+               [](RateOptions& o, const char* v) { return readWholeNumber("--tolerance", v, 1, 1000, o.tolerance); }},
     RateOption{"--threads", "K", "threads (default: the number of cores); the result is the same for any K",
                [](RateOptions& o, const char* v) { return readWholeNumber("--threads", v, 1, 1024, o.threads); }},
     RateOption{"--seed", "N", "seed of the fit's matches (default 1)",

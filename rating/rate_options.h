@@ -14,7 +14,7 @@ struct RateOptions {
     std::vector<std::string> inputs;             // the files, folders and archives to read
     std::vector<std::string> sides, shortNames;  // --side=NAME[=SHORT], in order
     std::string keeper, stylesPath, outFolder = ".";
-    long long simulations = 0, threads = 0, seed = 1;
+    long long simulations = 0, tolerance = 0, threads = 0, seed = 1;
     std::string forecastDir;
     long long playsPerFixture = 0;
     bool backtest = false, help = false, version = false;

@@ -334,12 +334,23 @@ TEST(Rating, FitReproducesTheFiguresOfEngineMatchesWhateverTheThreads)
     few.matches = few.innings = few.atPosition[2] = 1;
     few.balls = few.earlyBalls = 5;
     real.push_back(few);
+    // The fit stops when the ratings settle, long before the simulations run
+    // out; with too few for a second round it stops after the first.
     FitSettings settings;
-    settings.simulations = 6000;
+    settings.simulations = 100000;
+    settings.tolerance = 10;
     settings.threads = 2;
     const FitResult fit = fitRatings(real, archive.fixtures, {}, settings);
+    EXPECT_LE(fit.movement, settings.tolerance);
+    EXPECT_GT(fit.rounds, 2);
+    EXPECT_LT(fit.matchesPlayed, 20000);
     settings.threads = 1;
     const FitResult single = fitRatings(real, archive.fixtures, {}, settings);
+    EXPECT_EQ(single.matchesPlayed, fit.matchesPlayed);
+    settings.simulations = 100;
+    const FitResult once = fitRatings(real, archive.fixtures, {}, settings);
+    EXPECT_EQ(once.rounds, 1);
+    EXPECT_EQ(once.matchesPlayed, 300);
     double tempo = 0, balls = 0;
     for (std::size_t i = 0; i < archive.players.size(); ++i)
         if (real[i].usualPosition() == 3 && real[i].balls >= kFewestBallsRated) {
@@ -487,6 +498,7 @@ TEST(Rating, RefusedCommandLinesFailAtOnceAndWriteNothing)
         {{o, m1, root + "/women.json"}, "mixes genders (female 1, male 1): choose one with --gender="},
         {{o, m1, root + "/odm.json"}, "mixes match types (ODI 1, ODM 1): choose one with --match-type="},
         {{"--team-type=county", o, m1}, "--team-type is international or club"},
+        {{"--tolerance=0", o, m1}, "--tolerance needs a whole number from 1 to 1000"},
         {{"--backtest", o, m1}, "--backtest goes with --forecast=DIR"},
         {{"--forecast=" + root + "/none", o, m1}, "--forecast="},
         {{"--forecast=" + root + "/folder", "--side=Beta", o, m1}, "give one of them"},
