@@ -1,6 +1,7 @@
 #pragma once
 // Helpers shared by the test files: sides built in memory, temporary files,
 // and an independent model of the match generator.
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -208,6 +209,27 @@ inline CliRun runCli(const std::vector<std::string>& args)
         command += " '" + a + "'";
     const int raw = std::system((command + " >'" + out + "' 2>'" + err + "' </dev/null").c_str());
     return CliRun{(raw != -1 && WIFEXITED(raw)) ? WEXITSTATUS(raw) : -1, readFile(out), readFile(err)};
+}
+
+// Runs pelmora-rate with exactly these arguments (no shell between).
+inline CliRun runRate(const std::vector<std::string>& args)
+{
+    const std::string out = tempPath("rate.out"), err = tempPath("rate.err");
+    const pid_t pid = fork();
+    if (pid == 0) {
+        std::vector<char*> argv{const_cast<char*>(PELMORA_RATE)};
+        for (const std::string& a : args)
+            argv.push_back(const_cast<char*>(a.c_str()));
+        argv.push_back(nullptr);
+        const int o = ::open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        const int e = ::open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        if (o < 0 || e < 0 || dup2(o, 1) < 0 || dup2(e, 2) < 0) _exit(126);
+        execv(PELMORA_RATE, argv.data());
+        _exit(127);
+    }
+    int status = 0;
+    if (pid < 0 || waitpid(pid, &status, 0) != pid) return {};
+    return CliRun{WIFEXITED(status) ? WEXITSTATUS(status) : -1, readFile(out), readFile(err)};
 }
 
 // The long options ("--name") a --help text or a man page names, so the two

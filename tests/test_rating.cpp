@@ -20,6 +20,9 @@
 #include "rating/side_file.h"
 #include "support.h"
 
+using support::CliRun;
+using support::runRate;
+
 namespace {
 
 std::string dataFile(const std::string& name)
@@ -58,32 +61,6 @@ std::map<std::string, std::string> filesBelow(const std::string& root, const std
             files[path] = support::readFile(path);
     }
     return files;
-}
-
-struct RateRun {
-    int status = -1;
-    std::string out, err;
-};
-
-// Runs pelmora-rate with exactly these arguments (no shell between).
-RateRun runRate(const std::vector<std::string>& args)
-{
-    const std::string out = support::tempPath("rate.out"), err = support::tempPath("rate.err");
-    const pid_t pid = fork();
-    if (pid == 0) {
-        std::vector<char*> argv{const_cast<char*>(PELMORA_RATE)};
-        for (const std::string& a : args)
-            argv.push_back(const_cast<char*>(a.c_str()));
-        argv.push_back(nullptr);
-        const int o = ::open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        const int e = ::open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        if (o < 0 || e < 0 || dup2(o, 1) < 0 || dup2(e, 2) < 0) _exit(126);
-        execv(PELMORA_RATE, argv.data());
-        _exit(127);
-    }
-    int status = 0;
-    if (pid < 0 || waitpid(pid, &status, 0) != pid) return {};
-    return RateRun{WIFEXITED(status) ? WEXITSTATUS(status) : -1, support::readFile(out), support::readFile(err)};
 }
 
 const PlayerRecord* find(const Archive& a, const std::string& name)
@@ -426,7 +403,7 @@ TEST(Rating, HostileArchivesAreSkippedOrMadeSafeAndNothingIsWrittenOutsideTheOut
     fs::create_symlink("../victim", out + "/.players.csv.tmp");
     const auto before = filesBelow(root, out);
 
-    const RateRun run = runRate({"--simulations=100", "--threads=2", "--out=" + out, "--side=../Be#ta\x1b[31m", in});
+    const CliRun run = runRate({"--simulations=100", "--threads=2", "--out=" + out, "--side=../Be#ta\x1b[31m", in});
     EXPECT_EQ(run.status, 0) << run.err;
     for (const char* name : {"2.json: skipped", "3.json: skipped", "4.json: skipped",
                              "5.json: skipped: damaged in the archive: unpacks to more than 16 MB",
@@ -505,12 +482,12 @@ TEST(Rating, RefusedCommandLinesFailAtOnceAndWriteNothing)
     };
     const auto before = filesBelow(root, "");
     for (const Case& c : cases) {
-        const RateRun run = runRate(c.args);
+        const CliRun run = runRate(c.args);
         EXPECT_EQ(run.status, 2) << c.args[0] << ": " << run.err;
         EXPECT_NE(run.err.find(c.message), std::string::npos) << c.args[0] << ": " << run.err;
         EXPECT_EQ(filesBelow(root, ""), before) << c.args[0];
     }
-    const RateRun version = runRate({"--version", "--out=" + root + "/victim"});
+    const CliRun version = runRate({"--version", "--out=" + root + "/victim"});
     EXPECT_EQ(version.status, 0);
     EXPECT_EQ(version.out, "pelmora-rate 1.0\n");
     const std::string manPage = support::readFile(std::string(PELMORA_SOURCE_DIR) + "/docs/man/pelmora-rate.6");
@@ -549,8 +526,8 @@ TEST(Rating, ForecastWritesAShareRowPerFixtureAndBacktestScoresItBesideACoinAndE
         if (name == std::string("f3")) info["players"]["Alpha"][0] = "New Boy";
         std::ofstream(root + "/fixtures/" + name + ".json") << json{{"info", info}}.dump();
     }
-    const RateRun run = runRate({root + "/archive", "--forecast=" + root + "/fixtures", "--out=" + root, "--backtest",
-                                 "--gender=male", "--simulations=200", "--matches=100", "--threads=2"});
+    const CliRun run = runRate({root + "/archive", "--forecast=" + root + "/fixtures", "--out=" + root, "--backtest",
+                                "--gender=male", "--simulations=200", "--matches=100", "--threads=2"});
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_NE(run.err.find("f0.json: not forecast: no match of the archive is dated before it"), std::string::npos)
         << run.err;
