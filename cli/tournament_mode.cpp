@@ -60,6 +60,7 @@ public:
     bool prepare()
     {
         std::error_code ec;
+        made_ = !fs::exists(folder_, ec);
         fs::create_directories(folder_, ec);
         if (ec || !fs::is_directory(folder_)) {
             error_ = "pelmora-cli: cannot create " + std::string(what_) + " folder " + folder_ + ": " +
@@ -101,8 +102,21 @@ public:
         }
     }
 
-    std::size_t written() const { return written_.size(); }
-    const std::string& folder() const { return folder_; }
+    // A run that fails before its first match leaves no folder it made behind.
+    void unprepare()
+    {
+        std::error_code ec;
+        if (made_) fs::remove(folder_, ec);
+    }
+
+    // "3 report files written to cup-reports", once every file is in place.
+    void sayWhereTheyWent() const
+    {
+        if (error_.empty())
+            std::fprintf(stderr, "pelmora-cli: %zu %s file%s written to %s\n", written_.size(), what_,
+                         written_.size() == 1 ? "" : "s", folder_.c_str());
+    }
+
     const std::string& error() const { return error_; }
 
 private:
@@ -121,6 +135,7 @@ private:
     std::set<std::pair<dev_t, ino_t>> inputs_;
     std::set<std::string> written_;
     std::string error_;
+    bool made_ = false;  // prepare() made the folder
 };
 
 }  // namespace
@@ -183,11 +198,11 @@ int runTournamentMode(const std::string& commandLine, const TournamentModeOption
     std::unique_ptr<MatchFolder> cricsheet;
     if (!mode.cricsheetFolder.empty())
         cricsheet = std::make_unique<MatchFolder>(mode.cricsheetFolder, "Cricsheet", ".json", inputs);
-    for (MatchFolder* f : {&reportFolder, cricsheet.get()}) {
-        if (f && !f->prepare()) {
-            std::fprintf(stderr, "%s\n", f->error().c_str());
-            return 1;
-        }
+    if (!reportFolder.prepare() || (cricsheet && !cricsheet->prepare())) {
+        const MatchFolder& failed = reportFolder.error().empty() ? *cricsheet : reportFolder;
+        std::fprintf(stderr, "%s\n", failed.error().c_str());
+        reportFolder.unprepare();
+        return 1;
     }
     const std::string date = mode.date.empty() ? todayUtc() : mode.date;
     int number = 0;
@@ -221,7 +236,7 @@ int runTournamentMode(const std::string& commandLine, const TournamentModeOption
             ok = false;
         }
     }
-    std::fprintf(stderr, "pelmora-cli: %zu reports written to %s\n", reportFolder.written(),
-                 reportFolder.folder().c_str());
+    reportFolder.sayWhereTheyWent();
+    if (cricsheet) cricsheet->sayWhereTheyWent();
     return ok ? 0 : 1;
 }

@@ -117,12 +117,15 @@ TEST(Outputs, EveryWriterSparesItsInputsNamesWhatItCannotWriteAndKeepsTheModeItR
         const std::string home = s.root + "/w" + std::to_string(++n);
         fs::create_directories(home);
 
-        // A team file as the output, or as the folder the output would go in.
+        // A team file as the output, or as the folder the output would go in:
+        // refused with nothing made, not even another output's folder.
+        const std::vector<std::string> scene = filesIn(s.root);
         for (const std::string& target : {s.north, s.north + "/out"}) {
             const CliRun run = w.run(s, target);
             EXPECT_NE(run.status, 0) << target;
             EXPECT_NE(run.err.find(target), std::string::npos) << run.err;
             EXPECT_EQ(support::readFile(s.north) + support::readFile(s.south), s.sides);
+            EXPECT_EQ(filesIn(s.root), scene);
         }
 
         // A folder this user may not write (root may write anywhere).
