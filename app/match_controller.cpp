@@ -104,10 +104,7 @@ void MatchController::titleStep()
         // A tournament's matches make only the draws of the console runner's.
         const int broken = tournament_ ? (brokenWicket_ ^= 1) : match_.context().random.below(2);
         platform_.setCaption(broken == 1 ? "||./" : "\\.||");
-        if (!tournament_ && record_ && !match_.gameOver)
-            record_->addCaptionDraw(point());
-        else if (!tournament_ && !match_.gameStarted)
-            ++captionDrawsSinceToss_;
+        if (!tournament_) recorder_.captionDraw(point(), match_.gameStarted, match_.gameOver);
         titleFrame_ = 33;
     } else if (f <= 47) {
         titleFrame_ = f + 1;
@@ -223,8 +220,7 @@ bool MatchController::loadTeams()
         }
     }
     int batFirst = 0;
-    drawsBeforeToss_ = match_.context().random.draws();
-    captionDrawsSinceToss_ = 0;
+    recorder_.beforeToss(match_.context().random.draws());
     const std::string message = match_.tossMessage(batFirst);
     if (!autoplay_) {
         platform_.invalidate();
@@ -295,8 +291,7 @@ void MatchController::openOptionsDialog(int gameTypeEnabled)
         return;
     }
     model.apply(match_.context());
-    if (record_ && !match_.gameOver)
-        record_->events.push_back(MatchEvent{MatchEvent::Options, point(), -1, match_.options()});
+    recorder_.add(MatchEvent{MatchEvent::Options, point(), -1, match_.options()}, match_.gameOver);
 }
 
 void MatchController::showOptions()
@@ -308,7 +303,7 @@ void MatchController::showOptions()
     if (destroyed_) return;
     if (match_.options().gameSpeed * 10 != period) restartMainTimer();
     hold_ = false;  // a game paused before the dialog resumes
-    if (record_) saveLastMatch();
+    if (recorder_.file()) saveLastMatch();
 }
 
 void MatchController::togglePause()
@@ -339,14 +334,12 @@ ChoiceResult MatchController::choosePlayer(Innings& innings, int chooseBatsman, 
     const MatchPoint at = point();
     if (replay_ && replay_->answer(model, at)) return ChoiceResult{model.choice, model.declared};
     platform_.runChoosePlayer(model);
-    if (record_ && !match_.gameOver) {
-        MatchEvent e{model.chooseBatsman ? MatchEvent::Batsman : MatchEvent::Bowler,
-                     at,
-                     model.automatic ? MatchEvent::kAutomatic : model.choice,
-                     {}};
-        if (allowDeclare && model.declared) e = MatchEvent{MatchEvent::Declare, at, -1, {}};
-        record_->events.push_back(e);
-    }
+    MatchEvent e{model.chooseBatsman ? MatchEvent::Batsman : MatchEvent::Bowler,
+                 at,
+                 model.automatic ? MatchEvent::kAutomatic : model.choice,
+                 {}};
+    if (allowDeclare && model.declared) e = MatchEvent{MatchEvent::Declare, at, -1, {}};
+    recorder_.add(e, match_.gameOver);
     return ChoiceResult{model.choice, model.declared};
 }
 

@@ -7,6 +7,7 @@
 #include "analysis/tournament.h"
 #include "app/command_line.h"
 #include "app/match_file.h"
+#include "app/match_recorder.h"
 #include "app/match_replay.h"
 #include "app/output_files.h"
 #include "app/platform.h"
@@ -72,7 +73,7 @@ public:
     // Why a replay stopped short of its point; empty when it did not.
     const std::string& replayError() const { return replayError_; }
     // The match file of the match being played; none before play.
-    const MatchFile* record() const { return record_ ? &*record_ : nullptr; }
+    const MatchFile* record() const { return recorder_.file(); }
     // Ends the match where it stands: the report is written with what was
     // played, its last line saying why the match stopped instead of a result.
     void stopMatch(int exitCode, std::string_view why);
@@ -177,9 +178,7 @@ private:
     bool asksQuestions_ = false;
     std::optional<int> replayedAutoplay_;  // a replayed match keeps who made its choices
     std::string teamTexts_[2];             // the sides' files as read
-    std::uint64_t drawsBeforeToss_ = 0;
-    int captionDrawsSinceToss_ = 0;
-    std::optional<MatchFile> record_;
+    MatchRecorder recorder_;
     std::unique_ptr<MatchReplay> replay_;
     std::string replayError_;
     std::unique_ptr<TournamentPlay> tournament_;

@@ -32,10 +32,9 @@ std::vector<std::array<int, 2>> MatchController::score() const
 
 void MatchController::startRecording()
 {
-    MatchFile& r = record_.emplace();
+    MatchFile r;
     r.program = std::string("pelmora ") + PELMORA_VERSION;
     r.seed = static_cast<std::int32_t>(seed_);
-    r.drawsBeforeToss = drawsBeforeToss_;
     r.autoplay = autoplay() != 0;
     r.settings = match_.options();
     r.settings.speedChanged = 0;
@@ -45,18 +44,14 @@ void MatchController::startRecording()
         r.teamPaths[t] = teamPaths_[t];
     }
     r.score = score();
-    if (captionDrawsSinceToss_ > 0) r.captionDraws.push_back(CaptionDraws{MatchPoint{0, 0}, captionDrawsSinceToss_});
+    recorder_.start(std::move(r));
     saveLastMatch();
 }
 
 // After every tick that played: the point reached, and the end of a replay.
 void MatchController::afterTick()
 {
-    if (record_) {
-        record_->played = point();
-        record_->finished = playedToTheEnd();
-        record_->score = score();
-    }
+    recorder_.reached(point(), playedToTheEnd(), score());
     if (replay_ && (!replay_->error().empty() || point() == replay_->target() || match_.gameOver)) {
         replay_->beforeDelivery(replay_->target(), match_.context());
         replayError_ = replay_->error();
@@ -70,7 +65,7 @@ void MatchController::saveLastMatch()
 {
     const std::optional<std::string> path = platform_.lastMatchFile();
     std::string error;
-    if (record_ && path && !replaceFileContents(*path, matchFileJson(*record_), error))
+    if (recorder_.file() && path && !replaceFileContents(*path, matchFileJson(*recorder_.file()), error))
         platform_.setStatus(loadText(str::CannotSaveMatch) + *path + ": " + error);
 }
 
@@ -81,7 +76,7 @@ void MatchController::stopMatch(int code, std::string_view why)
     replay_.reset();
     deliveryInProgress_ = false;
     match_.gameOver = 1;
-    if (record_) record_->finished = false;
+    recorder_.stoppedShort();
     writeReport(why);
     platform_.invalidate();
     platform_.quit(code ? code : exitCode());
@@ -111,7 +106,7 @@ bool MatchController::beginReplay(const MatchFile& file, std::string& error)
         failed_ = startFailed_ = stopped_ = false;
         reportName_.clear();
     }
-    record_.reset();
+    recorder_.clear();
     tournament_.reset();  // an opened match takes the board from a tournament
     replayError_.clear();
     for (int t = 0; t < 2; ++t) {
@@ -124,13 +119,12 @@ bool MatchController::beginReplay(const MatchFile& file, std::string& error)
     context.random.seed(seed_);
     for (std::uint64_t i = 0; i < file.drawsBeforeToss; ++i)
         context.random.next();
-    drawsBeforeToss_ = file.drawsBeforeToss;
     context.options = file.settings;
     std::memcpy(context.runTables[1], file.runTable1, sizeof file.runTable1);
     int batFirst = 0;
     match_.tossMessage(batFirst);
     if (batFirst == 1) match_.swapTeams();
-    captionDrawsSinceToss_ = 0;
+    recorder_.beforeToss(file.drawsBeforeToss);
     platform_.setStatus({});
 
     if (!openReportFile() || destroyed_) {
@@ -146,8 +140,9 @@ bool MatchController::beginReplay(const MatchFile& file, std::string& error)
         return false;
     }
     replayedAutoplay_ = file.autoplay ? 1 : 0;
-    record_ = MatchReplay::upToItsPoint(file);
-    record_->program = std::string("pelmora ") + PELMORA_VERSION;
+    MatchFile record = MatchReplay::upToItsPoint(file);
+    record.program = std::string("pelmora ") + PELMORA_VERSION;
+    recorder_.continueWith(std::move(record));
     replay_ = std::make_unique<MatchReplay>(file);
     if (point() == file.played) afterTick();
     platform_.showPauseButton(true);
@@ -201,13 +196,13 @@ void MatchController::resumeLastMatch()
 void MatchController::saveMatch()
 {
     if (destroyed_) return;
-    if (!record_) {
+    if (!recorder_.file()) {
         tell(loadText(str::NoMatchToSave));
         return;
     }
     const std::optional<std::string> name = platform_.chooseFile(FileKind::SaveMatch);
     if (!name) return;
     std::string error = outputClash(*name);
-    if (error.empty() && replaceFileContents(*name, matchFileJson(*record_), error)) return;
+    if (error.empty() && replaceFileContents(*name, matchFileJson(*recorder_.file()), error)) return;
     tell(loadText(str::CannotSaveMatch) + *name + ": " + error, MessageIcon::Warning);
 }

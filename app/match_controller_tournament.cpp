@@ -26,7 +26,7 @@ bool MatchController::beginTournament(const TournamentPlan& plan)
     }
     // The finished match's report is complete; the board now belongs to the tournament.
     discardReport();
-    record_.reset();
+    recorder_.clear();
     tournament_ = std::make_unique<TournamentPlay>(plan, seeds.first);
     platform_.enableMenuItem(cmd::PlayGame, false);
     platform_.enableMenuItem(cmd::ChooseTeams, false);
