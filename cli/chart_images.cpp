@@ -48,6 +48,13 @@ bool writeCharts(const Match& match, const std::string& folder, std::string& err
 {
     const WriteChartsFunction write = loadChartsModule(error);
     if (!write) return false;
+    // The folder is made as the other folders of outputs are.
+    std::error_code made;
+    std::filesystem::create_directories(folder, made);
+    if (made) {
+        error = "cannot write charts into " + folder + ": " + made.message();
+        return false;
+    }
     // Each drawn into a temporary file of its own and moved into place only
     // when both are complete.
     ReplacingFile files[2];

@@ -124,7 +124,10 @@ bool ConsolePlatform::writeRecord(const MatchController& window)
 bool ConsolePlatform::writeChartFiles(const Match& match)
 {
     std::string error;
-    if (writeCharts(match, chartsFolder_, error)) return true;
+    if (writeCharts(match, chartsFolder_, error)) {
+        std::fprintf(errors_, "pelmora-cli: worm.png and manhattan.png written to %s\n", chartsFolder_.c_str());
+        return true;
+    }
     std::fprintf(errors_, "pelmora-cli: %s\n", error.c_str());
     return false;
 }

@@ -109,5 +109,6 @@ int forecastFixtures(const std::vector<MatchRecord>& archive, MatchSources& sour
         "%d plays each from seed %u, %.1f s\n",
         forecast, skipped, archive.size(), days.size(), debutants, plan.matches, plan.firstSeed, seconds);
     if (backtest) printBacktest(rows, archive, fixtures);
+    complain("forecast written to " + outPath);
     return forecast > 0 ? 0 : 1;
 }
