@@ -75,7 +75,7 @@ public:
 private:
     enum class PlayEnd { Stopped, ReplayEnded, CannotPlay };
 
-    // 0 when the command line can be played; else the exit code, the reason said.
+    // The checks before play: 0 when play can go on; else the exit code, the reason said.
     int refuseBeforePlay(Application& application);
     int refuseSides(const MatchController& window, const GameOptions& options);
     bool openCommentary(ReplacingFile& commentary);
