@@ -142,6 +142,94 @@ private:
     std::string error_;
 };
 
+bool answersFitTheMatch(const BatchModeOptions& mode, const GameOptions& options)
+{
+    if (mode.answersPath.empty()) return true;
+    const std::string why = AnswerScript(mode.answers, mode.answersPath).checkBeforePlay(options.oneDay != 0);
+    if (why.empty()) return true;
+    std::fprintf(stderr, "pelmora-cli: %s\n", why.c_str());
+    return false;
+}
+
+// A refused answer reached in play: the first, by seed order, is reported,
+// whichever thread meets it first.
+struct FirstRefusal {
+    std::mutex mutex;
+    std::int64_t seed = INT64_MAX;
+    std::string message;
+
+    void note(std::int32_t matchSeed, const std::string& refusal)
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        if (matchSeed < seed) {
+            seed = matchSeed;
+            message =
+                refusal + " (seed " + std::to_string(matchSeed) + ": the rest of that match was answered as autoplay)";
+        }
+    }
+};
+
+// The ground is confirmed and the answers' captain put in before each match;
+// the captain's refusal, if any, is noted when the match is done with it.
+void prepareEachMatch(const BatchModeOptions& mode, FirstRefusal& refusal, BatchSettings& batch)
+{
+    if (!mode.ground.any() && mode.answersPath.empty()) return;
+    batch.beforePlay = [&mode, &refusal](Match& match, std::uint32_t matchSeed) -> std::shared_ptr<void> {
+        if (mode.ground.any()) confirmGround(match.context(), mode.ground);
+        if (mode.answersPath.empty()) return nullptr;
+        auto captain = std::make_shared<ScriptedCaptain>(match, AnswerScript(mode.answers, mode.answersPath));
+        match.setCaptain(captain.get());
+        const std::int32_t s = static_cast<std::int32_t>(matchSeed);
+        return std::shared_ptr<void>(captain.get(), [captain, s, &refusal](void*) {
+            if (!captain->refusal.empty()) refusal.note(s, captain->refusal);
+        });
+    };
+}
+
+// 0 when the folder is ready and every match will be written to it; else the
+// exit code, the reason said.
+int prepareCricsheetFolder(CricsheetFolder& cricsheet, const CommandLineSettings& settings, std::FILE* bowlerList,
+                           const BatchModeOptions& mode, BatchSettings& batch)
+{
+    // Before anything is written: no match may be written over a file the batch reads.
+    std::vector<NamedFile> others{{"/t1=" + *settings.team1File, *settings.team1File, false},
+                                  {"/t2=" + *settings.team2File, *settings.team2File, false},
+                                  {"the summary on standard output", "-", true}};
+    if (!mode.answersPath.empty()) others.push_back({"--answers=" + mode.answersPath, mode.answersPath, false});
+    if (bowlerList)
+        others.push_back({"/a= (the bowler list)", "/proc/self/fd/" + std::to_string(fileno(bowlerList)), false});
+    if (const std::string clash = cricsheet.clash(others, batch.firstSeed, batch.matches); !clash.empty()) {
+        std::fprintf(stderr, "pelmora-cli: %s; nothing was written\n", clash.c_str());
+        return 2;
+    }
+    if (!cricsheet.prepare()) {
+        std::fprintf(stderr, "%s\n", cricsheet.error().c_str());
+        return 1;
+    }
+    batch.eachMatch = [&cricsheet](const Match& match, std::uint32_t seed) { cricsheet.write(match, seed); };
+    return 0;
+}
+
+// A part of a sharded run writes its part file; a whole run its table or JSON.
+bool writeSummary(const BatchResult& result, const BatchSettings& whole, const BatchModeOptions& mode)
+{
+    std::string text;
+    try {
+        if (mode.shard.parts > 0)
+            text = batchPartJson(result, whole, mode.shard);
+        else
+            text = mode.json ? formatBatchJson(result, whole) : formatBatchTable(result, whole);
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "pelmora-cli: cannot write the summary: %s\n", e.what());
+        return false;
+    }
+    if (std::fwrite(text.data(), 1, text.size(), stdout) != text.size() || std::fflush(stdout) != 0) {
+        std::fprintf(stderr, "pelmora-cli: cannot write the summary to standard output: %s\n", std::strerror(errno));
+        return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 std::optional<std::int32_t> consoleSeeds(std::int32_t requested, std::int64_t count)
@@ -197,36 +285,9 @@ int runBatchMode(const std::string& commandLine, const BatchModeOptions& mode)
     }
 
     batch.matches = mode.matches;
-    if (!mode.answersPath.empty()) {
-        if (const std::string why =
-                AnswerScript(mode.answers, mode.answersPath).checkBeforePlay(batch.options.oneDay != 0);
-            !why.empty()) {
-            std::fprintf(stderr, "pelmora-cli: %s\n", why.c_str());
-            return 2;
-        }
-    }
-    // A refused answer reached in play: the first, by seed order, is reported.
-    std::mutex refusedMutex;
-    std::int64_t refusedSeed = INT64_MAX;
-    std::string refused;
-    if (mode.ground.any() || !mode.answersPath.empty()) {
-        batch.beforePlay = [&](Match& match, std::uint32_t matchSeed) -> std::shared_ptr<void> {
-            if (mode.ground.any()) confirmGround(match.context(), mode.ground);
-            if (mode.answersPath.empty()) return nullptr;
-            auto captain = std::make_shared<ScriptedCaptain>(match, AnswerScript(mode.answers, mode.answersPath));
-            match.setCaptain(captain.get());
-            const std::int32_t s = static_cast<std::int32_t>(matchSeed);
-            return std::shared_ptr<void>(captain.get(), [captain, s, &refusedMutex, &refusedSeed, &refused](void*) {
-                if (captain->refusal.empty()) return;
-                std::lock_guard<std::mutex> lock(refusedMutex);
-                if (s < refusedSeed) {
-                    refusedSeed = s;
-                    refused = captain->refusal + " (seed " + std::to_string(s) +
-                              ": the rest of that match was answered as autoplay)";
-                }
-            });
-        };
-    }
+    if (!answersFitTheMatch(mode, batch.options)) return 2;
+    FirstRefusal refusal;
+    prepareEachMatch(mode, refusal, batch);
     batch.threads =
         mode.threads > 0 ? mode.threads : static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
     const std::optional<std::int32_t> chosen = consoleSeeds(settings.randomSeed, batch.matches);
@@ -243,43 +304,14 @@ int runBatchMode(const std::string& commandLine, const BatchModeOptions& mode)
     std::unique_ptr<CricsheetFolder> cricsheet;
     if (!mode.cricsheetFolder.empty()) {
         cricsheet = std::make_unique<CricsheetFolder>(mode.cricsheetFolder, mode.venue, mode.date, seed);
-        // Before anything is written: no match may be written over a file the batch reads.
-        std::vector<NamedFile> others{{"/t1=" + *settings.team1File, *settings.team1File, false},
-                                      {"/t2=" + *settings.team2File, *settings.team2File, false},
-                                      {"the summary on standard output", "-", true}};
-        if (!mode.answersPath.empty()) others.push_back({"--answers=" + mode.answersPath, mode.answersPath, false});
-        if (bowlerList)
-            others.push_back(
-                {"/a= (the bowler list)", "/proc/self/fd/" + std::to_string(fileno(bowlerList.get())), false});
-        if (const std::string clash = cricsheet->clash(others, batch.firstSeed, batch.matches); !clash.empty()) {
-            std::fprintf(stderr, "pelmora-cli: %s; nothing was written\n", clash.c_str());
-            return 2;
-        }
-        if (!cricsheet->prepare()) {
-            std::fprintf(stderr, "%s\n", cricsheet->error().c_str());
-            return 1;
-        }
-        batch.eachMatch = [&cricsheet](const Match& match, std::uint32_t seed) { cricsheet->write(match, seed); };
+        if (const int refusedWith = prepareCricsheetFolder(*cricsheet, settings, bowlerList.get(), mode, batch))
+            return refusedWith;
     }
 
     std::atomic<int> done{0};
     const BatchResult result =
         withProgress(done, batch.matches, "matches", [&] { return runBatch(batch, first, second, &done); });
-
-    std::string text;
-    try {
-        if (mode.shard.parts > 0)
-            text = batchPartJson(result, whole, mode.shard);
-        else
-            text = mode.json ? formatBatchJson(result, whole) : formatBatchTable(result, whole);
-    } catch (const std::exception& e) {
-        std::fprintf(stderr, "pelmora-cli: cannot write the summary: %s\n", e.what());
-        return 1;
-    }
-    if (std::fwrite(text.data(), 1, text.size(), stdout) != text.size() || std::fflush(stdout) != 0) {
-        std::fprintf(stderr, "pelmora-cli: cannot write the summary to standard output: %s\n", std::strerror(errno));
-        return 1;
-    }
+    if (!writeSummary(result, whole, mode)) return 1;
     if (cricsheet && !cricsheet->error().empty()) {
         std::fprintf(stderr, "%s\n", cricsheet->error().c_str());
         return 1;
@@ -287,8 +319,8 @@ int runBatchMode(const std::string& commandLine, const BatchModeOptions& mode)
     if (cricsheet)
         std::fprintf(stderr, "pelmora-cli: %lld Cricsheet files written to %s\n",
                      static_cast<long long>(result.totals.played), mode.cricsheetFolder.c_str());
-    if (!refused.empty()) {
-        std::fprintf(stderr, "pelmora-cli: %s\n", refused.c_str());
+    if (!refusal.message.empty()) {
+        std::fprintf(stderr, "pelmora-cli: %s\n", refusal.message.c_str());
         return 2;
     }
     return 0;

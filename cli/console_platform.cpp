@@ -132,12 +132,10 @@ bool ConsolePlatform::writeChartFiles(const Match& match)
     return false;
 }
 
-int ConsolePlatform::runMainWindow(Application& application)
+int ConsolePlatform::refuseBeforePlay(Application& application)
 {
     CommandLineSettings& settings = application.settings;
-    settings.autoplay = 1;  // nobody is there to choose
-    const bool replay = replayFile_.has_value();
-    if (!replay && (!settings.team1File || !settings.team2File)) {
+    if (!replayFile_ && (!settings.team1File || !settings.team2File)) {
         std::fprintf(errors_, "pelmora-cli: no team file for side %d: give /t1=FILE and /t2=FILE (see --help)\n",
                      settings.team1File ? 2 : 1);
         return 2;
@@ -161,12 +159,15 @@ int ConsolePlatform::runMainWindow(Application& application)
             std::fprintf(errors_, "pelmora-cli: %s\n", warning.c_str());
         };
     }
+    return 0;
+}
 
-    MatchController window(*this, settings, application.options);
-    window.setAsksQuestions(answers_ != nullptr);
+int ConsolePlatform::refuseSides(const MatchController& window, const GameOptions& options)
+{
+    if (replayFile_) return 0;
     // A side that does not load never reaches the window's own check, which
     // would then wait for a person to choose teams.
-    for (int slot = 0; slot < 2 && !replay; ++slot) {
+    for (int slot = 0; slot < 2; ++slot) {
         const MatchController::PresetTeam& side = *window.presetTeam(slot);
         if (!side.loaded) {
             std::fprintf(errors_, "pelmora-cli: cannot load team file %s: %s\n", side.team.filePath(),
@@ -174,25 +175,25 @@ int ConsolePlatform::runMainWindow(Application& application)
             return 1;
         }
     }
-    if (!replay) {
-        if (const std::string why =
-                sideThatCannotBowl({&window.presetTeam(0)->team, &window.presetTeam(1)->team}, application.options);
-            !why.empty()) {
-            std::fprintf(errors_, "pelmora-cli: %s\n", why.c_str());
-            return 1;
-        }
+    if (const std::string why = sideThatCannotBowl({&window.presetTeam(0)->team, &window.presetTeam(1)->team}, options);
+        !why.empty()) {
+        std::fprintf(errors_, "pelmora-cli: %s\n", why.c_str());
+        return 1;
     }
+    return 0;
+}
 
-    ReplacingFile commentary;
-    if (!commentaryPath_.empty()) {
-        std::string error;
-        if (!commentary.open(commentaryPath_, error)) {
-            std::fprintf(errors_, "pelmora-cli: cannot write commentary file %s: %s\n", commentaryPath_.c_str(),
-                         error.c_str());
-            return 1;
-        }
-    }
+bool ConsolePlatform::openCommentary(ReplacingFile& commentary)
+{
+    if (commentaryPath_.empty()) return true;
+    std::string error;
+    if (commentary.open(commentaryPath_, error)) return true;
+    std::fprintf(errors_, "pelmora-cli: cannot write commentary file %s: %s\n", commentaryPath_.c_str(), error.c_str());
+    return false;
+}
 
+bool ConsolePlatform::startMatch(MatchController& window, const CommandLineSettings& settings)
+{
     // The ground options are one confirmation of the Game Options dialog before play.
     if (ground_.any()) {
         groundPending_ = true;
@@ -200,47 +201,52 @@ int ConsolePlatform::runMainWindow(Application& application)
         groundPending_ = false;
     }
     window.start();
-    if (replay) {
+    if (replayFile_) {
         std::string error;
         if (!window.beginReplay(*replayFile_, error)) {
             std::fprintf(errors_, "pelmora-cli: cannot replay match file %s: %s\n", replayPath_.c_str(), error.c_str());
-            return 1;
+            return false;
         }
     } else if (settings.randomSeed == 0) {
         std::fprintf(errors_, "seed: %d\n", static_cast<std::int32_t>(window.seed()));
     }
+    return true;
+}
 
+void ConsolePlatform::sayReplayDiffers(const MatchController& window)
+{
+    std::fprintf(errors_, "pelmora-cli: cannot replay match file %s: %s\n", replayPath_.c_str(),
+                 window.replayError().c_str());
+}
+
+void ConsolePlatform::fail()
+{
+    exitCode_ = exitCode_ ? exitCode_ : 1;
+}
+
+ConsolePlatform::PlayEnd ConsolePlatform::playDeliveries(MatchController& window, std::FILE* commentaryStream)
+{
+    const bool replay = replayFile_.has_value();
     const Match& match = window.match();
-    std::FILE* const commentaryStream = commentary.stream();
-    auto replayDiffers = [&] {
-        std::fprintf(errors_, "pelmora-cli: cannot replay match file %s: %s\n", replayPath_.c_str(),
-                     window.replayError().c_str());
-    };
-    bool replayEnded = false;
     while (!quitRequested_) {
-        if (!match.playing || match.gameOver) {
-            // Nothing more can happen without a person: never spin.
-            std::fprintf(errors_, "pelmora-cli: the match could not be played\n");
-            return 1;
-        }
-        const int index = match.currentInnings;
-        const Innings* innings = match.inningsAt(index);
+        // Nothing more can happen without a person: never spin.
+        if (!match.playing || match.gameOver) return PlayEnd::CannotPlay;
+        const Innings* innings = match.inningsAt(match.currentInnings);
         if (replay && !window.replaying()) {
-            replayEnded = true;
             if (!window.replayError().empty()) {
-                replayDiffers();
+                sayReplayDiffers(window);
                 window.stopMatch(1, loadString(str::StoppedReplayDiffers));
             } else {
                 window.stopMatch(0, loadString(str::StoppedMatchFileEnds));  // the point the file was written at
             }
-            break;
+            return PlayEnd::ReplayEnded;
         }
         // A refused answer stops the match before the delivery that would take it.
         if (answers_ && innings) {
             if (const std::string why = answers_->checkNextDelivery(*innings); !why.empty()) {
                 std::fprintf(errors_, "pelmora-cli: %s\n", why.c_str());
                 window.stopMatch(2, loadString(str::StoppedAnswerRefused));
-                break;
+                return PlayEnd::Stopped;
             }
         }
         const int before = innings ? innings->deliveries : 0;
@@ -250,14 +256,14 @@ int ConsolePlatform::runMainWindow(Application& application)
             std::fputc('\n', commentaryStream);
         }
     }
-    // A replay that ended with the match (its last tick) is judged here.
-    auto failed = [this] { exitCode_ = exitCode_ ? exitCode_ : 1; };
-    if (replay && !replayEnded && !window.replayError().empty()) {
-        replayDiffers();
-        failed();
-    }
-    // Optional outputs are put in place only for a match played to its end;
-    // otherwise an earlier file of the same name is left as it was.
+    return PlayEnd::Stopped;
+}
+
+// Optional outputs are put in place only for a match played to its end;
+// otherwise an earlier file of the same name is left as it was.
+void ConsolePlatform::writeOutputs(const MatchController& window, ReplacingFile& commentary)
+{
+    const Match& match = window.match();
     const bool complete = window.playedToTheEnd();
     if (!complete) {
         std::string unwritten;
@@ -268,22 +274,45 @@ int ConsolePlatform::runMainWindow(Application& application)
         if (!unwritten.empty()) {
             std::fprintf(errors_, "pelmora-cli: the match was not played to its end: nothing written for %s\n",
                          unwritten.c_str());
-            failed();
+            fail();
         }
     }
-    if (commentaryStream) {
+    if (commentary.stream()) {
         std::string error;
         if (!complete) {
             commentary.discard();
         } else if (!commentary.commit(error)) {
             std::fprintf(errors_, "pelmora-cli: cannot write commentary file %s: %s\n", commentaryPath_.c_str(),
                          error.c_str());
-            failed();
+            fail();
         }
     }
-    if (!recordPath_.empty() && !writeRecord(window)) failed();
-    if (!cricsheetPath_.empty() && complete && !writeCricsheet(match)) failed();
-    if (!chartsFolder_.empty() && complete && !writeChartFiles(match)) failed();
+    if (!recordPath_.empty() && !writeRecord(window)) fail();
+    if (!cricsheetPath_.empty() && complete && !writeCricsheet(match)) fail();
+    if (!chartsFolder_.empty() && complete && !writeChartFiles(match)) fail();
+}
+
+int ConsolePlatform::runMainWindow(Application& application)
+{
+    application.settings.autoplay = 1;  // nobody is there to choose
+    if (const int refusedWith = refuseBeforePlay(application)) return refusedWith;
+    MatchController window(*this, application.settings, application.options);
+    window.setAsksQuestions(answers_ != nullptr);
+    if (const int refusedWith = refuseSides(window, application.options)) return refusedWith;
+    ReplacingFile commentary;
+    if (!openCommentary(commentary) || !startMatch(window, application.settings)) return 1;
+
+    const PlayEnd end = playDeliveries(window, commentary.stream());
+    if (end == PlayEnd::CannotPlay) {
+        std::fprintf(errors_, "pelmora-cli: the match could not be played\n");
+        return 1;
+    }
+    // A replay that ended with the match (its last tick) is judged here.
+    if (replayFile_ && end != PlayEnd::ReplayEnded && !window.replayError().empty()) {
+        sayReplayDiffers(window);
+        fail();
+    }
+    writeOutputs(window, commentary);
     window.close();
     return exitCode_;
 }

@@ -15,6 +15,7 @@
 // as lines on standard error, and the report on standard output unless /s=
 // names a file.
 class MatchController;
+class ReplacingFile;
 
 class ConsolePlatform : public WindowPlatform, public AppPlatform {
 public:
@@ -72,6 +73,19 @@ public:
     int runMainWindow(Application& application) override;
 
 private:
+    enum class PlayEnd { Stopped, ReplayEnded, CannotPlay };
+
+    // The checks before play: 0 when play can go on; else the exit code, the reason said.
+    int refuseBeforePlay(Application& application);
+    int refuseSides(const MatchController& window, const GameOptions& options);
+    bool openCommentary(ReplacingFile& commentary);
+    bool startMatch(MatchController& window, const CommandLineSettings& settings);
+    PlayEnd playDeliveries(MatchController& window, std::FILE* commentaryStream);
+    void sayReplayDiffers(const MatchController& window);
+    void writeOutputs(const MatchController& window, ReplacingFile& commentary);
+    // The run fails with 1 unless it already failed otherwise.
+    void fail();
+
     // Empty when the outputs clash with nothing; else the message.
     std::string checkOutputs(const CommandLineSettings& settings) const;
     bool writeCricsheet(const Match& match);

@@ -143,15 +143,11 @@ void insertTop(int (&top)[4], int& count, int candidate, RanksBelow ranksBelow)
     if (count < 4) ++count;
 }
 
-void writeInnings(ReportText& out, const Innings& inn)
+// One line a batsman who came in, then the ones who did not bat.
+void writeBattingCard(ReportText& out, const Innings& inn)
 {
     const Team* batting = inn.battingTeam;
-    const Team* bowling = inn.bowlingTeam;
     Line line;
-
-    out.line(batting->name());
-    out.blank();
-
     char how[Innings::kHowOutBytes];
     for (int p = 0; p < inn.batsmenIn && p < 11; ++p) {
         const BattingLine& l = inn.batting[p];
@@ -174,8 +170,11 @@ void writeInnings(ReportText& out, const Innings& inn)
             out.line(line.view());
         }
     }
+}
 
-    line.clear();
+void writeExtrasAndTotal(ReportText& out, const Innings& inn)
+{
+    Line line;
     line << "                       (";
     line.number(inn.legByes, 3) << "=LB ";
     line.number(inn.byes, 3) << "=B ";
@@ -192,8 +191,13 @@ void writeInnings(ReportText& out, const Innings& inn)
     line.number(inn.legalBalls / 6, 3) << ".";
     line.number(inn.legalBalls % 6, 1) << " " << text(str::RunRate) << " = " << rateText;
     out.line(line.view());
-    out.blank();
+}
 
+// Only the bowlers who bowled a ball have a line.
+void writeBowlingCard(ReportText& out, const Innings& inn)
+{
+    const Team* bowling = inn.bowlingTeam;
+    Line line;
     for (int b = 0; b < bowling->bowlerCount(); ++b) {
         const BowlingLine& l = inn.bowling[b];
         if (l.balls <= 0) continue;
@@ -207,27 +211,35 @@ void writeInnings(ReportText& out, const Innings& inn)
         line.number(l.wickets, 2, '0') << " ";
         out.line(line.view());
     }
-    out.blank();
+}
 
-    if (inn.wickets > 0) {
-        out.line(loadString(str::FallOfWickets));
-        int previous = 0;
-        for (int n = 0; n < inn.wickets && n < 10; ++n) {
-            const FallOfWicket& f = inn.fallOfWickets[n];
-            line.clear();
-            line.number(n + 1, 2) << " - ";
-            line.number(f.score, 3, '0') << " [";
-            line.number(f.ball / 6, 3, '0') << ".";
-            line.number(f.ball % 6, 1) << "] (+";
-            line.number(f.score - previous, 3, '0') << ") (" << playerName(batting, f.outPlayer) << ") ";
-            previous = f.score;
-            // The line ends in a blank and the word is set off by another.
-            line << " " << text(str::With) << " " << playerName(batting, f.partnerPlayer);
-            out.line(line.view());
-        }
+void writeFallOfWickets(ReportText& out, const Innings& inn)
+{
+    const Team* batting = inn.battingTeam;
+    Line line;
+    out.line(loadString(str::FallOfWickets));
+    int previous = 0;
+    for (int n = 0; n < inn.wickets && n < 10; ++n) {
+        const FallOfWicket& f = inn.fallOfWickets[n];
+        line.clear();
+        line.number(n + 1, 2) << " - ";
+        line.number(f.score, 3, '0') << " [";
+        line.number(f.ball / 6, 3, '0') << ".";
+        line.number(f.ball % 6, 1) << "] (+";
+        line.number(f.score - previous, 3, '0') << ") (" << playerName(batting, f.outPlayer) << ") ";
+        previous = f.score;
+        // The line ends in a blank and the word is set off by another.
+        line << " " << text(str::With) << " " << playerName(batting, f.partnerPlayer);
+        out.line(line.view());
     }
+}
 
-    out.blank();
+// The four best innings and the four best spells of the innings.
+void writeOutstandingPerformances(ReportText& out, const Innings& inn)
+{
+    const Team* batting = inn.battingTeam;
+    const Team* bowling = inn.bowlingTeam;
+    Line line;
     out.line(loadString(str::OutstandingPerformances));
     out.blank();
     out.line(loadString(str::Batting));
@@ -263,6 +275,20 @@ void writeInnings(ReportText& out, const Innings& inn)
         line.number(l.balls % 6, 1) << ") " << playerName(bowling, bowling->bowlerAt(top[i]));
         out.line(line.view());
     }
+}
+
+void writeInnings(ReportText& out, const Innings& inn)
+{
+    out.line(inn.battingTeam->name());
+    out.blank();
+    writeBattingCard(out, inn);
+    writeExtrasAndTotal(out, inn);
+    out.blank();
+    writeBowlingCard(out, inn);
+    out.blank();
+    if (inn.wickets > 0) writeFallOfWickets(out, inn);
+    out.blank();
+    writeOutstandingPerformances(out, inn);
     out.line(loadString(str::Stars));
 }
 

@@ -176,51 +176,57 @@ std::string roundLine(const FitRound& r, const FitSettings& settings)
     return line;
 }
 
-// The fit (once, or for each fixture day with --forecast) and its files.
-int fitAndWrite(const RateOptions& options, Inputs& in, ReadArchive& read, const std::vector<NamedFile>& files,
-                std::chrono::steady_clock::time_point started)
+// The styles of the rated players: by use, unless the styles file names them.
+std::vector<int> stylesOf(const Archive& rated, const std::vector<std::pair<std::string, int>>& givenStyles)
 {
-    const std::vector<std::string>&sides = options.sides, &shortNames = options.shortNames;
-    const std::string& keeper = options.keeper;
-    const long long threads = options.threads, seed = options.seed;
+    std::vector<int> styles;
+    for (const PlayerRecord& p : rated.players)
+        styles.push_back(styleByUse(p.figures));
+    for (std::size_t i = 0; i < rated.players.size(); ++i)
+        for (const auto& [who, style] : givenStyles)
+            if (who == rated.players[i].name || (!who.empty() && who == rated.players[i].id)) styles[i] = style;
+    return styles;
+}
+
+FitSettings fitSettings(const RateOptions& options)
+{
     const bool oneDay = options.filter.format != MatchFilter::Format::Test;
-    const std::vector<std::pair<std::string, int>>& givenStyles = in.givenStyles;
-    Archive& archive = read.archive;
-    const std::size_t skipped = read.skipped, filtered = read.filtered;
-    const auto stylesOf = [&](const Archive& rated) {
-        std::vector<int> styles;
-        for (const PlayerRecord& p : rated.players)
-            styles.push_back(styleByUse(p.figures));
-        for (std::size_t i = 0; i < rated.players.size(); ++i)
-            for (const auto& [who, style] : givenStyles)
-                if (who == rated.players[i].name || (!who.empty() && who == rated.players[i].id)) styles[i] = style;
-        return styles;
-    };
     FitSettings settings;
     settings.oneDay = oneDay;
     settings.simulations = options.simulations ? options.simulations : (oneDay ? 200000 : 50000);
     if (options.tolerance) settings.tolerance = static_cast<double>(options.tolerance);
-    settings.threads = static_cast<int>(threads);
-    settings.seed = static_cast<std::uint32_t>(seed);
-    if (!options.forecastDir.empty()) {
-        ForecastSettings plan;
-        plan.matches = options.playsPerFixture ? static_cast<int>(options.playsPerFixture) : 1000;
-        plan.firstSeed = static_cast<std::uint32_t>(seed);
-        plan.threads = static_cast<int>(threads);
-        plan.fit = settings;
-        plan.styles = stylesOf;
-        std::string day;
-        std::int64_t before = 0;
-        plan.onFit = [&](const std::string& d, std::int64_t matches) {
-            day = d;
-            before = matches;
-            progress().show("fitting for " + day + ": " + std::to_string(before) + " matches");
-        };
-        plan.fit.onRound = [&](const FitRound& r) { progress().show(day + " " + roundLine(r, settings)); };
-        return forecastFixtures(read.counted, in.fixtureSources, files[0].path, options.backtest, plan, started);
-    }
+    settings.threads = static_cast<int>(options.threads);
+    settings.seed = static_cast<std::uint32_t>(options.seed);
+    return settings;
+}
 
-    // Every side file can be made (the ratings aside) before the long fit.
+// With --forecast: a fit for each fixture day, then the fixtures played.
+int fitAndForecast(const RateOptions& options, Inputs& in, ReadArchive& read, const std::string& table,
+                   const FitSettings& settings, std::chrono::steady_clock::time_point started)
+{
+    ForecastSettings plan;
+    plan.matches = options.playsPerFixture ? static_cast<int>(options.playsPerFixture) : 1000;
+    plan.firstSeed = static_cast<std::uint32_t>(options.seed);
+    plan.threads = static_cast<int>(options.threads);
+    plan.fit = settings;
+    plan.styles = [&in](const Archive& rated) { return stylesOf(rated, in.givenStyles); };
+    std::string day;
+    std::int64_t before = 0;
+    plan.onFit = [&](const std::string& d, std::int64_t matches) {
+        day = d;
+        before = matches;
+        progress().show("fitting for " + day + ": " + std::to_string(before) + " matches");
+    };
+    plan.fit.onRound = [&](const FitRound& r) { progress().show(day + " " + roundLine(r, settings)); };
+    return forecastFixtures(read.counted, in.fixtureSources, table, options.backtest, plan, started);
+}
+
+// Every side file can be made (the ratings aside) before the long fit, and the
+// keeper is in one of the sides' latest elevens.
+int checkSides(const RateOptions& options, const Archive& archive, bool oneDay)
+{
+    const std::vector<std::string>&sides = options.sides, &shortNames = options.shortNames;
+    const std::string& keeper = options.keeper;
     bool keeperFound = keeper.empty();
     for (std::size_t s = 0; s < sides.size(); ++s) {
         SideFile file;
@@ -237,16 +243,57 @@ int fitAndWrite(const RateOptions& options, Inputs& in, ReadArchive& read, const
         complain("--keeper=" + keeper + ": not in the most recent eleven of any --side");
         return 2;
     }
+    return 0;
+}
 
-    // A match the fit cannot play again still counts in the figures; never silently.
+// A match the fit cannot play again still counts in the figures; never silently.
+std::int64_t reportNotReplayed(const Archive& archive)
+{
     std::int64_t notReplayed = 0;
     for (const auto& [why, count] : archive.notReplayed) {
         complain(std::to_string(count) + (count == 1 ? " match" : " matches") +
                  " counted but not played again by the fit: " + why);
         notReplayed += count;
     }
+    return notReplayed;
+}
 
-    const std::vector<int> styles = stylesOf(archive);
+// players.csv and the side files; every one is tried, whatever failed before.
+int writeRatings(const RateOptions& options, const Archive& archive, const FitResult& fit, bool oneDay,
+                 const std::vector<NamedFile>& files)
+{
+    const std::vector<std::string>&sides = options.sides, &shortNames = options.shortNames;
+    int status = 0;
+    std::string why;
+    if (!replaceFileContents(files[0].path, playersCsv(archive.players, fit), why)) {
+        complain("cannot write " + files[0].path + ": " + why);
+        status = 1;
+    }
+    for (std::size_t s = 0; s < sides.size(); ++s) {
+        SideFile file;
+        if (!sideFile(sides[s], archive, fit, oneDay, options.keeper, file, why, shortNames[s])) {
+            complain("--side=" + sides[s] + ": " + why);
+            status = 1;
+        } else if (!replaceFileContents(files[s + 1].path, file.text, why)) {
+            complain("cannot write " + files[s + 1].path + ": " + why);
+            status = 1;
+        }
+    }
+    return status;
+}
+
+// The fit (once, or for each fixture day with --forecast) and its files.
+int fitAndWrite(const RateOptions& options, Inputs& in, ReadArchive& read, const std::vector<NamedFile>& files,
+                std::chrono::steady_clock::time_point started)
+{
+    FitSettings settings = fitSettings(options);
+    if (!options.forecastDir.empty()) return fitAndForecast(options, in, read, files[0].path, settings, started);
+    const bool oneDay = settings.oneDay;
+    const Archive& archive = read.archive;
+    if (const int status = checkSides(options, archive, oneDay)) return status;
+    const std::int64_t notReplayed = reportNotReplayed(archive);
+
+    const std::vector<int> styles = stylesOf(archive, in.givenStyles);
     std::vector<Figures> real;
     for (const PlayerRecord& p : archive.players)
         real.push_back(p.figures);
@@ -256,27 +303,12 @@ int fitAndWrite(const RateOptions& options, Inputs& in, ReadArchive& read, const
     const FitResult fit = fitRatings(real, archive.fixtures, styles, settings);
     progress().clear();
 
-    int status = 0;
-    std::string why;
-    if (!replaceFileContents(files[0].path, playersCsv(archive.players, fit), why)) {
-        complain("cannot write " + files[0].path + ": " + why);
-        status = 1;
-    }
-    for (std::size_t s = 0; s < sides.size(); ++s) {
-        SideFile file;
-        if (!sideFile(sides[s], archive, fit, oneDay, keeper, file, why, shortNames[s])) {
-            complain("--side=" + sides[s] + ": " + why);
-            status = 1;
-        } else if (!replaceFileContents(files[s + 1].path, file.text, why)) {
-            complain("cannot write " + files[s + 1].path + ": " + why);
-            status = 1;
-        }
-    }
+    const int status = writeRatings(options, archive, fit, oneDay, files);
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
     std::printf(
         "%lld matches rated (%zu skipped, %zu of another kind, %lld not played again), %zu players, "
         "%lld simulated matches in %d rounds (the last would move the ratings %.2f), %.1f s\n",
-        static_cast<long long>(archive.matches), skipped, filtered, static_cast<long long>(notReplayed),
+        static_cast<long long>(archive.matches), read.skipped, read.filtered, static_cast<long long>(notReplayed),
         archive.players.size(), static_cast<long long>(fit.matchesPlayed), fit.rounds, fit.movement, seconds);
     return status;
 }

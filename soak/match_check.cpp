@@ -18,79 +18,123 @@ std::string describe(int k, const char* format, long a = 0, long b = 0, long c =
     return "innings " + std::to_string(k + 1) + ": " + text;
 }
 
-std::string checkBallLog(const Innings& inn, int k)
-{
-    const Team& fielding = *inn.bowlingTeam;
-    int legal = 0, score = 0, fallen = 0, over = -1, overBowler = -1, inOver = 0, extrasInOver = 0;
-    int hitNoBalls = 0, faced = 0;
-    for (int i = 0; i < inn.deliveries; ++i) {
-        const BallRecord& r = inn.ballRecord(i);
-        const bool last = i + 1 == inn.deliveries;
-        if (legal / 6 != over) {
-            if (legal / 6 != over + 1) return describe(k, "over %ld skipped at delivery %ld", over + 1, i);
-            ++over;
-            if (inn.overStart(over) != i)
-                return describe(k, "over %ld starts at delivery %ld, its table says %ld", over, i, inn.overStart(over));
-            if (r.bowlerPlayer == overBowler)
-                return describe(k, "player %ld bowled overs %ld and %ld running", r.bowlerPlayer, over - 1, over);
-            overBowler = r.bowlerPlayer;
-            inOver = extrasInOver = 0;
-        } else if (r.bowlerPlayer != overBowler) {
-            return describe(k, "bowler changed within over %ld at delivery %ld", over, i);
-        }
-        if (fielding.bowlerPosition(r.bowlerPlayer) >= fielding.bowlerCount())
-            return describe(k, "delivery %ld bowled by player %ld, who is not a bowler", i, r.bowlerPlayer);
-        if (r.strikerPlayer < 0 || r.strikerPlayer > 10 || inn.positionOf(r.strikerPlayer) >= inn.batsmenIn)
-            return describe(k, "delivery %ld faced by player %ld, who is not in", i, r.strikerPlayer);
-        if (++inOver > 12) return describe(k, "over %ld has more than 12 deliveries", over);
+// The ball-by-ball log walked once, delivery by delivery, adding up what the
+// cards and the innings' totals must agree with.
+class BallLog {
+public:
+    BallLog(const Innings& inn, int k) : inn_(inn), k_(k), fielding_(*inn.bowlingTeam) {}
 
+    std::string walk()
+    {
+        for (int i = 0; i < inn_.deliveries; ++i) {
+            const BallRecord& r = inn_.ballRecord(i);
+            std::string problem = checkBowlerAndStriker(r, i);
+            if (problem.empty()) problem = countDelivery(r, i);
+            if (problem.empty()) problem = countEvent(r, i);
+            if (problem.empty()) problem = checkEnd(r, i);
+            if (!problem.empty()) return problem;
+        }
+        if (legal != inn_.legalBalls || score != inn_.runs || fallen != inn_.wickets)
+            return describe(k_, "the log adds up to %ld legal balls, %ld runs", legal, score) + ", " +
+                   std::to_string(fallen) + " wickets; the innings has " + std::to_string(inn_.legalBalls) + ", " +
+                   std::to_string(inn_.runs) + ", " + std::to_string(inn_.wickets);
+        return {};
+    }
+
+    int legal = 0, score = 0, fallen = 0, hitNoBalls = 0, faced = 0;
+
+private:
+    // One bowler an over, never two overs running, and a striker who is in.
+    std::string checkBowlerAndStriker(const BallRecord& r, int i)
+    {
+        if (legal / 6 != over_) {
+            if (legal / 6 != over_ + 1) return describe(k_, "over %ld skipped at delivery %ld", over_ + 1, i);
+            ++over_;
+            if (inn_.overStart(over_) != i)
+                return describe(k_, "over %ld starts at delivery %ld, its table says %ld", over_, i,
+                                inn_.overStart(over_));
+            if (r.bowlerPlayer == overBowler_)
+                return describe(k_, "player %ld bowled overs %ld and %ld running", r.bowlerPlayer, over_ - 1, over_);
+            overBowler_ = r.bowlerPlayer;
+            inOver_ = extrasInOver_ = 0;
+        } else if (r.bowlerPlayer != overBowler_) {
+            return describe(k_, "bowler changed within over %ld at delivery %ld", over_, i);
+        }
+        if (fielding_.bowlerPosition(r.bowlerPlayer) >= fielding_.bowlerCount())
+            return describe(k_, "delivery %ld bowled by player %ld, who is not a bowler", i, r.bowlerPlayer);
+        if (r.strikerPlayer < 0 || r.strikerPlayer > 10 || inn_.positionOf(r.strikerPlayer) >= inn_.batsmenIn)
+            return describe(k_, "delivery %ld faced by player %ld, who is not in", i, r.strikerPlayer);
+        if (++inOver_ > 12) return describe(k_, "over %ld has more than 12 deliveries", over_);
+        return {};
+    }
+
+    std::string countDelivery(const BallRecord& r, int i)
+    {
         switch (r.delivery) {
         case Legal:
             ++legal;
             ++faced;
             break;
         case NoBall:
-            ++extrasInOver;
+            ++extrasInOver_;
             ++faced;
             break;
-        case Wide: ++extrasInOver; break;
-        default: return describe(k, "delivery %ld has kind %ld", i, r.delivery);
+        case Wide: ++extrasInOver_; break;
+        default: return describe(k_, "delivery %ld has kind %ld", i, r.delivery);
         }
-        if (extrasInOver > 6) return describe(k, "over %ld has more than 6 extras", over);
+        if (extrasInOver_ > 6) return describe(k_, "over %ld has more than 6 extras", over_);
+        return {};
+    }
 
+    std::string countEvent(const BallRecord& r, int i)
+    {
         switch (r.event) {
         case Scoring:
-            if (r.runs < 1) return describe(k, "scoring delivery %ld books %ld runs", i, r.runs);
+            if (r.runs < 1) return describe(k_, "scoring delivery %ld books %ld runs", i, r.runs);
             score += r.runs + (r.runKind == BatOffNoBall ? 1 : 0);
             if (r.runKind == BatOffNoBall) ++hitNoBalls;
             break;
         case Wicket:
-            if (r.delivery != Legal) return describe(k, "wicket on delivery %ld, which was not legal", i);
+            if (r.delivery != Legal) return describe(k_, "wicket on delivery %ld, which was not legal", i);
             ++fallen;
             break;
         case Beaten:
         case DotBall:
-            if (r.runs != 0) return describe(k, "dot ball %ld carries %ld runs", i, r.runs);
+            if (r.runs != 0) return describe(k_, "dot ball %ld carries %ld runs", i, r.runs);
             break;
-        default: return describe(k, "delivery %ld has event %ld", i, r.event);
+        default: return describe(k_, "delivery %ld has event %ld", i, r.event);
         }
         if (r.scoreAfter != score || r.wicketsAfter != fallen)
-            return describe(k, "delivery %ld logs %ld/%ld", i, r.scoreAfter, r.wicketsAfter) +
+            return describe(k_, "delivery %ld logs %ld/%ld", i, r.scoreAfter, r.wicketsAfter) +
                    " where the log adds up to " + std::to_string(score) + "/" + std::to_string(fallen);
+        return {};
+    }
 
-        const bool allowanceUsed = legal >= inn.maxBalls;
-        const bool targetPassed = inn.target != -1 && score > inn.target;
+    // The end flag is set exactly when the allowance is used or the target
+    // passed, and nothing is bowled after the innings ended.
+    std::string checkEnd(const BallRecord& r, int i)
+    {
+        const bool last = i + 1 == inn_.deliveries;
+        const bool allowanceUsed = legal >= inn_.maxBalls;
+        const bool targetPassed = inn_.target != -1 && score > inn_.target;
         const bool ended = (r.flags & static_cast<int>(kInningsEnded)) != 0;
         if (ended != (allowanceUsed || targetPassed))
-            return describe(k, "delivery %ld: end flag %ld, allowance used %ld", i, ended, allowanceUsed) +
+            return describe(k_, "delivery %ld: end flag %ld, allowance used %ld", i, ended, allowanceUsed) +
                    ", target passed " + std::to_string(targetPassed);
-        if (!last && (ended || fallen >= 10)) return describe(k, "play went on after delivery %ld ended it", i);
+        if (!last && (ended || fallen >= 10)) return describe(k_, "play went on after delivery %ld ended it", i);
+        return {};
     }
-    if (legal != inn.legalBalls || score != inn.runs || fallen != inn.wickets)
-        return describe(k, "the log adds up to %ld legal balls, %ld runs", legal, score) + ", " +
-               std::to_string(fallen) + " wickets; the innings has " + std::to_string(inn.legalBalls) + ", " +
-               std::to_string(inn.runs) + ", " + std::to_string(inn.wickets);
 
+    const Innings& inn_;
+    int k_;
+    const Team& fielding_;
+    int over_ = -1, overBowler_ = -1, inOver_ = 0, extrasInOver_ = 0;
+};
+
+// The batting and bowling cards agree with each other and with the log.
+std::string checkCards(const Innings& inn, int k, const BallLog& log)
+{
+    const Team& fielding = *inn.bowlingTeam;
     long batRuns = 0, batBalls = 0, bowlRuns = 0, bowlBalls = 0, bowlWickets = 0, credited = 0, out = 0;
     for (int p = 0; p < 11; ++p) {
         const BattingLine& line = inn.batting[p];
@@ -117,14 +161,18 @@ std::string checkBallLog(const Innings& inn, int k)
         return describe(k, "batting runs %ld and extras %ld do not make the total %ld", batRuns, extras, inn.runs);
     if (bowlBalls != inn.legalBalls)
         return describe(k, "bowlers' balls %ld, legal balls %ld", bowlBalls, inn.legalBalls);
-    if (batBalls != faced) return describe(k, "batsmen faced %ld balls, %ld were not wides", batBalls, faced);
-    if (bowlRuns != batRuns + hitNoBalls)
+    if (batBalls != log.faced) return describe(k, "batsmen faced %ld balls, %ld were not wides", batBalls, log.faced);
+    if (bowlRuns != batRuns + log.hitNoBalls)
         return describe(k, "bowlers conceded %ld, the bat scored %ld with %ld hit no-balls", bowlRuns, batRuns,
-                        hitNoBalls);
+                        log.hitNoBalls);
     if (out != inn.wickets) return describe(k, "%ld batsmen out, %ld wickets", out, inn.wickets);
     if (bowlWickets != credited)
         return describe(k, "bowlers took %ld wickets, %ld were credited", bowlWickets, credited);
+    return {};
+}
 
+std::string checkFallOfWickets(const Innings& inn, int k)
+{
     int previousScore = 0;
     for (int n = 0; n < inn.wickets && n < 10; ++n) {
         FallOfWicket f;
@@ -134,6 +182,14 @@ std::string checkBallLog(const Innings& inn, int k)
         previousScore = f.score;
     }
     return {};
+}
+
+std::string checkBallLog(const Innings& inn, int k)
+{
+    BallLog log(inn, k);
+    if (std::string problem = log.walk(); !problem.empty()) return problem;
+    if (std::string problem = checkCards(inn, k, log); !problem.empty()) return problem;
+    return checkFallOfWickets(inn, k);
 }
 
 std::string checkInnings(const Match& match, int k, int expectedMaxBalls)
