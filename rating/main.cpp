@@ -279,6 +279,9 @@ int writeRatings(const RateOptions& options, const Archive& archive, const FitRe
             status = 1;
         }
     }
+    if (status == 0)
+        complain("players.csv" + std::string(sides.empty() ? "" : " and the sides") + " written to " +
+                 options.outFolder);
     return status;
 }
 

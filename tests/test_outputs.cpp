@@ -1,7 +1,7 @@
 // Every output of every program goes through one clash check and one
 // replace-by-rename: it never writes over an input, it fails naming the file
 // where it cannot write and leaves nothing behind, and a file it replaces
-// keeps its mode.
+// keeps its mode. A program writing a folder of outputs says where they went.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -154,6 +154,9 @@ TEST(Outputs, EveryWriterSparesItsInputsNamesWhatItCannotWriteAndKeepsTheModeItR
         const std::vector<std::string> before = filesIn(w.folder ? target : home);
         const CliRun again = w.run(s, target);
         EXPECT_EQ(again.status, 0) << again.err;
+        if (w.folder) {
+            EXPECT_NE(again.err.find("written to " + target), std::string::npos) << "says where: " << again.err;
+        }
         EXPECT_NE(support::readFile(replaced), "an earlier file\n");
         EXPECT_EQ(modeOf(replaced), 0640u);
         EXPECT_EQ(filesIn(w.folder ? target : home), before);
