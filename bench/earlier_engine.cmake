@@ -26,7 +26,7 @@ set(commit ${PELMORA_EARLIER_ENGINE_COMMIT})
 execute_process(COMMAND ${GIT_EXECUTABLE} -C ${PROJECT_SOURCE_DIR} rev-parse --verify --quiet "${commit}^{commit}"
                 RESULT_VARIABLE found OUTPUT_QUIET ERROR_QUIET)
 if(NOT found EQUAL 0)
-  pelmora_earlier_engine_skipped("commit ${commit} is not in this clone")
+  pelmora_earlier_engine_skipped("commit ${commit} is not to be had here (a shallow clone, or sources outside git)")
   return()
 endif()
 
