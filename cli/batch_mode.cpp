@@ -22,6 +22,7 @@
 #include "analysis/cricsheet.h"
 #include "app/command_line.h"
 #include "app/output_files.h"
+#include "app/progress_line.h"
 #include "app/seed.h"
 #include "match/match.h"
 #include "resources/strings.h"
@@ -247,7 +248,7 @@ void showProgress(const std::atomic<int>& done, int total, std::future<void>& fi
 {
     using clock = std::chrono::steady_clock;
     const auto start = clock::now();
-    bool shown = false;
+    ProgressLine line("pelmora-cli");
     while (finished.wait_for(std::chrono::milliseconds(200)) != std::future_status::ready) {
         const double elapsed = std::chrono::duration<double>(clock::now() - start).count();
         if (elapsed < 1.5) continue;
@@ -255,12 +256,11 @@ void showProgress(const std::atomic<int>& done, int total, std::future<void>& fi
         const double rate = n / elapsed;
         const double left = rate > 0 ? (total - n) / rate : 0;
         const int width = 30, filled = total ? static_cast<int>(static_cast<long long>(width) * n / total) : width;
-        std::fprintf(stderr, "\r[%.*s%*s] %d/%d  %.0f %s/s  %.0fs left ", filled, "##############################",
-                     width - filled, "", n, total, rate, unit, left);
-        std::fflush(stderr);
-        shown = true;
+        char bar[160];
+        std::snprintf(bar, sizeof bar, "[%.*s%*s] %d/%d  %.0f %s/s  %.0fs left", filled,
+                      "##############################", width - filled, "", n, total, rate, unit, left);
+        line.show(bar);
     }
-    if (shown) std::fprintf(stderr, "\r%*s\r", 80, "");
 }
 
 int runBatchMode(const std::string& commandLine, const BatchModeOptions& mode)
