@@ -69,10 +69,10 @@ void MatchController::start()
     match_.context().random.seed(seed_);
 
     mainTimerId_ = platform_.startTicking(kMainTimer, kFirstMainPeriodMs) ? kMainTimer : 0;
-    if (!mainTimerId_) tell(loadText(str::CannotCreateMainTimer));
+    if (!mainTimerId_) tell(str::CannotCreateMainTimer);
     if (titleAnimation_) {
         titleTimerId_ = platform_.startTicking(kTitleTimer, kTitlePeriodMs) ? kTitleTimer : 0;
-        if (!titleTimerId_) tell(loadText(str::CannotCreateTitleTimer));
+        if (!titleTimerId_) tell(str::CannotCreateTitleTimer);
     }
     platform_.showPauseButton(false);
     match_.setCaptain(this);
@@ -160,19 +160,19 @@ void MatchController::endOfInnings()
     hold_ = true;
     platform_.paintNow(nullptr);
     const bool quiet = autoplay_ || replay_;  // a replay shows no dialogs
-    if (!quiet) tell(loadText(str::EndOfInning));
+    if (!quiet) tell(str::EndOfInning);
     if (destroyed_) return;
     switch (match_.nextInnings()) {
     case InningsChange::Started: break;
     case InningsChange::CannotStart:
         failed_ = true;
         startFailed_ = true;
-        tell(loadText(str::CannotStartInnings));
+        tell(str::CannotStartInnings);
         writeReport();
         if (autoplay_ && !destroyed_) platform_.quit(exitCode());
         break;
     case InningsChange::GameOver:
-        if (!quiet) tell(loadText(str::EndOfGame));
+        if (!quiet) tell(str::EndOfGame);
         writeReport();
         if (autoplay_ && !destroyed_) platform_.quit(exitCode());
         break;
@@ -266,7 +266,7 @@ void MatchController::playGame()
         failed_ = true;
         startFailed_ = true;
         match_.gameOver = 1;
-        tell(loadText(str::CannotStartInnings));
+        tell(str::CannotStartInnings);
         if (autoplay_) platform_.quit(exitCode());
         return;
     }
@@ -317,7 +317,7 @@ void MatchController::restartMainTimer()
     int period = match_.options().gameSpeed * 10;
     if (period <= 0 || (tournament_ && tournamentFullSpeed_)) period = kShortestPeriodMs;
     mainTimerId_ = platform_.startTicking(kMainTimer, period) ? kMainTimer : 0;
-    if (!mainTimerId_) tell(loadText(str::CannotCreateMainTimer));
+    if (!mainTimerId_) tell(str::CannotCreateMainTimer);
 }
 
 int MatchController::autoplay() const

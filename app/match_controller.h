@@ -12,6 +12,7 @@
 #include "app/output_files.h"
 #include "app/platform.h"
 #include "match/match.h"
+#include "resources/strings.h"
 
 // The control logic of the main window: its timers, menu commands, the
 // Pause/Go button and the end of each innings and of the game. It drives the
@@ -128,6 +129,8 @@ private:
     void fail();
     // A message box captioned with the program's name.
     void tell(std::string_view message, MessageIcon icon = MessageIcon::None);
+    // The same, for a message that is one string of the table.
+    void tell(int textId) { tell(loadString(textId)); }
     // A file could not be opened or written: say so in the platform's words.
     void fileFailure(int textId, const std::string& file, int error);
     void openOptionsDialog(int gameTypeEnabled);

@@ -197,7 +197,7 @@ void MatchController::saveMatch()
 {
     if (destroyed_) return;
     if (!recorder_.file()) {
-        tell(loadText(str::NoMatchToSave));
+        tell(str::NoMatchToSave);
         return;
     }
     const std::optional<std::string> name = platform_.chooseFile(FileKind::SaveMatch);

@@ -15,7 +15,7 @@ bool MatchController::openReportFile()
     std::optional<std::string> name = outputFileName_;
     if (!name) {
         name = platform_.chooseFile(FileKind::Report);
-        if (!name) tell(loadText(str::NoOutputFile));
+        if (!name) tell(str::NoOutputFile);
     }
     if (name) {
         // A report written over a team file would destroy the side: play does not start.

@@ -15,7 +15,7 @@ bool MatchController::beginTournament(const TournamentPlan& plan)
     if (destroyed_) return false;
     const bool matchInPlay = match_.gameStarted && !match_.gameOver && !tournament_;
     if (matchInPlay || replay_) {
-        tell(loadString(str::TournamentWhilePlaying));
+        tell(str::TournamentWhilePlaying);
         return false;
     }
     // The /r= value replays a tournament of the console runner, match for match.
