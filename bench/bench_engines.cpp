@@ -84,7 +84,10 @@ EnginePair loadEngines()
     EnginePair pair;
     void* module = dlopen(PELMORA_EARLIER_ENGINE, RTLD_NOW | RTLD_LOCAL);
     if (!module) {
-        pair.fault = std::string("cannot load the earlier engine: ") + dlerror();
+        pair.fault = std::string(
+                         "cannot load the earlier engine (build it first: cmake --build build --target "
+                         "pelmora_earlier_engine): ") +
+                     dlerror();
         return pair;
     }
     pair.earlier.loadSides = reinterpret_cast<EngineLoadSides>(dlsym(module, PELMORA_EARLIER_LOAD_SIDES));

@@ -61,7 +61,9 @@ foreach(folder ${folders})
   list(APPEND sources ${found_sources})
 endforeach()
 
-add_library(pelmora_earlier_engine MODULE earlier_engine_shim.cpp ${sources})
+# Built on request only (cmake --build build --target pelmora_earlier_engine),
+# so the everyday build and CI do not compile a second engine.
+add_library(pelmora_earlier_engine MODULE EXCLUDE_FROM_ALL earlier_engine_shim.cpp ${sources})
 target_include_directories(pelmora_earlier_engine PRIVATE ${root})
 set_target_properties(pelmora_earlier_engine PROPERTIES
   OUTPUT_NAME pelmora-earlier-engine PREFIX "" LIBRARY_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}
