@@ -196,13 +196,28 @@ def menu_item(app, label):
     return item
 
 
+def open_dialogs(app):
+    """The window's dialogs now; one closing while it is read is gone already."""
+    found = []
+    try:
+        tops = [app.getChildAtIndex(i) for i in range(app.childCount)]
+    except Exception:
+        return found
+    for top in tops:
+        try:
+            if top is not None and top.getRole() == pyatspi.ROLE_DIALOG:
+                found.append(top)
+        except Exception:
+            pass
+    return found
+
+
 def set_overs(app, overs):
     """Game > Options: a limited-overs match of `overs` overs, set through the
     spin box's value as a screen reader user would."""
     press(menu_item(app, "Options"))
     for _ in range(100):
-        dialog = next((top for top in (app.getChildAtIndex(i) for i in range(app.childCount))
-                       if top is not None and top.getRole() == pyatspi.ROLE_DIALOG), None)
+        dialog = next(iter(open_dialogs(app)), None)
         if dialog is not None:
             break
         time.sleep(0.1)
@@ -217,8 +232,7 @@ def set_overs(app, overs):
         fail("the Game Options dialog has no OK button")
     press(ok)
     for _ in range(100):  # closed before the game starts
-        if not any(top is not None and top.getRole() == pyatspi.ROLE_DIALOG
-                   for top in (app.getChildAtIndex(i) for i in range(app.childCount))):
+        if not open_dialogs(app):
             return
         time.sleep(0.1)
     fail("the Game Options dialog did not close on OK")
