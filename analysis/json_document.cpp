@@ -6,12 +6,16 @@
 namespace {
 
 // The parser's own words without its exception number or the bytes it last
-// read: "at line 1, column 5: syntax error while parsing value - invalid literal".
-std::string parseFault(const nlohmann::json::parse_error& e)
+// read: "at line 1, column 5: syntax error while parsing value - invalid literal",
+// or "number overflow parsing '1E999'".
+std::string parseFault(const nlohmann::json::exception& e)
 {
     std::string_view what = e.what();
+    if (const std::size_t tag = what.find("] ");
+        what.rfind("[json.exception.", 0) == 0 && tag != std::string_view::npos)
+        what.remove_prefix(tag + 2);
     const std::string_view marker = "parse error ";
-    if (const std::size_t at = what.find(marker); at != std::string_view::npos) what.remove_prefix(at + marker.size());
+    if (what.rfind(marker, 0) == 0) what.remove_prefix(marker.size());
     if (const std::size_t last = what.find("; last read"); last != std::string_view::npos) what = what.substr(0, last);
     return printableText(std::string(what), 200);
 }
@@ -32,6 +36,8 @@ bool parseJsonDocument(std::string_view text, std::string_view kind, Json& docum
             return true;
         } catch (const nlohmann::json::parse_error& e) {
             why = "not valid JSON " + parseFault(e);
+        } catch (const nlohmann::json::exception& e) {  // a number out of range, say
+            why = "not valid JSON: " + parseFault(e);
         }
     }
     error = "not a " + std::string(kind) + " (" + why + ")";

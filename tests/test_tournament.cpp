@@ -112,6 +112,7 @@ TEST(Tournament, TournamentFileRefusalsNameTheReason)
         {R"({"sides": [")" + a + R"(", ")" + b + R"("], "knockouts": "semi-finals"})", "cannot come evenly"},
         {R"({"sides": [")" + a + R"(", ")" + b + R"("], "venue": "x"})", "unknown field \"venue\""},
         {R"({"sides": [)", "not valid JSON"},
+        {R"({"overs": 25555E555555555555})", "not a tournament file (not valid JSON: number overflow parsing"},
         {R"({"sides": [")" + a + R"(", ")" + b + R"("]})", ""},
     };
     for (const Case& c : cases) {
